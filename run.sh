@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds (Release) and starts the editor in the folder that holds
+# the shipped DefPara.ini and NotePara.ini.
+set -euo pipefail
+cd "$(dirname "$0")"
+tools/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j"$(nproc)"
+cd assets
+if [ -x ../build/editor/vorel-lumo ]; then
+  exec ../build/editor/vorel-lumo "$@"
+fi
+tmp=$(mktemp --suffix=.lumo)
+../build/cli/lumo defaults -o "$tmp"
+exec ../build/cli/lumo show "$tmp"
