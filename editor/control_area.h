@@ -1,0 +1,46 @@
+// The lower half and the overlay of the main window: control list, the five parameter
+// panels, the 45 overlay labels with their selection frame, "Display Select" and the scene
+// buttons. Holds the selection behaviour and every editor's change handler.
+#pragma once
+
+#include "scene/control_index.h"
+#include "scene/document.h"
+#include "scene/parameter_files.h"
+
+#include <QObject>
+
+class QWidget;
+
+namespace lumo {
+
+class ControlArea : public QObject {
+    Q_OBJECT
+public:
+    // Creates every element on `client` (the main window's client area) at its position;
+    // display mode 2, Common panel shown, Label31 the selected label without highlight.
+    ControlArea(QWidget* client, Document& document, const NoteNames& notes, QObject* parent = nullptr);
+    ~ControlArea() override;
+
+    // The selection behaviour for the list's selected position.
+    void ControlListClick();
+    // Captions of the scene buttons and texts of the 45 labels for the current scene.
+    void RefreshOverlay(int mode);
+    // The scene buttons' shared click handler: current scene from the button that is down,
+    // "Common" selected, ControlListClick.
+    void SceneButton1Click();
+    // Moves the selection frame off the window (left edge -100).
+    void moveFrameOffWindow();
+
+    int displayMode() const;
+    ControlKind controlKind() const;
+    // The list's selected position, -1 when nothing is selected.
+    int selectedIndex() const;
+    // Sets the list's selection without running ControlListClick.
+    void setSelectedIndex(int index);
+
+private:
+    struct Private;
+    Private* d;
+};
+
+} // namespace lumo
