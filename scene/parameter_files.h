@@ -59,7 +59,8 @@ struct ParameterFiles {
     DefaultParameters defaults;
     NoteNames notes;
     // "Cannot open file "%s". %s" for the first file that could not be opened; empty when
-    // both were read. After a failure both lists hold the built-in copies of the shipped files.
+    // both were read. Reading stops at that file: it and the files after it come from the
+    // built-in copies of the shipped files (a missing DefPara.ini leaves NotePara.ini unread).
     QString error;
 };
 

@@ -1,0 +1,61 @@
+// `lumo defaults -o FILE`: the scene file that start-up and "New" would give.
+#include "cli/cli_common.h"
+
+#include "scene/parameter_files.h"
+
+namespace lumo::cli {
+
+namespace {
+
+int runDefaults(const QStringList& arguments);
+
+} // namespace
+
+extern const Command kDefaultsCommand = {
+    "defaults",
+    "defaults -o FILE",
+    "write the four scenes of the default parameters to a scene file",
+    "Reads DefPara.ini and NotePara.ini from the current folder as the editor does at start-up,\n"
+    "fills all four scenes from the defaults and saves them to FILE (3,536 bytes).\n"
+    "\n"
+    "  -o FILE, --output FILE   the scene file to write (\".lumo\"); an existing FILE is kept\n"
+    "                           as its backup, same folder and name with the extension \".BAK\"\n"
+    "\n"
+    "When a parameter file cannot be opened, its error is printed and the copies built into\n"
+    "the program are used instead; the file is still written.\n"
+    "Exit status: 0 written, 1 the file could not be written, 2 wrong usage.\n",
+    runDefaults,
+};
+
+namespace {
+
+int runDefaults(const QStringList& arguments)
+{
+    QString output;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("-o") || argument == QLatin1String("--output")) {
+            if (i + 1 >= arguments.size()) return UsageError(kDefaultsCommand, argument + QStringLiteral(" needs a file name"));
+            if (!output.isEmpty()) return UsageError(kDefaultsCommand, QStringLiteral("only one output file"));
+            output = arguments[++i];
+        } else {
+            return UsageError(kDefaultsCommand, QStringLiteral("unexpected argument '%1'").arg(argument));
+        }
+    }
+    if (output.isEmpty()) return UsageError(kDefaultsCommand, QStringLiteral("-o FILE is missing"));
+
+    const ParameterFiles files = LoadParameterFiles();
+    if (!files.error.isEmpty()) PrintError(files.error);
+    SceneSet scenes;
+    ApplyDefaults(files.defaults, scenes);
+    const FileResult result = SaveSceneFile(output, scenes);
+    if (!result.ok()) {
+        PrintError(FileErrorText(result));
+        return kExitFailure;
+    }
+    return kExitSuccess;
+}
+
+} // namespace
+
+} // namespace lumo::cli

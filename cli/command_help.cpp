@@ -1,0 +1,58 @@
+// `lumo help [COMMAND]` and `lumo --help`.
+#include "cli/cli_common.h"
+
+namespace lumo::cli {
+
+QString OverviewText();
+
+namespace {
+
+int runHelp(const QStringList& arguments);
+
+} // namespace
+
+extern const Command kHelpCommand = {
+    "help",
+    "help [COMMAND]",
+    "explain a command",
+    "Without COMMAND, lists the commands; with it, explains that command in full.\n",
+    runHelp,
+};
+
+QString OverviewText()
+{
+    QString text = QStringLiteral(
+        "lumo: command-line tool of the Vorel Lumo scene editor.\n"
+        "A scene file (\".lumo\") holds the controller's four scenes raw: four 884-byte records,\n"
+        "3,536 bytes, no header.\n"
+        "\n"
+        "usage: lumo COMMAND [ARGUMENTS]\n"
+        "\n"
+        "commands:\n");
+    for (const Command* command : Commands())
+        text += QStringLiteral("  %1%2\n").arg(QLatin1String(command->synopsis), -26).arg(QLatin1String(command->summary));
+    text += QStringLiteral(
+        "\n"
+        "'lumo help COMMAND' explains a command. Results go to standard output, errors to\n"
+        "standard error as 'lumo: TEXT'. Exit status: 0 success, 1 failure, 2 wrong usage.\n");
+    return text;
+}
+
+namespace {
+
+int runHelp(const QStringList& arguments)
+{
+    if (arguments.isEmpty()) {
+        PrintOut(OverviewText());
+        return kExitSuccess;
+    }
+    if (arguments.size() > 1) return UsageError(kHelpCommand, QStringLiteral("one COMMAND at most"));
+    const Command* command = FindCommand(arguments[0]);
+    if (!command) return UsageError(kHelpCommand, QStringLiteral("unknown command '%1'").arg(arguments[0]));
+    PrintOut(QStringLiteral("usage: lumo %1\n\n%2").arg(QLatin1String(command->synopsis), QLatin1String(command->help)));
+    return kExitSuccess;
+}
+
+} // namespace
+
+} // namespace lumo::cli

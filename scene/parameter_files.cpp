@@ -1,0 +1,246 @@
+// The default-parameter list, the note-name list, ApplyDefaults and the loading of both files.
+#include "scene/parameter_files.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <limits>
+
+// Resources of a static library must be registered by hand, and only outside a namespace.
+static void initAssetResources()
+{
+    Q_INIT_RESOURCE(assets);
+}
+
+namespace lumo {
+
+namespace {
+
+constexpr char kDefaultsFileName[] = "DefPara.ini";
+constexpr char kNotesFileName[] = "NotePara.ini";
+
+char asciiUpper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Keys compare without regard to case of the letters a..z only; other bytes must be equal.
+bool keysEqual(const char* a, qsizetype aLength, const QByteArray& b)
+{
+    if (aLength != b.size()) return false;
+    for (qsizetype i = 0; i < aLength; ++i) {
+        if (asciiUpper(a[i]) != asciiUpper(b[i])) return false;
+    }
+    return true;
+}
+
+// Whole decimal number: leading blanks, optional sign, at least one digit, nothing after,
+// within 32 bits.
+std::optional<int> parseInteger(const QByteArray& text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size()) return std::nullopt;
+    long long magnitude = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9') return std::nullopt;
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > static_cast<long long>(std::numeric_limits<int>::max()) + 1) return std::nullopt;
+    }
+    const long long value = negative ? -magnitude : magnitude;
+    if (value > std::numeric_limits<int>::max()) return std::nullopt;
+    return static_cast<int>(value);
+}
+
+QByteArray numberedKey(const char* stem, int number)
+{
+    return QByteArray(stem) + QByteArray::number(number);
+}
+
+} // namespace
+
+QList<QByteArray> SplitLines(const QByteArray& text)
+{
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.append(text.mid(start, i - start));
+            i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+            start = i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < text.size()) lines.append(text.mid(start));
+    return lines;
+}
+
+DefaultParameters::DefaultParameters(const QByteArray& fileContents)
+    : m_lines(SplitLines(fileContents))
+{
+}
+
+QByteArray DefaultParameters::value(const QByteArray& key) const
+{
+    for (const QByteArray& line : m_lines) {
+        const qsizetype equals = line.indexOf('=');
+        if (equals < 0) continue;
+        if (keysEqual(line.constData(), equals, key)) return line.mid(equals + 1);
+    }
+    return {};
+}
+
+int DefaultParameters::intValue(const QByteArray& key, int fallback) const
+{
+    return parseInteger(value(key)).value_or(fallback);
+}
+
+int DefaultParameters::trimmedIntValue(const QByteArray& key, int fallback) const
+{
+    // Blanks and control characters are the bytes 0..32.
+    QByteArray text = value(key);
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
+    return parseInteger(text.mid(begin, end - begin)).value_or(fallback);
+}
+
+NoteNames::NoteNames(const QByteArray& fileContents)
+{
+    for (const QByteArray& line : SplitLines(fileContents)) m_names.append(QString::fromLatin1(line));
+}
+
+std::optional<QString> NoteNames::name(int number) const
+{
+    if (number < 0 || number >= m_names.size()) return std::nullopt;
+    return m_names[number];
+}
+
+std::optional<int> NoteNames::number(const QString& name) const
+{
+    for (qsizetype i = 0; i < m_names.size(); ++i) {
+        if (m_names[i].compare(name, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
+    }
+    return std::nullopt;
+}
+
+void ApplyDefaults(const DefaultParameters& defaults, SceneSet& scenes)
+{
+    auto forEachScene = [&scenes](auto&& apply) {
+        for (int n = 1; n <= kSceneCount; ++n) apply(scenes.scene(n));
+    };
+    auto scalar = [&](std::int32_t SceneRecord::*field, const char* key, int fallback, int offset = 0) {
+        const int value = defaults.intValue(key, fallback) + offset;
+        forEachScene([&](SceneRecord& r) { r.*field = value; });
+    };
+    // An array key without number sets every element; "<stem>n" sets element n - 1.
+    auto whole = [&](auto SceneRecord::*field, const char* key) {
+        const int value = defaults.intValue(key, 0);
+        forEachScene([&](SceneRecord& r) {
+            for (std::int32_t& element : r.*field) element = value;
+        });
+    };
+    auto numbered = [&](auto SceneRecord::*field, const char* stem, int count) {
+        for (int n = 1; n <= count; ++n) {
+            const int value = defaults.intValue(numberedKey(stem, n), 0);
+            forEachScene([&](SceneRecord& r) { (r.*field)[n - 1] = value; });
+        }
+    };
+
+    for (int n = 1; n <= kSceneCount; ++n) {
+        QByteArray name = defaults.value(numberedKey("SceneName", n));
+        for (char& c : name) c = asciiUpper(c);
+        SetSceneName(scenes.scene(n), std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
+    }
+    scalar(&SceneRecord::SceneMIDICh, "SceneMIDICh", 0);
+    scalar(&SceneRecord::PianoKeyCh, "PianoKeyCh", 0);
+    scalar(&SceneRecord::BendSpeed, "BendSpeed", 1, -1);
+    scalar(&SceneRecord::KeyTrans, "KeyTrans", 0);
+    scalar(&SceneRecord::KeyVelocityCurve, "KeyVelocityCurve", 0);
+    scalar(&SceneRecord::KeyConstVelocity, "KeyConstVelocity", 0);
+    scalar(&SceneRecord::PadVelocityCurve, "PadVelocityCurve", 0);
+    scalar(&SceneRecord::PadConstVelocity, "PadConstVelocity", 0);
+    whole(&SceneRecord::MIDICh, "MIDICh");
+    whole(&SceneRecord::KonbEnable, "KonbEnable");
+    numbered(&SceneRecord::KonbCCNumber, "KonbCCNumber", kKonbCount);
+    whole(&SceneRecord::KonbURValue, "KonbURValue");
+    whole(&SceneRecord::KonbLLValue, "KonbLLValue");
+    whole(&SceneRecord::SliderEnable, "SliderEnable");
+    numbered(&SceneRecord::SliderCCNumber, "SliderCCNumber", kSliderCount);
+    whole(&SceneRecord::SliderURValue, "SliderURValue");
+    whole(&SceneRecord::SliderLLValue, "SliderLLValue");
+    whole(&SceneRecord::PadAssignType, "PadAssignType");
+    numbered(&SceneRecord::PadCCNumber, "PadCCNumber", kPadCount);
+    whole(&SceneRecord::PadONValue, "PadONValue");
+    whole(&SceneRecord::PadOFFValue, "PadOFFValue");
+    whole(&SceneRecord::PadBehavior, "PadBehavior");
+    whole(&SceneRecord::PadMIDICh, "PadMIDICh");
+    whole(&SceneRecord::KeyAssignType, "KeyAssignType");
+    numbered(&SceneRecord::KeyCCNumber, "KeyCCNumber", kKeyCount);
+    whole(&SceneRecord::KeyONValue, "KeyONValue");
+    whole(&SceneRecord::KeyOFFValue, "KeyOFFValue");
+    whole(&SceneRecord::KeyBehavior, "KeyBehavior");
+}
+
+namespace {
+
+QByteArray readResource(const char* fileName)
+{
+    QFile file(QStringLiteral(":/assets/") + QLatin1String(fileName));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+}
+
+// Reads one parameter file whole; on failure fills `error` with the box text.
+std::optional<QByteArray> readParameterFile(const QDir& folder, const char* fileName, QString& error)
+{
+    const QString path = QDir::toNativeSeparators(folder.absoluteFilePath(QLatin1String(fileName)));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+} // namespace
+
+ParameterFiles BuiltInParameterFiles()
+{
+    initAssetResources();
+    ParameterFiles files;
+    files.defaults = DefaultParameters(readResource(kDefaultsFileName));
+    files.notes = NoteNames(readResource(kNotesFileName));
+    return files;
+}
+
+ParameterFiles LoadParameterFiles(const QString& folder)
+{
+    const QDir dir = folder.isEmpty() ? QDir::current() : QDir(folder);
+    ParameterFiles files;
+    // Reading stops at the first file that cannot be opened; what was not read comes from
+    // the built-in copies, so the window and `lumo` can go on.
+    const std::optional<QByteArray> defaults = readParameterFile(dir, kDefaultsFileName, files.error);
+    std::optional<QByteArray> notes;
+    if (defaults) notes = readParameterFile(dir, kNotesFileName, files.error);
+    if (!defaults || !notes) {
+        const ParameterFiles builtIn = BuiltInParameterFiles();
+        files.defaults = defaults ? DefaultParameters(*defaults) : builtIn.defaults;
+        files.notes = builtIn.notes;
+    }
+    if (defaults) files.defaults = DefaultParameters(*defaults);
+    if (notes) files.notes = NoteNames(*notes);
+    return files;
+}
+
+} // namespace lumo
