@@ -1,0 +1,115 @@
+// Message boxes with fixed English captions (not the platform's translated ones) and the
+// scene-file dialogs.
+#include "editor/message_boxes.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace lumo {
+
+namespace {
+
+const QString kFileFilter = QStringLiteral("*.lumo Vorel lumo File (*.lumo)");
+
+QMessageBox::Icon iconOf(MessageKind kind)
+{
+    switch (kind) {
+    case MessageKind::Warning: return QMessageBox::Warning;
+    case MessageKind::Confirm: return QMessageBox::Question;
+    case MessageKind::Information: return QMessageBox::Information;
+    }
+    return QMessageBox::NoIcon;
+}
+
+void prepare(QMessageBox& box, QMessageBox::Icon icon, const QString& title, const QString& text)
+{
+    box.setIcon(icon);
+    box.setWindowTitle(title);
+    box.setText(text);
+    box.setWindowModality(Qt::ApplicationModal);
+}
+
+} // namespace
+
+QString MessageTitle(MessageKind kind)
+{
+    switch (kind) {
+    case MessageKind::Warning: return QStringLiteral("Warning");
+    case MessageKind::Confirm: return QStringLiteral("Confirm");
+    case MessageKind::Information: return QStringLiteral("Information");
+    }
+    return {};
+}
+
+Answer MessageBoxes::ask(MessageKind kind, const QString& text)
+{
+    QMessageBox box;
+    prepare(box, iconOf(kind), MessageTitle(kind), text);
+    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    yes->setObjectName(QStringLiteral("Yes"));
+    no->setObjectName(QStringLiteral("No"));
+    cancel->setObjectName(QStringLiteral("Cancel"));
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return Answer::Yes;
+    if (box.clickedButton() == no)
+        return Answer::No;
+    return Answer::Cancel;
+}
+
+void MessageBoxes::tell(MessageKind kind, const QString& text)
+{
+    QMessageBox box;
+    prepare(box, iconOf(kind), MessageTitle(kind), text);
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole)->setObjectName(QStringLiteral("OK"));
+    box.exec();
+}
+
+void MessageBoxes::showError(const QString& text)
+{
+    QMessageBox box;
+    prepare(box, QMessageBox::Critical, QGuiApplication::applicationDisplayName(), text);
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole)->setObjectName(QStringLiteral("OK"));
+    box.exec();
+}
+
+std::optional<QString> MessageBoxes::chooseOpenFile()
+{
+    QFileDialog dialog(m_dialogParent);
+    dialog.setObjectName(QStringLiteral("OpenDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // A typed name of a missing file is accepted; opening it then reports "File not found.".
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(kFileFilter);
+    dialog.setDefaultSuffix(QStringLiteral("lumo"));
+    dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> MessageBoxes::chooseSaveFile(const QString& proposedName)
+{
+    QFileDialog dialog(m_dialogParent);
+    dialog.setObjectName(QStringLiteral("SaveDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(kFileFilter);
+    dialog.setDefaultSuffix(QStringLiteral("lumo"));
+    dialog.setSizeGripEnabled(true);
+    // QFileDialog asks before it replaces an existing file unless told otherwise.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (!proposedName.isEmpty())
+        dialog.selectFile(proposedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace lumo

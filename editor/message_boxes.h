@@ -1,0 +1,30 @@
+// The window's answers to the document and transfer commands: modal message boxes and the
+// file dialogs of the scene files.
+#pragma once
+
+#include "scene/user_answers.h"
+
+class QWidget;
+
+namespace lumo {
+
+// Titles of the three kinds of message box.
+QString MessageTitle(MessageKind kind);
+
+class MessageBoxes : public UserAnswers {
+public:
+    // `dialogParent` owns the file dialogs; the message boxes have no parent so that they
+    // are centred on the screen.
+    explicit MessageBoxes(QWidget* dialogParent = nullptr) : m_dialogParent(dialogParent) {}
+
+    Answer ask(MessageKind kind, const QString& text) override;
+    void tell(MessageKind kind, const QString& text) override;
+    void showError(const QString& text) override;
+    std::optional<QString> chooseOpenFile() override;
+    std::optional<QString> chooseSaveFile(const QString& proposedName) override;
+
+private:
+    QWidget* m_dialogParent;
+};
+
+} // namespace lumo

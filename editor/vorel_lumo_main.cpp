@@ -1,0 +1,362 @@
+// TFormMain: the fixed 792 x 546 client area, its background elements, the menu bar and the
+// commands that are not part of the control area.
+#include "editor/vorel_lumo_main.h"
+
+#include "editor/about.h"
+#include "editor/control_area.h"
+#include "editor/jpeg_image.h"
+#include "editor/round_rect_shape.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QScreen>
+#include <QThread>
+
+#include <algorithm>
+
+namespace lumo {
+
+namespace {
+
+constexpr int kClientWidth = 792;
+constexpr int kClientHeight = 546;
+const QColor kBackground(0, 128, 192);
+// The desktop's inactive-caption and hot-light colours of the classic Windows scheme.
+const QColor kInactiveCaption(191, 205, 219);
+const QColor kHotLight(0, 102, 204);
+
+QFont windowFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(14);
+    return font;
+}
+
+bool isUserInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+    case QEvent::TabletMove:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Swallows every user input event of the application while a transfer runs.
+class InputBlocker : public QObject {
+public:
+    InputBlocker() { qApp->installEventFilter(this); }
+    ~InputBlocker() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override { return isUserInput(event->type()); }
+};
+
+} // namespace
+
+QPoint TFormMain::CentredPosition(const QRect& workArea, const QSize& outerSize)
+{
+    return {workArea.left() + std::max(workArea.width() - outerSize.width(), 0) / 2,
+            workArea.top() + std::max(workArea.height() - outerSize.height(), 0) / 2};
+}
+
+TFormMain::TFormMain(const QString& parameterFolder, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                              | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                              | Qt::WindowCloseButtonHint)
+    , m_answers(this)
+{
+    setObjectName(QStringLiteral("FormMain"));
+    setWindowTitle(QStringLiteral("CTL_614"));
+    setFont(windowFont());
+
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("Client"));
+    m_client->setFixedSize(kClientWidth, kClientHeight);
+    QPalette background = m_client->palette();
+    background.setColor(QPalette::Window, kBackground);
+    m_client->setPalette(background);
+    m_client->setAutoFillBackground(true);
+    setCentralWidget(m_client);
+    buildMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize outer = sizeHint() + (frameGeometry().size() - geometry().size());
+        move(CentredPosition(screen->availableGeometry(), outer));
+    }
+
+    // The document needs the default list, so it is made right after the parameter files.
+    m_files = LoadParameterFiles(parameterFolder);
+    m_document = std::make_unique<Document>(m_files.defaults, m_answers);
+    m_document->setModified(false);
+    if (!m_files.error.isEmpty())
+        m_answers.showError(m_files.error);
+
+    buildBackground();
+    // The control area lies over the picture and the rounded rectangle; the progress bar and
+    // the "CONTROL" title are raised above it afterwards.
+    m_controls = new ControlArea(m_client, *m_document, m_files.notes, this);
+    m_progressBar->raise();
+    m_client->findChild<QLabel*>(QStringLiteral("LabelControl"))->raise();
+    m_document->setCurrentScene(1);
+
+    connect(this, &TFormMain::progressChanged, this, &TFormMain::onProgress, Qt::QueuedConnection);
+    connect(this, &TFormMain::progressShown, m_progressBar, &QWidget::setVisible, Qt::QueuedConnection);
+    qApp->installEventFilter(this);
+}
+
+TFormMain::~TFormMain()
+{
+    qApp->removeEventFilter(this);
+}
+
+void TFormMain::buildBackground()
+{
+    auto* picture = new QLabel(m_client);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setGeometry(38, 26, 713, 306);
+    picture->setScaledContents(true);
+    picture->setPixmap(QPixmap::fromImage(LoadPicture(QStringLiteral(":/pictures/controller.jpg"))));
+
+    auto* lower = new RoundRectShape(kInactiveCaption, m_client);
+    lower->setObjectName(QStringLiteral("Shape1"));
+    lower->setGeometry(25, 333, 742, 209);
+
+    auto* title = new QLabel(QStringLiteral("CONTROL"), m_client);
+    title->setObjectName(QStringLiteral("LabelControl"));
+    QFont titleFont(QStringLiteral("Times New Roman"));
+    titleFont.setPixelSize(20);
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    title->setGeometry(46, 334, 100, 23);
+    title->setAttribute(Qt::WA_TranslucentBackground);
+    QPalette titlePalette = title->palette();
+    titlePalette.setColor(QPalette::WindowText, Qt::black);
+    title->setPalette(titlePalette);
+
+    m_progressBar = new QProgressBar(m_client);
+    m_progressBar->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progressBar->setGeometry(46, 173, 697, 16);
+    m_progressBar->setRange(0, 100);
+    m_progressBar->setValue(0);
+    m_progressBar->setAlignment(Qt::AlignCenter);
+    m_progressBar->setStyleSheet(
+        QStringLiteral("QProgressBar { border: 0px; background: white; color: %1; }"
+                       "QProgressBar::chunk { background: %1; }")
+            .arg(kHotLight.name()));
+    m_progressBar->hide();
+}
+
+QAction* TFormMain::addCommand(QMenu* menu, const QString& name, const QString& text,
+                               const QKeySequence& shortcut, void (TFormMain::*handler)())
+{
+    QAction* action = menu->addAction(text);
+    action->setObjectName(name);
+    action->setShortcut(shortcut);
+    // The shortcuts work wherever the focus is in this window, also while a menu is closed.
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, handler);
+    addAction(action);
+    m_commands.append(action);
+    return action;
+}
+
+void TFormMain::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    bar->setNativeMenuBar(false);
+
+    QMenu* file = bar->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("File1"));
+    addCommand(file, QStringLiteral("New1"), QStringLiteral("New"), QKeySequence(Qt::CTRL | Qt::Key_N), &TFormMain::New1Click);
+    addCommand(file, QStringLiteral("Open1"), QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &TFormMain::Open1Click);
+    addCommand(file, QStringLiteral("Save1"), QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &TFormMain::Save1Click);
+    addCommand(file, QStringLiteral("Saveas1"), QStringLiteral("Save as"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), &TFormMain::Saveas1Click);
+    file->addSeparator()->setObjectName(QStringLiteral("N1"));
+    addCommand(file, QStringLiteral("Quit1"), QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), &TFormMain::Quit1Click);
+
+    QMenu* edit = bar->addMenu(QStringLiteral("Edit"));
+    edit->setObjectName(QStringLiteral("Edit1"));
+    addCommand(edit, QStringLiteral("Copy1"), QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &TFormMain::Copy1Click);
+    addCommand(edit, QStringLiteral("Peast1"), QStringLiteral("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &TFormMain::Peast1Click);
+
+    QMenu* communication = bar->addMenu(QStringLiteral("Communication"));
+    communication->setObjectName(QStringLiteral("Communication1"));
+    addCommand(communication, QStringLiteral("ReadSceneData1"), QStringLiteral("Read Scene Data"), QKeySequence(Qt::CTRL | Qt::Key_L), &TFormMain::ReadSceneData1Click);
+    addCommand(communication, QStringLiteral("SendSceneData1"), QStringLiteral("Send Scene Data"), QKeySequence(Qt::CTRL | Qt::Key_T), &TFormMain::SendSceneData1Click);
+
+    QMenu* help = bar->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("Help1"));
+    addCommand(help, QStringLiteral("About1"), QStringLiteral("About"), QKeySequence(Qt::CTRL | Qt::Key_H), &TFormMain::About1Click);
+}
+
+void TFormMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_firstShowDone) {
+        m_firstShowDone = true;
+        FormShow();
+    }
+}
+
+void TFormMain::FormShow()
+{
+    ApplyDefaults(m_document->defaults(), m_document->scenes());
+    m_controls->SceneButton1Click();
+    // Showing "Common" fills editors whose change handlers set the flag.
+    m_document->setModified(false);
+    m_controls->moveFrameOffWindow();
+}
+
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    if (m_transferRunning) {
+        event->ignore();
+        return;
+    }
+    // Closing by the close button, the system menu or Alt+F4 offers to save exactly as "Quit".
+    if (m_quitApproved || m_document->Quit1Click()) {
+        m_quitApproved = true;
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event)
+{
+    // The menu shortcuts win over the focused editor: a text field would otherwise claim
+    // Ctrl+C / Ctrl+V (and others) for itself through the shortcut override.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const QKeySequence pressed(key->keyCombination());
+            for (const QAction* action : std::as_const(m_commands)) {
+                if (action->shortcut().matches(pressed) == QKeySequence::ExactMatch) {
+                    event->ignore();
+                    return true;
+                }
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormMain::New1Click()
+{
+    if (m_document->New1Click())
+        m_controls->ControlListClick();
+}
+
+void TFormMain::Open1Click()
+{
+    if (m_document->Open1Click())
+        m_controls->ControlListClick();
+}
+
+void TFormMain::Save1Click()
+{
+    m_document->Save1Click();
+}
+
+void TFormMain::Saveas1Click()
+{
+    m_document->Saveas1Click();
+}
+
+void TFormMain::Quit1Click()
+{
+    if (m_document->Quit1Click()) {
+        m_quitApproved = true;
+        close();
+    }
+}
+
+void TFormMain::Copy1Click()
+{
+}
+
+void TFormMain::Peast1Click()
+{
+}
+
+void TFormMain::ReadSceneData1Click()
+{
+}
+
+void TFormMain::SendSceneData1Click()
+{
+}
+
+void TFormMain::About1Click()
+{
+    TFormAbout about(this);
+    about.exec();
+}
+
+void TFormMain::setProgress(int percent)
+{
+    emit progressChanged(percent);
+}
+
+void TFormMain::showProgress(bool visible)
+{
+    emit progressShown(visible);
+}
+
+void TFormMain::onProgress(int percent)
+{
+    if (m_progressBar->value() == percent)
+        return;
+    m_progressBar->setValue(percent);
+    m_progressBar->repaint();
+}
+
+void TFormMain::runBlocking(const std::function<void()>& step)
+{
+    m_transferRunning = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    {
+        InputBlocker blocker;
+        QEventLoop loop;
+        QThread* worker = QThread::create(step);
+        connect(worker, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+        worker->start();
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        worker->wait();
+        delete worker;
+        // Input that arrived meanwhile was held back by the loop; deliver it to the blocker
+        // now, together with the last progress events, so that none of it acts afterwards.
+        QCoreApplication::processEvents();
+    }
+    QApplication::restoreOverrideCursor();
+    m_transferRunning = false;
+}
+
+} // namespace lumo
