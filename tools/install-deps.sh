@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev librtmidi-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   jackd2 xvfb xauth imagemagick xdotool fonts-liberation
+  clang libclang-rt-14-dev dpkg-dev file
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,103 @@
+// Fuzzes what the window shows of a scene that came from a file or the controller: records with
+// arbitrary field values (the first 3,536 input bytes as a Scene Set) and the same records after
+// the device scene image in the input is unpacked onto them. Every overlay text, panel value
+// conversion and pad CC/Note rule runs on every scene; none may crash or read outside its lists.
+#include "scene/display_texts.h"
+#include "scene/parameter_files.h"
+#include "scene/scene_record.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition) __builtin_trap();
+}
+
+const lumo::NoteNames& shippedNotes()
+{
+    static const lumo::ParameterFiles files = lumo::BuiltInParameterFiles();
+    return files.notes;
+}
+
+// A note list cut short, so that numbers without a line are common.
+const lumo::NoteNames& shortNotes()
+{
+    static const lumo::NoteNames notes(QByteArray("C-1\nC#-1\nD-1\n"));
+    return notes;
+}
+
+void showEverything(const lumo::SceneRecord& record, const QString& fieldText)
+{
+    using namespace lumo;
+    (void)SceneCaption(record);
+    for (const NoteNames* notes : {&shippedNotes(), &shortNotes()}) {
+        for (int mode = -1; mode <= kDisplayModeCount; ++mode) {
+            const auto texts = OverlayTexts(record, mode, *notes);
+            for (int index = 1; index <= kOverlayLabelCount; ++index) {
+                check(OverlayText(record, index, mode, *notes) == texts[static_cast<std::size_t>(index - 1)]);
+            }
+        }
+        for (int pad = 0; pad < kPadCount; ++pad) {
+            const std::int32_t number = record.PadCCNumber[pad];
+            const std::int32_t assignment = record.PadAssignType[pad];
+            for (int shown = 0; shown <= 3; ++shown) {
+                const std::optional<QString> display = PadNumberDisplay(number, shown, *notes);
+                const std::optional<QString> switched = PadSwitchText(number, shown, *notes);
+                // A number shown under its assignment reads back as that number.
+                if (display && number >= 0 && number <= 127) {
+                    const std::optional<int> read = ReadPadNumber(*display, shown, *notes);
+                    check(read.has_value() && (shown != 1 || *read == number));
+                }
+                if (switched) (void)ReadPadNumber(*switched, shown, *notes);
+                (void)StepPadNumber(display.value_or(fieldText), shown, +1, *notes);
+                (void)StepPadNumber(display.value_or(fieldText), shown, -1, *notes);
+            }
+            (void)PadNumberDisplay(number, assignment, *notes);
+            (void)ReadPadNumber(fieldText, assignment, *notes);
+            (void)StepPadNumber(fieldText, assignment, +1, *notes);
+        }
+    }
+    (void)BendSpeedText(record.BendSpeed);
+    const int transpose = KeyTransShown(record.KeyTrans);
+    check(transpose >= -12 && transpose <= 12);
+    check(KeyTransToStore(transpose) == transpose + 13);
+    (void)BendSpeedToStore(fieldText);
+    (void)ParseWholeNumber(fieldText);
+    (void)ParseTrimmedNumber(fieldText);
+    for (const QStringList* items : {&ChannelItems(), &SceneChannelItems(), &EnableItems(), &PadAssignItems(),
+                                     &BehaviorItems(), &VelocityCurveItems(), &DisplayModeItems(),
+                                     &ControlListItems()}) {
+        (void)ItemText(*items, record.SceneMIDICh);
+        (void)ItemText(*items, record.PianoKeyCh);
+        (void)ItemText(*items, record.KeyVelocityCurve);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace lumo;
+    // Input: up to 32 bytes of text for the editor fields, then the scene set, then the image.
+    const std::size_t textSize = size > 0 ? std::min<std::size_t>(data[0] % 33, size - 1) : 0;
+    const QString fieldText = size > 0 ? QString::fromLatin1(reinterpret_cast<const char*>(data + 1),
+                                                             static_cast<qsizetype>(textSize))
+                                       : QString();
+    const std::size_t start = size > 0 ? 1 + textSize : 0;
+    std::vector<std::uint8_t> rest(data + start, data + size);
+
+    SceneSet scenes;
+    if (rest.size() >= kSceneSetSize) {
+        scenes.fromBytes(rest.data());
+        rest.erase(rest.begin(), rest.begin() + kSceneSetSize);
+    } else {
+        ApplyDefaults(BuiltInParameterFiles().defaults, scenes);
+    }
+    for (int number = 1; number <= kSceneCount; ++number) showEverything(scenes.scene(number), fieldText);
+    return 0;
+}
