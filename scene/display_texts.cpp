@@ -1,0 +1,282 @@
+// Texts of the choice lists and the overlay, and the number rules of the parameter panels.
+#include "scene/display_texts.h"
+
+#include "scene/control_index.h"
+
+namespace lumo {
+
+namespace {
+
+QStringList numbered(const QString& prefix, int count)
+{
+    QStringList items;
+    for (int n = 1; n <= count; ++n)
+        items << prefix + QString::number(n);
+    return items;
+}
+
+const QString kNone = QStringLiteral("---");
+const QChar kCr = QChar(13);
+
+QString withValue(const char* head, std::int32_t value)
+{
+    return QString::fromLatin1(head) + kCr + QString::number(value);
+}
+
+// Qt's trimmed() removes white space only; the field reading also drops control characters
+// at both ends (anything up to and including the blank).
+QString trimControls(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin).unicode() <= 32) ++begin;
+    while (end > begin && text.at(end - 1).unicode() <= 32) --end;
+    return text.mid(begin, end - begin);
+}
+
+std::optional<int> noteLine(const NoteNames& notes, const QString& text)
+{
+    return notes.number(text);
+}
+
+QString knobText(std::int32_t enable, std::int32_t cc, std::int32_t ur, std::int32_t ll, int mode)
+{
+    if (enable == 0) return kNone;
+    switch (mode) {
+    case 1: return ItemText(EnableItems(), enable);
+    case 2: return withValue("CC#", cc);
+    case 3: return withValue("L/L", ll);
+    case 4: return withValue("U/R", ur);
+    default: return kNone;
+    }
+}
+
+QString padText(const SceneRecord& r, int e, int mode, const NoteNames& notes)
+{
+    const std::int32_t type = r.PadAssignType[e];
+    switch (mode) {
+    case 0: return ItemText(ChannelItems(), r.PadMIDICh[e]);
+    case 1: return ItemText(PadAssignItems(), type);
+    case 2:
+        if (type == 1) return withValue("CC#", r.PadCCNumber[e]);
+        if (type == 2) {
+            const auto name = notes.name(r.PadCCNumber[e]);
+            return name ? QStringLiteral("Note") + kCr + *name : kNone;
+        }
+        return kNone;
+    case 5:
+        if (type == 0) return kNone;
+        return r.PadBehavior[e] == 0 || r.PadBehavior[e] == 1 ? BehaviorItems().at(r.PadBehavior[e]).left(6) : kNone;
+    case 6: return type == 1 ? withValue("OFF", r.PadOFFValue[e]) : kNone;
+    case 7: return type == 1 ? withValue("ON", r.PadONValue[e]) : kNone;
+    default: return kNone;
+    }
+}
+
+QString keyText(const SceneRecord& r, int e, int mode)
+{
+    if (r.KeyAssignType[e] == 0) return kNone;
+    switch (mode) {
+    case 1: return QStringLiteral("CC");
+    case 2: return withValue("CC#", r.KeyCCNumber[e]);
+    case 5: return r.KeyBehavior[e] == 0 || r.KeyBehavior[e] == 1 ? BehaviorItems().at(r.KeyBehavior[e]).left(4) : kNone;
+    case 6: return withValue("OFF", r.KeyOFFValue[e]);
+    case 7: return withValue("ON", r.KeyONValue[e]);
+    default: return kNone;
+    }
+}
+
+} // namespace
+
+const QStringList& ChannelItems()
+{
+    static const QStringList items = numbered(QString(), 16) << QStringLiteral("Global");
+    return items;
+}
+
+const QStringList& SceneChannelItems()
+{
+    static const QStringList items = numbered(QString(), 16);
+    return items;
+}
+
+const QStringList& EnableItems()
+{
+    static const QStringList items{QStringLiteral("Disable"), QStringLiteral("Enable")};
+    return items;
+}
+
+const QStringList& PadAssignItems()
+{
+    static const QStringList items{QStringLiteral("No Assign"), QStringLiteral("Control Change"), QStringLiteral("Note")};
+    return items;
+}
+
+const QStringList& BehaviorItems()
+{
+    static const QStringList items{QStringLiteral("Momentary"), QStringLiteral("Toggle")};
+    return items;
+}
+
+const QStringList& VelocityCurveItems()
+{
+    static const QStringList items{QStringLiteral("Light"), QStringLiteral("Normal"), QStringLiteral("Heavy"),
+                                   QStringLiteral("Const")};
+    return items;
+}
+
+const QStringList& DisplayModeItems()
+{
+    static const QStringList items{QStringLiteral("MIDI Channel"),     QStringLiteral("Assign Type"),
+                                   QStringLiteral("CC/Note Number"),   QStringLiteral("Lower/Left Value"),
+                                   QStringLiteral("Upper/Right Value"), QStringLiteral("Button Behavior"),
+                                   QStringLiteral("Off Value"),        QStringLiteral("On Value")};
+    return items;
+}
+
+const QStringList& ControlListItems()
+{
+    static const QStringList items = QStringList{QStringLiteral("Common")} + numbered(QStringLiteral("Group Common-"), 4)
+        + numbered(QStringLiteral("Konb-"), 4) + numbered(QStringLiteral("Slider-"), 4)
+        + numbered(QStringLiteral("Trigger Pad-"), 8) + numbered(QStringLiteral("Key-"), 25);
+    return items;
+}
+
+QString ItemText(const QStringList& items, std::int64_t index)
+{
+    if (index < 0 || index >= items.size()) return kNone;
+    return items.at(static_cast<qsizetype>(index));
+}
+
+QString SceneCaption(const SceneRecord& record)
+{
+    const std::string name = SceneName(record);
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+std::optional<QString> OverlayText(const SceneRecord& record, int controlIndex, int mode, const NoteNames& notes)
+{
+    const ControlKind kind = KindOfControl(controlIndex);
+    const int e = ElementOfControl(controlIndex);
+    if (kind == ControlKind::Group) return ItemText(ChannelItems(), record.MIDICh[e]);
+    if (mode < 0 || mode >= kDisplayModeCount) return std::nullopt;
+    switch (kind) {
+    case ControlKind::Konb:
+        return knobText(record.KonbEnable[e], record.KonbCCNumber[e], record.KonbURValue[e], record.KonbLLValue[e], mode);
+    case ControlKind::Slider:
+        return knobText(record.SliderEnable[e], record.SliderCCNumber[e], record.SliderURValue[e],
+                        record.SliderLLValue[e], mode);
+    case ControlKind::Pad: return padText(record, e, mode, notes);
+    case ControlKind::Key: return keyText(record, e, mode);
+    case ControlKind::Group:
+    case ControlKind::Common: break;
+    }
+    return std::nullopt;
+}
+
+std::array<std::optional<QString>, kOverlayLabelCount> OverlayTexts(const SceneRecord& record, int mode,
+                                                                    const NoteNames& notes)
+{
+    std::array<std::optional<QString>, kOverlayLabelCount> texts;
+    for (int k = 0; k < kOverlayLabelCount; ++k)
+        texts[k] = OverlayText(record, k + 1, mode, notes);
+    return texts;
+}
+
+std::optional<int> ParseWholeNumber(const QString& text)
+{
+    qsizetype pos = 0;
+    bool negative = false;
+    if (pos < text.size() && (text.at(pos) == u'+' || text.at(pos) == u'-')) {
+        negative = text.at(pos) == u'-';
+        ++pos;
+    }
+    if (pos == text.size()) return std::nullopt;
+    std::int64_t value = 0;
+    for (; pos < text.size(); ++pos) {
+        const QChar c = text.at(pos);
+        if (c < u'0' || c > u'9') return std::nullopt;
+        value = value * 10 + (c.unicode() - u'0');
+        if (value > std::int64_t{INT32_MAX} + 1) return std::nullopt;
+    }
+    if (negative) value = -value;
+    if (value > INT32_MAX || value < INT32_MIN) return std::nullopt;
+    return static_cast<int>(value);
+}
+
+std::optional<int> ParseTrimmedNumber(const QString& text)
+{
+    return ParseWholeNumber(trimControls(text));
+}
+
+int ClampInt(std::int64_t value, int low, int high)
+{
+    if (value < low) return low;
+    if (value > high) return high;
+    return static_cast<int>(value);
+}
+
+std::int32_t ToField(std::int64_t value)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(value)));
+}
+
+std::optional<QString> PadNumberDisplay(std::int64_t number, int assignment, const NoteNames& notes)
+{
+    if (assignment == 1) return QString::number(number);
+    if (assignment == 2) {
+        const auto name = number >= 0 && number <= INT32_MAX ? notes.name(static_cast<int>(number)) : std::nullopt;
+        return name ? *name : QString::number(number);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> PadSwitchText(std::int64_t number, int assignment, const NoteNames& notes)
+{
+    if (assignment == 2) return PadNumberDisplay(std::min<std::int64_t>(number, kPadNoteSwitchLimit), 2, notes);
+    return PadNumberDisplay(number, assignment, notes);
+}
+
+std::optional<int> ReadPadNumber(const QString& text, int assignment, const NoteNames& notes)
+{
+    const QString trimmed = trimControls(text);
+    if (assignment == 1) return ParseWholeNumber(trimmed).value_or(0);
+    if (assignment == 2) {
+        if (const auto line = noteLine(notes, trimmed)) return *line;
+        return ParseWholeNumber(trimmed).value_or(0);
+    }
+    return std::nullopt;
+}
+
+QString StepPadNumber(const QString& text, int assignment, int step, const NoteNames& notes)
+{
+    if (assignment == 1)
+        return QString::number(ClampInt(std::int64_t{ParseWholeNumber(text).value_or(0)} + step, 0, 127));
+    if (assignment == 2) {
+        const int n = ClampInt(std::int64_t{noteLine(notes, text).value_or(-1)} + step, 0, kPadNoteStepLimit);
+        return notes.name(n).value_or(QString());
+    }
+    return QString();
+}
+
+QString BendSpeedText(std::int32_t stored)
+{
+    return QString::number(std::int64_t{stored} + 1);
+}
+
+std::int32_t BendSpeedToStore(const QString& text)
+{
+    return ToField(std::int64_t{ParseTrimmedNumber(text).value_or(1)} - 1);
+}
+
+int KeyTransShown(std::int32_t stored)
+{
+    return ClampInt(std::int64_t{stored} - 13, -12, 12);
+}
+
+std::int32_t KeyTransToStore(int shown)
+{
+    return ToField(std::int64_t{shown} + 13);
+}
+
+} // namespace lumo
