@@ -1,0 +1,57 @@
+// The machine's MIDI system behind the port interface: ALSA when its sequencer opens, else JACK
+// when a server runs, else none (zero ports). LUMO_MIDI_API=alsa|jack forces one of the two.
+#pragma once
+
+#include "device/midi_ports.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace lumo {
+
+enum class MidiApi { None, Alsa, Jack };
+
+// The environment's choice first, then the first system that answers.
+MidiApi ChooseMidiApi();
+const char* MidiApiName(MidiApi api); // "ALSA", "JACK", "none"
+
+// Ports of `api` for a client called `clientName`. Never throws: a system that fails to open
+// gives a port set with no ports and systemName() "none"; lastError() tells why.
+std::unique_ptr<MidiPorts> OpenMidiPorts(MidiApi api, const std::string& clientName);
+
+// One input and one output port that other programs see and connect to, both called
+// `portName`: what `lumo virtual` offers in place of the controller.
+class VirtualMidiPorts {
+public:
+    virtual ~VirtualMidiPorts() = default;
+    // 0 when handed over.
+    virtual int send(std::uint32_t word) = 0;
+};
+
+// nullptr with `error` set when the ports cannot be made (no MIDI system, or the system refuses).
+std::unique_ptr<VirtualMidiPorts> OpenVirtualMidiPorts(MidiApi api, const std::string& portName,
+                                                       MidiInputCallback onWord, std::string& error);
+
+// Probes of the two systems, which keep their libraries' own messages off the terminal.
+bool AlsaSequencerOpens();
+bool JackServerRuns();
+
+// A JACK client that only looks at the connection graph, to confirm that a port we asked to
+// connect really is connected (the RtMidi JACK backend does not report a failed connection).
+class JackInspector {
+public:
+    static std::unique_ptr<JackInspector> open();
+    ~JackInspector();
+    // True when port `target` (full name) has a connection whose full name ends with `suffix`.
+    bool connectedTo(const std::string& target, const std::string& suffix) const;
+
+private:
+    explicit JackInspector(void* client) : m_client(client) {}
+    void* m_client;
+};
+
+// The last message that ALSA or JACK wanted to print; they print nothing themselves.
+std::string LastMidiSystemMessage();
+
+} // namespace lumo

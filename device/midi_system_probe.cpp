@@ -1,0 +1,139 @@
+// Probing ALSA and JACK, and the JACK connection check; the libraries' own printing goes into
+// LastMidiSystemMessage instead of the terminal.
+#include "device/midi_system.h"
+
+#include <alsa/asoundlib.h>
+#include <jack/jack.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+
+namespace lumo {
+namespace {
+
+std::mutex g_messageMutex;
+std::string g_lastMessage;
+
+void keepMessage(const char* text)
+{
+    std::lock_guard lock(g_messageMutex);
+    g_lastMessage = text ? text : "";
+}
+
+void alsaMessage(const char* file, int line, const char* function, int err, const char* fmt, ...)
+{
+    (void)file;
+    (void)line;
+    (void)function;
+    (void)err;
+    char text[512];
+    va_list args;
+    va_start(args, fmt);
+    std::vsnprintf(text, sizeof text, fmt, args);
+    va_end(args);
+    keepMessage(text);
+}
+
+void jackMessage(const char* text) { keepMessage(text); }
+
+void silenceLibraries()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        snd_lib_error_set_handler(alsaMessage);
+        jack_set_error_function(jackMessage);
+        jack_set_info_function(jackMessage);
+    });
+}
+
+} // namespace
+
+std::string LastMidiSystemMessage()
+{
+    std::lock_guard lock(g_messageMutex);
+    return g_lastMessage;
+}
+
+bool AlsaSequencerOpens()
+{
+    silenceLibraries();
+    snd_seq_t* sequencer = nullptr;
+    if (snd_seq_open(&sequencer, "default", SND_SEQ_OPEN_DUPLEX, 0) < 0)
+        return false;
+    snd_seq_close(sequencer);
+    return true;
+}
+
+bool JackServerRuns()
+{
+    silenceLibraries();
+    jack_status_t status{};
+    jack_client_t* client = jack_client_open("lumo-probe", JackNoStartServer, &status);
+    if (!client)
+        return false;
+    jack_client_close(client);
+    return true;
+}
+
+MidiApi ChooseMidiApi()
+{
+    if (const char* forced = std::getenv("LUMO_MIDI_API")) {
+        if (std::strcmp(forced, "alsa") == 0)
+            return AlsaSequencerOpens() ? MidiApi::Alsa : MidiApi::None;
+        if (std::strcmp(forced, "jack") == 0)
+            return JackServerRuns() ? MidiApi::Jack : MidiApi::None;
+    }
+    if (AlsaSequencerOpens())
+        return MidiApi::Alsa;
+    if (JackServerRuns())
+        return MidiApi::Jack;
+    return MidiApi::None;
+}
+
+const char* MidiApiName(MidiApi api)
+{
+    switch (api) {
+    case MidiApi::Alsa: return "ALSA";
+    case MidiApi::Jack: return "JACK";
+    case MidiApi::None: break;
+    }
+    return "none";
+}
+
+std::unique_ptr<JackInspector> JackInspector::open()
+{
+    silenceLibraries();
+    jack_status_t status{};
+    jack_client_t* client = jack_client_open("lumo-inspector", JackNoStartServer, &status);
+    if (!client)
+        return nullptr;
+    return std::unique_ptr<JackInspector>(new JackInspector(client));
+}
+
+JackInspector::~JackInspector()
+{
+    jack_client_close(static_cast<jack_client_t*>(m_client));
+}
+
+bool JackInspector::connectedTo(const std::string& target, const std::string& suffix) const
+{
+    auto* client = static_cast<jack_client_t*>(m_client);
+    jack_port_t* port = jack_port_by_name(client, target.c_str());
+    if (!port)
+        return false;
+    const char** connections = jack_port_get_all_connections(client, port);
+    if (!connections)
+        return false;
+    bool found = false;
+    for (const char** name = connections; *name && !found; ++name) {
+        const std::string full(*name);
+        found = full.size() >= suffix.size() && full.compare(full.size() - suffix.size(), suffix.size(), suffix) == 0;
+    }
+    jack_free(connections);
+    return found;
+}
+
+} // namespace lumo

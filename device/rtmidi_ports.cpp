@@ -1,0 +1,293 @@
+// The RtMidi backend of the port interface (ALSA or JACK on Linux) and the virtual ports of
+// `lumo virtual`. RtMidi's errors arrive through its error callback and are kept as lastError;
+// with a callback set RtMidi neither prints nor throws, and its constructors' exceptions are
+// caught here, so nothing escapes into the device logic.
+#include "device/midi_system.h"
+#include "device/short_message.h"
+
+#include <RtMidi.h>
+
+#include <unistd.h>
+
+#include <atomic>
+#include <mutex>
+#include <vector>
+
+namespace lumo {
+namespace {
+
+RtMidi::Api rtApiOf(MidiApi api)
+{
+    return api == MidiApi::Alsa ? RtMidi::LINUX_ALSA : RtMidi::UNIX_JACK;
+}
+
+// Number of bytes of a short message with this status byte.
+std::size_t messageLength(std::uint8_t status)
+{
+    switch (status & 0xF0) {
+    case 0xC0:
+    case 0xD0: return 2;
+    case 0xF0: return status == 0xF2 ? 3 : (status == 0xF1 || status == 0xF3) ? 2 : 1;
+    default: return 3;
+    }
+}
+
+// Collects the errors that RtMidi reports for one object; `failed` tells the caller that the
+// call it just made went wrong.
+struct ErrorTrap {
+    std::atomic<bool> failed{false};
+    mutable std::mutex mutex;
+    std::string last;
+
+    static void callback(RtMidiError::Type, const std::string& text, void* self)
+    {
+        // Warnings count as failures too: a full JACK buffer is reported as one.
+        auto* trap = static_cast<ErrorTrap*>(self);
+        trap->failed = true;
+        std::lock_guard lock(trap->mutex);
+        trap->last = text;
+    }
+    std::string lastText() const
+    {
+        std::lock_guard lock(mutex);
+        return last;
+    }
+};
+
+int sendWord(RtMidiOut& out, ErrorTrap& trap, std::uint32_t word)
+{
+    const unsigned char bytes[3] = {StatusByte(word), FirstDataByte(word), SecondDataByte(word)};
+    if (!(bytes[0] & 0x80))
+        return 1;
+    trap.failed = false;
+    try {
+        out.sendMessage(bytes, messageLength(bytes[0]));
+    } catch (const std::exception& e) {
+        ErrorTrap::callback(RtMidiError::UNSPECIFIED, e.what(), &trap);
+    }
+    return trap.failed ? 1 : 0;
+}
+
+// Hands every incoming short message of one to three bytes on as a packed word; RtMidi already
+// filters out system exclusive, timing clock and active sensing.
+void deliverMessage(const std::vector<unsigned char>* message, const MidiInputCallback& callback)
+{
+    if (!message || message->empty() || message->size() > 3 || !callback)
+        return;
+    std::uint32_t word = 0;
+    for (std::size_t i = 0; i < message->size(); ++i)
+        word |= std::uint32_t((*message)[i]) << (8 * i);
+    callback(word);
+}
+
+class RtMidiPorts : public MidiPorts {
+public:
+    RtMidiPorts(MidiApi api, const std::string& clientName)
+        : m_api(api)
+    {
+        const std::string pid = std::to_string(::getpid());
+        m_inPortName = "in-" + pid;
+        m_outPortName = "out-" + pid;
+        try {
+            m_out = std::make_unique<RtMidiOut>(rtApiOf(api), clientName);
+            m_out->setErrorCallback(&ErrorTrap::callback, &m_outTrap);
+            m_in = std::make_unique<RtMidiIn>(rtApiOf(api), clientName);
+            m_in->setErrorCallback(&ErrorTrap::callback, &m_inTrap);
+            if (api == MidiApi::Jack)
+                m_jack = JackInspector::open();
+        } catch (const std::exception& e) {
+            m_openError = e.what();
+            m_in.reset();
+            m_out.reset();
+        }
+    }
+
+    ~RtMidiPorts() override
+    {
+        closeInput();
+        closeOutput();
+    }
+
+    std::string systemName() const override { return m_out && m_in ? MidiApiName(m_api) : "none"; }
+
+    int outputCount() override { return m_out ? int(m_out->getPortCount()) : 0; }
+    int inputCount() override { return m_in ? int(m_in->getPortCount()) : 0; }
+    std::string outputName(int port) override { return m_out ? m_out->getPortName(unsigned(port)) : std::string(); }
+    std::string inputName(int port) override { return m_in ? m_in->getPortName(unsigned(port)) : std::string(); }
+
+    bool openOutput(int port) override
+    {
+        if (!m_out || port < 0)
+            return false;
+        const std::string target = outputName(port);
+        m_outTrap.failed = false;
+        m_out->openPort(unsigned(port), m_outPortName);
+        if (m_outTrap.failed || !m_out->isPortOpen())
+            return closeOutput(), false;
+        if (m_jack && !m_jack->connectedTo(target, ":" + m_outPortName))
+            return closeOutput(), false;
+        return true;
+    }
+
+    void closeOutput() override
+    {
+        if (m_out && m_out->isPortOpen())
+            m_out->closePort();
+    }
+
+    bool openInput(int port, MidiInputCallback callback) override
+    {
+        if (!m_in || port < 0)
+            return false;
+        const std::string target = inputName(port);
+        // The callback is set while the port is closed, so the backend's thread never sees it change.
+        m_callback = std::move(callback);
+        m_in->setCallback(&RtMidiPorts::onMessage, this);
+        m_inTrap.failed = false;
+        m_in->openPort(unsigned(port), m_inPortName);
+        if (m_inTrap.failed || !m_in->isPortOpen())
+            return closeInput(), false;
+        if (m_jack && !m_jack->connectedTo(target, ":" + m_inPortName))
+            return closeInput(), false;
+        return true;
+    }
+
+    void closeInput() override
+    {
+        if (!m_in)
+            return;
+        if (m_in->isPortOpen())
+            m_in->closePort();
+        m_in->cancelCallback();
+        m_callback = nullptr;
+    }
+
+    int send(std::uint32_t word) override
+    {
+        if (!m_out || !m_out->isPortOpen())
+            return 1;
+        return sendWord(*m_out, m_outTrap, word);
+    }
+
+    std::string lastError() const override
+    {
+        if (!m_openError.empty())
+            return m_openError;
+        const std::string out = m_outTrap.lastText();
+        return out.empty() ? m_inTrap.lastText() : out;
+    }
+
+private:
+    static void onMessage(double, std::vector<unsigned char>* message, void* self)
+    {
+        deliverMessage(message, static_cast<RtMidiPorts*>(self)->m_callback);
+    }
+
+    MidiApi m_api;
+    std::string m_inPortName;
+    std::string m_outPortName;
+    std::string m_openError;
+    ErrorTrap m_outTrap;
+    ErrorTrap m_inTrap;
+    std::unique_ptr<RtMidiOut> m_out;
+    std::unique_ptr<RtMidiIn> m_in;
+    std::unique_ptr<JackInspector> m_jack;
+    MidiInputCallback m_callback;
+};
+
+// A machine without any MIDI system: no ports, every open and send fails.
+class NoMidiPorts : public MidiPorts {
+public:
+    explicit NoMidiPorts(std::string why) : m_why(std::move(why)) {}
+    std::string systemName() const override { return "none"; }
+    int outputCount() override { return 0; }
+    int inputCount() override { return 0; }
+    std::string outputName(int) override { return {}; }
+    std::string inputName(int) override { return {}; }
+    bool openOutput(int) override { return false; }
+    void closeOutput() override {}
+    bool openInput(int, MidiInputCallback) override { return false; }
+    void closeInput() override {}
+    int send(std::uint32_t) override { return 1; }
+    std::string lastError() const override { return m_why; }
+
+private:
+    std::string m_why;
+};
+
+class RtMidiVirtualPorts : public VirtualMidiPorts {
+public:
+    RtMidiVirtualPorts(MidiApi api, const std::string& portName, MidiInputCallback onWord)
+        : m_callback(std::move(onWord))
+    {
+        m_out = std::make_unique<RtMidiOut>(rtApiOf(api), portName);
+        m_out->setErrorCallback(&ErrorTrap::callback, &m_outTrap);
+        m_in = std::make_unique<RtMidiIn>(rtApiOf(api), portName);
+        m_in->setErrorCallback(&ErrorTrap::callback, &m_inTrap);
+        m_out->openVirtualPort(portName);
+        m_in->setCallback(&RtMidiVirtualPorts::onMessage, this);
+        m_in->openVirtualPort(portName);
+    }
+
+    ~RtMidiVirtualPorts() override
+    {
+        m_in->closePort();
+        m_in->cancelCallback();
+        m_out->closePort();
+    }
+
+    std::string error() const
+    {
+        const std::string out = m_outTrap.lastText();
+        return out.empty() ? m_inTrap.lastText() : out;
+    }
+    bool failed() const { return m_outTrap.failed || m_inTrap.failed; }
+
+    int send(std::uint32_t word) override { return sendWord(*m_out, m_outTrap, word); }
+
+private:
+    static void onMessage(double, std::vector<unsigned char>* message, void* self)
+    {
+        deliverMessage(message, static_cast<RtMidiVirtualPorts*>(self)->m_callback);
+    }
+
+    MidiInputCallback m_callback;
+    ErrorTrap m_outTrap;
+    ErrorTrap m_inTrap;
+    std::unique_ptr<RtMidiOut> m_out;
+    std::unique_ptr<RtMidiIn> m_in;
+};
+
+} // namespace
+
+std::unique_ptr<MidiPorts> OpenMidiPorts(MidiApi api, const std::string& clientName)
+{
+    if (api == MidiApi::None)
+        return std::make_unique<NoMidiPorts>("no ALSA sequencer and no JACK server");
+    auto ports = std::make_unique<RtMidiPorts>(api, clientName);
+    if (ports->systemName() == "none")
+        return std::make_unique<NoMidiPorts>(ports->lastError());
+    return ports;
+}
+
+std::unique_ptr<VirtualMidiPorts> OpenVirtualMidiPorts(MidiApi api, const std::string& portName,
+                                                       MidiInputCallback onWord, std::string& error)
+{
+    if (api == MidiApi::None) {
+        error = "no ALSA sequencer and no JACK server";
+        return nullptr;
+    }
+    try {
+        auto ports = std::make_unique<RtMidiVirtualPorts>(api, portName, std::move(onWord));
+        if (ports->failed()) {
+            error = ports->error();
+            return nullptr;
+        }
+        return ports;
+    } catch (const std::exception& e) {
+        error = e.what();
+        return nullptr;
+    }
+}
+
+} // namespace lumo

@@ -1,0 +1,110 @@
+// An in-process MIDI system for the tests and the benchmarks: numbered output and input ports,
+// each wired to a simulated device or to nothing, replies delivered to the open input either at
+// once on the sender's thread or on a delivery thread of its own (with an optional delay). It
+// records every open, close and send, and can be told to fail opens and sends.
+#pragma once
+
+#include "device/midi_ports.h"
+#include "device/virtual_controller.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace lumo {
+
+class SimulatedPorts : public MidiPorts {
+public:
+    enum class Delivery { Inline, Thread };
+    using Reply = std::function<void(std::uint32_t word)>;
+    // A device gets every word sent to an output wired to it and answers through `reply`.
+    using DeviceHandler = std::function<void(std::uint32_t word, const Reply& reply)>;
+
+    struct Event {
+        enum Kind { OpenOutput, CloseOutput, OpenInput, CloseInput, Send };
+        Kind kind;
+        int port;               // the output for sends
+        std::uint32_t word = 0; // sends only
+        bool operator==(const Event&) const = default;
+    };
+
+    explicit SimulatedPorts(Delivery delivery = Delivery::Inline);
+    ~SimulatedPorts() override;
+
+    // Returns the device's id; `delay` comes before each reply is delivered (Thread delivery).
+    int addDevice(DeviceHandler handler, std::function<std::chrono::microseconds()> delay = {});
+    // Wires a controller in; its misbehaviour().replyDelay is honoured.
+    int addController(VirtualController& controller);
+    // device -1: a port with nothing behind it.
+    int addOutput(std::string name, int device);
+    int addInput(std::string name, int device);
+
+    void failOpenOutput(int port) { m_failingOutputs.insert(port); }
+    void failOpenInput(int port) { m_failingInputs.insert(port); }
+    // The n-th send from now (0 = the next) returns a failure.
+    void failSendAfter(int sends) { m_sendsBeforeFailure = sends; }
+    // A message arriving on an input port unasked, as when the user plays the controller.
+    void inject(int inputPort, std::uint32_t word);
+
+    std::vector<Event> events() const;
+    std::vector<std::uint32_t> sentWords() const;
+    void clearEvents();
+    // Waits until every queued reply has been delivered (Thread delivery).
+    void drain();
+
+    std::string systemName() const override { return "simulated"; }
+    int outputCount() override;
+    int inputCount() override;
+    std::string outputName(int port) override;
+    std::string inputName(int port) override;
+    bool openOutput(int port) override;
+    void closeOutput() override;
+    bool openInput(int port, MidiInputCallback callback) override;
+    void closeInput() override;
+    int send(std::uint32_t word) override;
+
+private:
+    struct Port {
+        std::string name;
+        int device;
+    };
+    struct Device {
+        DeviceHandler handler;
+        std::function<std::chrono::microseconds()> delay;
+    };
+    struct Pending {
+        std::chrono::steady_clock::time_point due;
+        int device;
+        std::uint32_t word;
+    };
+
+    void deliver(int device, std::uint32_t word);
+    void deliveryLoop();
+
+    Delivery m_delivery;
+    std::vector<Port> m_outputs;
+    std::vector<Port> m_inputs;
+    std::vector<Device> m_devices;
+    std::set<int> m_failingOutputs;
+    std::set<int> m_failingInputs;
+    int m_sendsBeforeFailure = -1;
+    int m_openOutput = -1;
+
+    mutable std::mutex m_mutex; // guards the events, the open input and its callback, the queue
+    std::condition_variable m_wake;
+    std::vector<Event> m_events;
+    int m_openInput = -1;
+    MidiInputCallback m_callback;
+    std::deque<Pending> m_queue;
+    bool m_stop = false;
+    std::thread m_thread;
+};
+
+} // namespace lumo

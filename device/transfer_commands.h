@@ -1,0 +1,52 @@
+// The two commands of the "Communication" menu, "Read Scene Data" and "Send Scene Data", free of
+// widgets: the window, `lumo` and the tests run the same flows and differ only in their hooks
+// and in how they answer the questions.
+#pragma once
+
+#include "device/device_link.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace lumo {
+
+class Document;
+
+// What the commands need from whoever shows them.
+struct TransferHooks {
+    std::function<void(int percent)> progress;      // may be called from a worker thread
+    std::function<void(bool visible)> showProgress; // may be called from a worker thread
+    // Runs a device step (FindDevice, a transfer) to its end and returns its result; the window
+    // runs it on a worker thread while it keeps painting. Empty: the step runs inline.
+    std::function<int(const std::function<int()>&)> runBlocking;
+    std::function<void()> redisplay; // the window's ControlListClick
+};
+
+// How a command ended, for callers that want more than the messages (`lumo`, tests).
+enum class TransferOutcome {
+    Done,           // transferred; "Read data OK." / "Send data OK." was shown
+    NotFound,       // no controller answered the handshake
+    Declined,       // the save question or the confirmation was not answered Yes, or the save failed
+    Failed,         // the transfer itself failed; nothing was shown
+};
+
+namespace transfer_text {
+inline const QString kDeviceNotFound = QStringLiteral("Vorel Lumo Device is not exist.");
+inline const QString kConfirmRead = QStringLiteral("Are you sure to read data from device?");
+inline const QString kConfirmSend = QStringLiteral("Are you sure to send data?");
+inline const QString kReadOk = QStringLiteral("Read data OK.");
+inline const QString kSendOk = QStringLiteral("Send data OK.");
+} // namespace transfer_text
+
+// "Read Scene Data": offers to save unsaved changes, finds the controller, confirms, reads the
+// image and unpacks it into the four scenes, redisplays. The modified flag is cleared only when
+// the scenes really were replaced by a successful read (or saved by the save question); a
+// failed search or read leaves unsaved edits marked as unsaved.
+TransferOutcome ReadSceneData1Click(Document& document, DeviceLink& link, const TransferHooks& hooks);
+
+// "Send Scene Data": finds the controller, confirms, packs the scenes and sends the image. It
+// neither asks to save nor touches the modified flag or the display.
+TransferOutcome SendSceneData1Click(Document& document, DeviceLink& link, const TransferHooks& hooks);
+
+} // namespace lumo
