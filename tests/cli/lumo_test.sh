@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Runs `lumo` in a temporary folder: usage: lumo_test.sh PATH-TO-LUMO ASSETS-FOLDER
+set -uo pipefail
+lumo=$1
+assets=$2
+work=$(mktemp -d)
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+cd "$work" || exit 1
+failures=0
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# expect STATUS STDOUT-PATTERN STDERR-TEXT -- COMMAND...: exit status exact, standard output
+# matched by grep -E (empty: must be empty), standard error exact.
+expect() {
+  local status=$1 out=$2 err=$3; shift 4
+  "$@" >out.txt 2>err.txt
+  local got=$?
+  [ "$got" -eq "$status" ] || fail "$*: exit $got, wanted $status"
+  if [ -z "$out" ]; then [ ! -s out.txt ] || fail "$*: unexpected output: $(head -3 out.txt)"
+  else grep -Eq -- "$out" out.txt || fail "$*: output lacks '$out'"; fi
+  [ "$(cat err.txt)" = "$err" ] || fail "$*: error '$(cat err.txt)', wanted '$err'"
+}
+
+cp "$assets/DefPara.ini" "$assets/NotePara.ini" .
+
+# defaults with the shipped assets: 3,536 bytes that show prints.
+expect 0 "" "" -- "$lumo" defaults -o a.lumo
+[ "$(stat -c %s a.lumo)" -eq 3536 ] || fail "defaults wrote $(stat -c %s a.lumo) bytes"
+expect 0 '^Scene 1: "SCENE1"$' "" -- "$lumo" show a.lumo
+grep -q '^Scene 4: "SCENE4"$' out.txt || fail "show lacks scene 4"
+grep -q 'Trigger Pad-1: *Assign Type=Note, CC/Note Number=36 (C2),.*MIDI Channel=10$' out.txt || fail "show: pad 1"
+grep -q '^  Piano Key CC# Ch: Global$' out.txt || fail "show: piano key channel"
+grep -q '^  Key Transpose: 0$' out.txt || fail "show: transpose"
+[ "$(grep -c '^  Key-25: ' out.txt)" -eq 4 ] || fail "show: key 25 in every scene"
+expect 0 '"KonbCCNumber": \[' "" -- "$lumo" show --json a.lumo
+grep -q '"SceneName": "SCENE2"' out.txt || fail "show --json: scene name"
+
+# A second run keeps the first file as the backup beside it.
+expect 0 "" "" -- "$lumo" defaults -o a.lumo
+cmp -s a.lumo a.BAK || fail "defaults over an existing file: no backup"
+
+# Without the parameter files the built-in copies give the same scenes, after the error.
+mkdir bare && (cd bare && "$lumo" defaults -o b.lumo 2>err.txt; echo $? >status.txt)
+[ "$(cat bare/status.txt)" -eq 0 ] || fail "defaults without parameter files failed"
+[ "$(cat bare/err.txt)" = "lumo: Cannot open file \"$work/bare/DefPara.ini\". No such file or directory" ] \
+  || fail "defaults without parameter files: '$(cat bare/err.txt)'"
+cmp -s a.lumo bare/b.lumo || fail "built-in defaults differ from the shipped files"
+
+# Short, long, missing and read-only files.
+head -c 1000 a.lumo >short.lumo
+expect 1 "" "lumo: Read beyond end of file." -- "$lumo" show short.lumo
+{ cat a.lumo; printf 'extra'; } >long.lumo
+expect 0 '^Scene 1: "SCENE1"$' "" -- "$lumo" show long.lumo
+expect 1 "" "lumo: File not found." -- "$lumo" show missing.lumo
+cp a.lumo ro.lumo && chmod 444 ro.lumo
+expect 0 '^Scene 1: "SCENE1"$' "" -- "$lumo" show ro.lumo
+
+# diff: equal files, then one knob and one name changed.
+expect 0 "" "" -- "$lumo" diff a.lumo long.lumo
+cp a.lumo c.lumo
+printf '\x4a' | dd of=c.lumo bs=1 seek=$((884 + 80)) conv=notrunc status=none
+printf 'X' | dd of=c.lumo bs=1 seek=1 conv=notrunc status=none
+expect 1 '^scene 2, Konb-1, KonbCCNumber: 20 -> 74$' "" -- "$lumo" diff a.lumo c.lumo
+grep -q '^scene 1, Common, SceneName: "SCENE1" -> "XCENE1"$' out.txt || fail "diff: name line"
+[ "$(wc -l <out.txt)" -eq 2 ] || fail "diff: $(wc -l <out.txt) lines, wanted 2"
+expect 1 "" "lumo: short.lumo: Read beyond end of file." -- "$lumo" diff a.lumo short.lumo
+
+# Help and wrong usage.
+expect 0 'defaults -o FILE' "" -- "$lumo" --help
+grep -q 'diff A B' out.txt || fail "--help lacks diff"
+expect 0 '^usage: lumo show FILE \[--json\]$' "" -- "$lumo" help show
+expect 0 '^usage: lumo defaults -o FILE$' "" -- "$lumo" defaults --help
+for args in "" "bogus" "show" "show a.lumo b.lumo" "show --yaml a.lumo" "defaults" "defaults -o" \
+            "diff a.lumo" "help bogus"; do
+  # shellcheck disable=SC2086
+  "$lumo" $args >/dev/null 2>err.txt
+  status=$?
+  [ "$status" -eq 2 ] || fail "lumo $args: exit $status, wanted 2"
+  grep -q '^lumo: ' err.txt || fail "lumo $args: no 'lumo: ' error"
+done
+
+if [ "$failures" -ne 0 ]; then echo "$failures failure(s)"; exit 1; fi
+echo "all lumo checks passed"
