@@ -1,0 +1,245 @@
+// Saving under injected faults: a full disk (a small tmpfs, mounted when running as root), a
+// read-only folder, a read-only file, a folder that does not exist. Each failure shows its error
+// text, keeps the modified flag and the file name, and leaves the last good scene file, its
+// backup and the folder's listing exactly as they were.
+#include "scene/document.h"
+#include "scene/scene_file.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cerrno>
+#include <cstring>
+#include <deque>
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lumo {
+namespace {
+
+class ScriptedAnswers : public UserAnswers {
+public:
+    Answer ask(MessageKind, const QString&) override { return Answer::Yes; }
+    void tell(MessageKind, const QString&) override {}
+    void showError(const QString& text) override { errors.push_back(text); }
+    std::optional<QString> chooseOpenFile() override { return std::nullopt; }
+    std::optional<QString> chooseSaveFile(const QString&) override
+    {
+        if (savePaths.empty()) return std::nullopt;
+        const QString path = savePaths.front();
+        savePaths.pop_front();
+        return path;
+    }
+
+    std::deque<QString> savePaths;
+    QStringList errors;
+};
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return QByteArray("<missing>");
+    return file.readAll();
+}
+
+QByteArray bytesOf(const SceneSet& scenes)
+{
+    const auto bytes = scenes.toBytes();
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
+// A tmpfs of `kilobytes` mounted on `folder` for the life of the object; needs root (or
+// CAP_SYS_ADMIN), so `reason` says why when it could not be mounted.
+class SmallTmpfs {
+public:
+    SmallTmpfs(const QString& folder, int kilobytes)
+        : m_folder(QFile::encodeName(folder))
+    {
+        if (::geteuid() != 0) {
+            reason = "needs root to mount a tmpfs";
+            return;
+        }
+        const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k,mode=0755";
+        if (::mount("lumo-save-faults", m_folder.constData(), "tmpfs", 0, options.constData()) != 0) {
+            reason = std::string("cannot mount a tmpfs: ") + std::strerror(errno);
+            return;
+        }
+        mounted = true;
+    }
+    ~SmallTmpfs()
+    {
+        if (mounted) ::umount2(m_folder.constData(), MNT_DETACH);
+    }
+    bool makeReadOnly()
+    {
+        return ::mount(nullptr, m_folder.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
+
+    bool mounted = false;
+    std::string reason;
+
+private:
+    QByteArray m_folder;
+};
+
+// Writes a file until the file system refuses more; true when it ended with ENOSPC.
+bool fillUp(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return false;
+    const std::string chunk(4096, 'x');
+    int error = 0;
+    for (int i = 0; i < 1 << 20 && error == 0; ++i) {
+        if (::write(fd, chunk.data(), chunk.size()) < 0) error = errno;
+    }
+    ::close(fd);
+    return error == ENOSPC;
+}
+
+class SaveFaultsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_temporary.isValid());
+        m_folder = m_temporary.path() + QStringLiteral("/scenes");
+        ASSERT_TRUE(QDir().mkpath(m_folder));
+        m_file = m_folder + QStringLiteral("/live.lumo");
+        m_backup = m_folder + QStringLiteral("/live.BAK");
+    }
+
+    // Two good saves: "FIRST" ends up in the backup, "SECOND" in the file. Then an unsaved
+    // edit "THIRD" that the faulty save must not leave anywhere.
+    void saveTwiceThenEdit()
+    {
+        SetSceneName(m_document.scenes().scene(1), "FIRST");
+        m_answers.savePaths.push_back(m_file);
+        ASSERT_TRUE(m_document.Saveas1Click());
+        m_firstBytes = bytesOf(m_document.scenes());
+
+        SetSceneName(m_document.scenes().scene(1), "SECOND");
+        m_document.setModified(true);
+        ASSERT_TRUE(m_document.Save1Click());
+        m_secondBytes = bytesOf(m_document.scenes());
+        ASSERT_EQ(contentsOf(m_file), m_secondBytes);
+        ASSERT_EQ(contentsOf(m_backup), m_firstBytes);
+        ASSERT_TRUE(m_answers.errors.isEmpty());
+
+        SetSceneName(m_document.scenes().scene(1), "THIRD");
+        SetSceneName(m_document.scenes().scene(4), "FOURTH");
+        m_document.setModified(true);
+    }
+
+    // The failed save showed exactly `text` once and changed nothing on disk or in the document.
+    void expectNothingChanged(const QString& text, const QStringList& listing)
+    {
+        EXPECT_EQ(m_answers.errors, QStringList{text});
+        EXPECT_TRUE(m_document.modified());
+        EXPECT_EQ(m_document.fileName(), m_file);
+        EXPECT_EQ(contentsOf(m_file), m_secondBytes);
+        EXPECT_EQ(contentsOf(m_backup), m_firstBytes);
+        // No temporary file is left behind.
+        EXPECT_EQ(QDir(m_folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), listing);
+    }
+
+    QTemporaryDir m_temporary;
+    QString m_folder;
+    QString m_file;
+    QString m_backup;
+    DefaultParameters m_defaults;
+    ScriptedAnswers m_answers;
+    Document m_document{m_defaults, m_answers};
+    QByteArray m_firstBytes;
+    QByteArray m_secondBytes;
+};
+
+TEST_F(SaveFaultsTest, FullDiskKeepsTheLastFileAndItsBackup)
+{
+    SmallTmpfs disk(m_folder, 64);
+    if (!disk.mounted) GTEST_SKIP() << disk.reason;
+    saveTwiceThenEdit();
+    ASSERT_TRUE(fillUp(m_folder + QStringLiteral("/filler")));
+
+    EXPECT_FALSE(m_document.Save1Click());
+    expectNothingChanged(QStringLiteral("Disk full."), {"filler", "live.BAK", "live.lumo"});
+
+    // "Quit" answered Yes: the save to a second name fails too, so the program stays open.
+    m_answers.errors.clear();
+    m_answers.savePaths.push_back(m_folder + QStringLiteral("/other.lumo"));
+    EXPECT_FALSE(m_document.Quit1Click());
+    expectNothingChanged(QStringLiteral("Disk full."), {"filler", "live.BAK", "live.lumo"});
+
+    // Once there is room again the same document saves, and the previous file becomes the backup.
+    ASSERT_TRUE(QFile::remove(m_folder + QStringLiteral("/filler")));
+    m_answers.errors.clear();
+    EXPECT_TRUE(m_document.Save1Click());
+    EXPECT_TRUE(m_answers.errors.isEmpty());
+    EXPECT_EQ(contentsOf(m_file), bytesOf(m_document.scenes()));
+    EXPECT_EQ(contentsOf(m_backup), m_secondBytes);
+}
+
+TEST_F(SaveFaultsTest, ReadOnlyFolderKeepsTheLastFileAndItsBackup)
+{
+    // Root writes into a folder without write permission, so as root the folder is a tmpfs
+    // remounted read-only instead.
+    SmallTmpfs disk(m_folder, 64);
+    if (::geteuid() == 0 && !disk.mounted) GTEST_SKIP() << disk.reason;
+    saveTwiceThenEdit();
+    if (disk.mounted) {
+        ASSERT_TRUE(disk.makeReadOnly()) << std::strerror(errno);
+    } else {
+        ASSERT_TRUE(QFile::setPermissions(m_folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    }
+
+    EXPECT_FALSE(m_document.Save1Click());
+    expectNothingChanged(QStringLiteral("File access denied."), {"live.BAK", "live.lumo"});
+
+    m_answers.errors.clear();
+    m_answers.savePaths.push_back(m_folder + QStringLiteral("/new.lumo"));
+    EXPECT_FALSE(m_document.Saveas1Click());
+    expectNothingChanged(QStringLiteral("File access denied."), {"live.BAK", "live.lumo"});
+
+    if (!disk.mounted) {
+        QFile::setPermissions(m_folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+}
+
+TEST_F(SaveFaultsTest, ReadOnlyFileKeepsTheLastFileAndItsBackup)
+{
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write a read-only file";
+    saveTwiceThenEdit();
+    ASSERT_TRUE(QFile::setPermissions(m_file, QFileDevice::ReadOwner));
+
+    EXPECT_FALSE(m_document.Save1Click());
+    expectNothingChanged(QStringLiteral("File access denied."), {"live.BAK", "live.lumo"});
+}
+
+TEST_F(SaveFaultsTest, MissingFolderIsAnInvalidFilename)
+{
+    saveTwiceThenEdit();
+    const QString missing = m_temporary.path() + QStringLiteral("/no-such-folder/new.lumo");
+
+    m_answers.savePaths.push_back(missing);
+    EXPECT_FALSE(m_document.Saveas1Click());
+    expectNothingChanged(QStringLiteral("Invalid filename."), {"live.BAK", "live.lumo"});
+    EXPECT_FALSE(QFileInfo::exists(m_temporary.path() + QStringLiteral("/no-such-folder")));
+
+    // The folder of the current file removed after it was saved: "Save" reports the same.
+    const QString moved = m_temporary.path() + QStringLiteral("/moved");
+    ASSERT_TRUE(QDir().rename(m_folder, moved));
+    m_answers.errors.clear();
+    EXPECT_FALSE(m_document.Save1Click());
+    EXPECT_EQ(m_answers.errors, QStringList{QStringLiteral("Invalid filename.")});
+    EXPECT_TRUE(m_document.modified());
+    EXPECT_FALSE(QFileInfo::exists(m_folder));
+    EXPECT_EQ(contentsOf(moved + QStringLiteral("/live.lumo")), m_secondBytes);
+    EXPECT_EQ(contentsOf(moved + QStringLiteral("/live.BAK")), m_firstBytes);
+}
+
+} // namespace
+} // namespace lumo
