@@ -204,6 +204,13 @@ TEST_F(DocumentTest, Fault4BackupBesideTheFileReplacingAnOlderOne)
     EXPECT_EQ(ReadAll(backup), BytesOf(PatternedScenes(1)));
     EXPECT_EQ(ReadAll(file), BytesOf(PatternedScenes(2)));
     EXPECT_FALSE(QFile::exists(path("live.BAK"))); // not in the current folder
+
+    m_document.scenes() = PatternedScenes(3);
+    EXPECT_TRUE(m_document.Save1Click());
+    EXPECT_EQ(ReadAll(backup), BytesOf(PatternedScenes(2)));
+    EXPECT_EQ(QDir(target.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              (QStringList{"live.BAK", "live.lumo"})); // no temporary file left
+    EXPECT_TRUE(QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 // Mended fault 5: "Quit" answered Yes stops when the save is cancelled or fails.

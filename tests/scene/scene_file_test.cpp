@@ -1,5 +1,6 @@
 // The scene file: its bytes at the record's offsets, loading whole or not at all, saving
-// through a temporary file with the backup beside the saved file, and the error texts.
+// through a temporary file with the backup beside the saved file, and the error texts. The
+// read-only and failing-save cases run through the document in document_test.cpp.
 #include "scene/scene_file.h"
 #include "scene_test_support.h"
 
@@ -8,11 +9,6 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include <csignal>
-
-#include <sys/mount.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace lumo {
 namespace {
@@ -117,84 +113,6 @@ TEST_F(SceneFileTest, OpenFailuresMapToTheirErrors)
     ASSERT_TRUE(QDir(m_folder.path()).mkdir(QStringLiteral("folder.lumo")));
     EXPECT_EQ(LoadSceneFile(path("folder.lumo"), scenes).error, FileError::AccessDenied);
     EXPECT_EQ(scenes, before);
-}
-
-TEST_F(SceneFileTest, ReadOnlyFileOpens)
-{
-    const SceneSet expected = PatternedScenes(4);
-    ASSERT_TRUE(WriteAll(path("ro.lumo"), BytesOf(expected)));
-    ASSERT_TRUE(QFile::setPermissions(path("ro.lumo"), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-    SceneSet scenes;
-    EXPECT_TRUE(LoadSceneFile(path("ro.lumo"), scenes).ok());
-    EXPECT_EQ(scenes, expected);
-}
-
-// Root may open a file without write permission for writing, so the read-only case that
-// binds root too is a read-only file system.
-TEST_F(SceneFileTest, FileOnReadOnlyFileSystemOpens)
-{
-    if (::geteuid() != 0) GTEST_SKIP() << "mounting needs root; ReadOnlyFileOpens covers this user";
-    const QByteArray mountPoint = QFile::encodeName(path("ro"));
-    ASSERT_TRUE(QDir(m_folder.path()).mkdir(QStringLiteral("ro")));
-    if (::mount("lumo-ro", mountPoint.constData(), "tmpfs", 0, "size=64k") != 0) GTEST_SKIP() << "cannot mount a tmpfs";
-    const SceneSet expected = PatternedScenes(5);
-    const bool written = WriteAll(path("ro/ro.lumo"), BytesOf(expected));
-    const bool readOnly = ::mount(nullptr, mountPoint.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
-    SceneSet scenes;
-    const FileResult loaded = LoadSceneFile(path("ro/ro.lumo"), scenes);
-    const FileResult saved = SaveSceneFile(path("ro/ro.lumo"), scenes);
-    ::umount2(mountPoint.constData(), MNT_DETACH);
-    ASSERT_TRUE(written && readOnly);
-    EXPECT_TRUE(loaded.ok()) << FileErrorText(loaded).toStdString();
-    EXPECT_EQ(scenes, expected);
-    EXPECT_EQ(saved.error, FileError::AccessDenied);
-}
-
-TEST_F(SceneFileTest, SaveMakesTheBackupBesideTheFileReplacingAnOlderOne)
-{
-    const QString file = path("live.lumo");
-    const QString backup = path("live.BAK");
-    const QTemporaryDir elsewhere;
-    const QString previous = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
-
-    ASSERT_TRUE(SaveSceneFile(file, PatternedScenes(1)).ok());
-    EXPECT_FALSE(QFile::exists(backup)); // nothing to back up yet
-    ASSERT_TRUE(WriteAll(backup, "an older backup"));
-    ASSERT_TRUE(SaveSceneFile(file, PatternedScenes(2)).ok());
-    EXPECT_EQ(ReadAll(backup), BytesOf(PatternedScenes(1)));
-    ASSERT_TRUE(SaveSceneFile(file, PatternedScenes(3)).ok());
-    EXPECT_EQ(ReadAll(backup), BytesOf(PatternedScenes(2)));
-    EXPECT_EQ(ReadAll(file), BytesOf(PatternedScenes(3)));
-
-    EXPECT_TRUE(QDir(elsewhere.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
-    QDir::setCurrent(previous);
-    EXPECT_EQ(listing(), (QStringList{"live.BAK", "live.lumo"})); // no temporary file left
-}
-
-TEST_F(SceneFileTest, SaveFailingMidwayLeavesTheFileItsBackupAndTheFolderAsTheyWere)
-{
-    const QString file = path("live.lumo");
-    ASSERT_TRUE(SaveSceneFile(file, PatternedScenes(1)).ok());
-    ASSERT_TRUE(SaveSceneFile(file, PatternedScenes(2)).ok());
-
-    // A file-size limit of 1,000 bytes makes the write stop after the first 1,000 bytes
-    // (EFBIG), for root as for anybody.
-    struct rlimit previous {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limited = previous;
-    limited.rlim_cur = 1000;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const FileResult result = SaveSceneFile(file, PatternedScenes(3));
-    ::setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
-
-    EXPECT_EQ(result.error, FileError::Other);
-    EXPECT_EQ(FileErrorText(result), QStringLiteral("I/O error %1.").arg(EFBIG));
-    EXPECT_EQ(ReadAll(file), BytesOf(PatternedScenes(2)));
-    EXPECT_EQ(ReadAll(path("live.BAK")), BytesOf(PatternedScenes(1)));
-    EXPECT_EQ(listing(), (QStringList{"live.BAK", "live.lumo"}));
 }
 
 TEST_F(SceneFileTest, SaveKeepsTheModeOfTheFileItReplaces)
