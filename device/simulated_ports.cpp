@@ -43,17 +43,17 @@ int SimulatedPorts::addInput(std::string name, int device)
     return int(m_inputs.size()) - 1;
 }
 
-int SimulatedPorts::outputCount() { return int(m_outputs.size()); }
-int SimulatedPorts::inputCount() { return int(m_inputs.size()); }
+int SimulatedPorts::outputCount() { return m_hidden ? 0 : int(m_outputs.size()); }
+int SimulatedPorts::inputCount() { return m_hidden ? 0 : int(m_inputs.size()); }
 
 std::string SimulatedPorts::outputName(int port)
 {
-    return port >= 0 && port < outputCount() ? m_outputs[std::size_t(port)].name : std::string();
+    return port >= 0 && port < int(m_outputs.size()) ? m_outputs[std::size_t(port)].name : std::string();
 }
 
 std::string SimulatedPorts::inputName(int port)
 {
-    return port >= 0 && port < inputCount() ? m_inputs[std::size_t(port)].name : std::string();
+    return port >= 0 && port < int(m_inputs.size()) ? m_inputs[std::size_t(port)].name : std::string();
 }
 
 bool SimulatedPorts::openOutput(int port)

@@ -50,6 +50,8 @@ public:
     void failOpenInput(int port) { m_failingInputs.insert(port); }
     // The n-th send from now (0 = the next) returns a failure.
     void failSendAfter(int sends) { m_sendsBeforeFailure = sends; }
+    // Counts of 0 while hidden, as when the devices are unplugged; open ports keep working.
+    void hidePorts(bool hidden) { m_hidden = hidden; }
     // A message arriving on an input port unasked, as when the user plays the controller.
     void inject(int inputPort, std::uint32_t word);
 
@@ -96,6 +98,7 @@ private:
     std::set<int> m_failingInputs;
     int m_sendsBeforeFailure = -1;
     int m_openOutput = -1;
+    bool m_hidden = false;
 
     mutable std::mutex m_mutex; // guards the events, the open input and its callback, the queue
     std::condition_variable m_wake;
