@@ -10,6 +10,7 @@ cd assets
 if [ -x ../build/editor/vorel-lumo ]; then
   exec ../build/editor/vorel-lumo "$@"
 fi
-tmp=$(mktemp --suffix=.lumo)
+# A fresh folder: saving over an existing file would leave a backup beside it.
+tmp=$(mktemp -d)/defaults.lumo
 ../build/cli/lumo defaults -o "$tmp"
 exec ../build/cli/lumo show "$tmp"
