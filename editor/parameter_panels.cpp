@@ -9,6 +9,7 @@
 #include "editor/upper_case_line_edit.h"
 #include "scene/display_texts.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 
 namespace lumo {
@@ -26,6 +27,10 @@ QFrame* makePanel(QWidget* client, const char* name, const QRect& geometry)
     panel->setObjectName(QString::fromLatin1(name));
     panel->setFrameShape(QFrame::NoFrame);
     panel->setGeometry(geometry);
+    // Button face, as a panel has it, rather than the window's blue that it would inherit.
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, QGuiApplication::palette().color(QPalette::Window));
+    panel->setPalette(palette);
     panel->setAutoFillBackground(true);
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(14);
