@@ -30,8 +30,12 @@ struct ErrorManager {
     std::longjmp(errors->jump, 1);
 }
 
-// Corrupt-data warnings (premature end, extraneous bytes) would otherwise go to stderr.
-void onMessage(j_common_ptr, int) {}
+// Corrupt-data warnings (premature end, extraneous bytes) are counted instead of printed.
+void onMessage(j_common_ptr cinfo, int level)
+{
+    if (level < 0)
+        ++cinfo->err->num_warnings;
+}
 
 } // namespace
 

@@ -6,6 +6,9 @@
 #include "editor/control_area.h"
 #include "editor/jpeg_image.h"
 #include "editor/round_rect_shape.h"
+#include "device/device_link.h"
+#include "device/midi_system.h"
+#include "device/transfer_commands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -83,11 +86,12 @@ QPoint TFormMain::CentredPosition(const QRect& workArea, const QSize& outerSize)
             workArea.top() + std::max(workArea.height() - outerSize.height(), 0) / 2};
 }
 
-TFormMain::TFormMain(const QString& parameterFolder, QWidget* parent)
+TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                               | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                               | Qt::WindowCloseButtonHint)
     , m_answers(this)
+    , m_ports(ports)
 {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("CTL_614"));
@@ -240,12 +244,10 @@ void TFormMain::closeEvent(QCloseEvent* event)
         return;
     }
     // Closing by the close button, the system menu or Alt+F4 offers to save exactly as "Quit".
-    if (m_quitApproved || m_document->Quit1Click()) {
-        m_quitApproved = true;
+    if (m_quitApproved || m_document->Quit1Click())
         event->accept();
-    } else {
+    else
         event->ignore();
-    }
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
@@ -293,8 +295,10 @@ void TFormMain::Saveas1Click()
 void TFormMain::Quit1Click()
 {
     if (m_document->Quit1Click()) {
+        // The question was asked here; the close that follows must not ask it again.
         m_quitApproved = true;
         close();
+        m_quitApproved = false;
     }
 }
 
@@ -306,12 +310,40 @@ void TFormMain::Peast1Click()
 {
 }
 
+DeviceLink& TFormMain::deviceLink()
+{
+    if (!m_link) {
+        if (!m_ports) {
+            m_systemPorts = OpenMidiPorts(ChooseMidiApi(), "Vorel Lumo");
+            m_ports = m_systemPorts.get();
+        }
+        m_link = std::make_unique<DeviceLink>(*m_ports);
+    }
+    return *m_link;
+}
+
+TransferHooks TFormMain::transferHooks()
+{
+    TransferHooks hooks;
+    hooks.progress = [this](int percent) { setProgress(percent); };
+    hooks.showProgress = [this](bool visible) { showProgress(visible); };
+    hooks.runBlocking = [this](const std::function<int()>& step) {
+        int result = 1;
+        runBlocking([&] { result = step(); });
+        return result;
+    };
+    hooks.redisplay = [this] { m_controls->ControlListClick(); };
+    return hooks;
+}
+
 void TFormMain::ReadSceneData1Click()
 {
+    lumo::ReadSceneData1Click(*m_document, deviceLink(), transferHooks());
 }
 
 void TFormMain::SendSceneData1Click()
 {
+    lumo::SendSceneData1Click(*m_document, deviceLink(), transferHooks());
 }
 
 void TFormMain::About1Click()

@@ -18,13 +18,19 @@ class QProgressBar;
 namespace lumo {
 
 class ControlArea;
+class DeviceLink;
+class MidiPorts;
+struct TransferHooks;
 
 class TFormMain : public QMainWindow {
     Q_OBJECT
 public:
     // FormCreate: centres the window, reads the parameter files from `parameterFolder`
-    // (the current folder when empty) and builds the layout with scene 1 current.
-    explicit TFormMain(const QString& parameterFolder = QString(), QWidget* parent = nullptr);
+    // (the current folder when empty) and builds the layout with scene 1 current. The transfers
+    // use `ports` (not owned) when given, else the machine's MIDI system, opened at the first
+    // transfer.
+    explicit TFormMain(const QString& parameterFolder = QString(), MidiPorts* ports = nullptr,
+                       QWidget* parent = nullptr);
     ~TFormMain() override;
 
     Document& document() { return *m_document; }
@@ -32,6 +38,8 @@ public:
     const ParameterFiles& parameterFiles() const { return m_files; }
     QWidget* client() const { return m_client; }
     bool transferRunning() const { return m_transferRunning; }
+    // The link of the transfers, made at the first transfer and kept for the whole run.
+    DeviceLink& deviceLink();
 
     // Runs `step` on a worker thread while the window keeps painting but takes no user input;
     // returns once the step has ended. Progress reported meanwhile is shown as it comes.
@@ -72,10 +80,14 @@ private:
     QAction* addCommand(QMenu* menu, const QString& name, const QString& text,
                         const QKeySequence& shortcut, void (TFormMain::*handler)());
     void onProgress(int percent);
+    TransferHooks transferHooks();
 
     ParameterFiles m_files;
     MessageBoxes m_answers;
     std::unique_ptr<Document> m_document;
+    MidiPorts* m_ports = nullptr;
+    std::unique_ptr<MidiPorts> m_systemPorts;
+    std::unique_ptr<DeviceLink> m_link;
     QWidget* m_client = nullptr;
     ControlArea* m_controls = nullptr;
     QProgressBar* m_progressBar = nullptr;
