@@ -7,6 +7,8 @@
 #include <QFrame>
 #include <QLabel>
 
+#include <cstring>
+
 using namespace lumo;
 using namespace lumo::test;
 
@@ -39,7 +41,12 @@ void TestControlArea::placesElementsAtTheirPositions()
 {
     ControlAreaFixture f;
     QCOMPARE(f.find<QListWidget>("ControlList")->geometry(), QRect(25, 356, 145, 166));
-    QCOMPARE(f.find<QListWidget>("ControlList")->count(), 46);
+    auto* list = f.find<QListWidget>("ControlList");
+    QCOMPARE(list->count(), 46);
+    QCOMPARE(list->visualItemRect(list->item(0)).height(), 16);
+    QCOMPARE(list->item(45)->text(), QStringLiteral("Key-25"));
+    QCOMPARE(f.find<QLabel>("DispCaption")->text(), QStringLiteral("Display Select"));
+    QCOMPARE(f.find<QLabel>("DispCaption")->geometry(), QRect(517, 4, 96, 20));
     for (const char* panel : {"PanelCommon", "PanelGroup", "PanelKonb", "PanelPad", "PanelKey"})
         QCOMPARE(f.find<QFrame>(panel)->geometry(), QRect(175, 356, 583, 166));
     QCOMPARE(f.choice("SelDisp")->geometry(), QRect(616, 1, 137, 24));
@@ -102,6 +109,15 @@ void TestControlArea::konbPanelStoresByControlIndex()
     f.typeInto(f.number("EditKonbLLValue"), "5");
     QCOMPARE(f.current().SliderLLValue[2], 5);
     QCOMPARE(f.current().KonbLLValue[2], 0);
+
+    // With a group selected behind the panel's back, the knob handlers store nothing but
+    // still refresh and set the flag.
+    const SceneRecord before = f.current();
+    f.area->setSelectedIndex(2);
+    f.document.setModified(false);
+    f.typeInto(f.number("EditKonbLLValue"), "77");
+    QVERIFY(f.document.modified());
+    QCOMPARE(std::memcmp(&before, &f.current(), sizeof before), 0);
 }
 
 void TestControlArea::disabledEditorsStillShowTheirValues()
