@@ -54,8 +54,10 @@ void drawKnob(QPainter& p, QPointF c)
     cap.setColorAt(1, QColor(30, 31, 35));
     p.setBrush(cap);
     p.drawEllipse(c, 21, 21);
-    p.setPen(QPen(QColor(235, 235, 235), 2.5, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(c + QPointF(-11, 11), c + QPointF(-16, 16));
+    // Pointer at the rim (7:30 = minimum), clear of the label text in the middle.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(235, 235, 235));
+    p.drawEllipse(c + QPointF(-13.4, 13.4), 2.2, 2.2);
     // Scale ticks round the knob.
     p.setPen(QPen(QColor(150, 155, 160), 1.2));
     for (int i = 0; i <= 10; ++i) {
@@ -69,16 +71,18 @@ void drawSlider(QPainter& p, double x)
 {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(14, 14, 16));
-    p.drawRoundedRect(QRectF(x - 3, 62, 6, 52), 3, 3);
-    QLinearGradient cap(0, kSliderY - 11, 0, kSliderY + 11);
-    cap.setColorAt(0, QColor(84, 88, 95));
-    cap.setColorAt(0.5, QColor(40, 42, 47));
-    cap.setColorAt(1, QColor(70, 73, 79));
+    p.drawRoundedRect(QRectF(x - 3, 60, 6, 54), 3, 3);
+    // A cap big enough to carry the two lines of its label.
+    QLinearGradient cap(0, kSliderY - 15, 0, kSliderY + 15);
+    cap.setColorAt(0, QColor(78, 82, 89));
+    cap.setColorAt(0.5, QColor(38, 40, 45));
+    cap.setColorAt(1, QColor(66, 69, 75));
     p.setBrush(cap);
     p.setPen(QPen(QColor(15, 15, 17), 1));
-    p.drawRoundedRect(QRectF(x - 20, kSliderY - 11, 40, 22), 3, 3);
-    p.setPen(QPen(QColor(200, 200, 200), 1.5));
-    p.drawLine(QPointF(x - 16, kSliderY), QPointF(x + 16, kSliderY));
+    p.drawRoundedRect(QRectF(x - 22, kSliderY - 15, 44, 30), 4, 4);
+    p.setPen(QPen(QColor(140, 145, 150), 1));
+    p.drawLine(QPointF(x - 19, kSliderY - 14), QPointF(x - 19, kSliderY + 14));
+    p.drawLine(QPointF(x + 19, kSliderY - 14), QPointF(x + 19, kSliderY + 14));
 }
 
 void drawPad(QPainter& p, QPointF c)

@@ -147,6 +147,26 @@ private slots:
         QCOMPARE(bar->value(), 0);
     }
 
+    void missingParameterFilesAreReportedThenBuiltInsUsed()
+    {
+        QTemporaryDir empty;
+        ModalScript script;
+        script.press("OK");
+        TFormMain window(empty.path());
+        window.show();
+        QVERIFY(script.finished() && script.unexpected.isEmpty());
+        QCOMPARE(script.boxes.size(), 1);
+        QVERIFY2(script.boxes[0].text.startsWith("Cannot open file \"" + empty.filePath("DefPara.ini")),
+                 qPrintable(script.boxes[0].text));
+        QCOMPARE(script.boxes[0].icon, QMessageBox::Critical);
+        // The window goes on with the shipped lists compiled into the program.
+        SceneSet builtIn;
+        ApplyDefaults(BuiltInParameterFiles().defaults, builtIn);
+        QVERIFY(window.document().scenes() == builtIn);
+        QVERIFY(!window.document().modified());
+        QCOMPARE(window.findChild<QComboBox*>(QStringLiteral("SelDisp"))->currentText(), QStringLiteral("CC/Note Number"));
+    }
+
     void centring_data()
     {
         QTest::addColumn<QRect>("workArea");
