@@ -7,7 +7,8 @@ tools/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$(nproc)"
 cd assets
-if [ -x ../build/editor/vorel-lumo ]; then
+# The editor needs a desktop; without one the defaults are shown as text instead.
+if [ -x ../build/editor/vorel-lumo ] && [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec ../build/editor/vorel-lumo "$@"
 fi
 # A fresh folder: saving over an existing file would leave a backup beside it.
