@@ -6,6 +6,7 @@
 #include "editor/control_area.h"
 #include "editor/jpeg_image.h"
 #include "editor/round_rect_shape.h"
+#include "editor/transfer_progress_bar.h"
 #include "device/device_link.h"
 #include "device/midi_system.h"
 #include "device/transfer_commands.h"
@@ -162,16 +163,10 @@ void TFormMain::buildBackground()
     titlePalette.setColor(QPalette::WindowText, Qt::black);
     title->setPalette(titlePalette);
 
-    m_progressBar = new QProgressBar(m_client);
+    m_progressBar = new TransferProgressBar(kHotLight, m_client);
     m_progressBar->setObjectName(QStringLiteral("ProgressBar1"));
     m_progressBar->setGeometry(46, 173, 697, 16);
-    m_progressBar->setRange(0, 100);
-    m_progressBar->setValue(0);
-    m_progressBar->setAlignment(Qt::AlignCenter);
-    m_progressBar->setStyleSheet(
-        QStringLiteral("QProgressBar { border: 0px; background: white; color: %1; }"
-                       "QProgressBar::chunk { background: %1; }")
-            .arg(kHotLight.name()));
+    m_progressBar->setFont(windowFont());
     m_progressBar->hide();
 }
 
