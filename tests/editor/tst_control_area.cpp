@@ -414,6 +414,11 @@ void TestControlArea::groupAndKeyHandlersStoreTheirElement()
     f.choose("SelMIDICh", 16);
     QCOMPARE(r.MIDICh[2], 16);
     QCOMPARE(f.label(3)->text(), QStringLiteral("Global"));
+    ChoiceBox* channel = f.choice("SelMIDICh");
+    channel->setFocus();
+    QTest::keyClick(channel, Qt::Key_Up); // a choice with the keyboard stores as well
+    QCOMPARE(r.MIDICh[2], 15);
+    QCOMPARE(f.label(3)->text(), QStringLiteral("16"));
 
     r.KeyAssignType[24] = 1;
     f.select(45);
