@@ -487,6 +487,23 @@ private slots:
         QCOMPARE(device.controller.readsCompleted(), 1);
     }
 
+    void aFailedSendShowsNothingAndHidesTheBar()
+    {
+        SceneSet scenes;
+        SimulatedController device(scenes);
+        device.controller.misbehaviour().wrongAcknowledgeAfterBlock = 0;
+        auto window = MakeWindow(&device.ports);
+        ProgressLog log(*window);
+        ModalScript script;
+        script.press("Yes");
+        press(window.get(), QKeySequence("Ctrl+T"));
+        QVERIFY2(script.unexpected.isEmpty(), qPrintable(script.unexpected.join('\n')));
+        QCOMPARE(script.boxes.size(), 1); // the confirmation only: no "Send data OK."
+        QCOMPARE(log.values.last(), 50);  // stopped after the first of two blocks
+        QVERIFY(!log.bar->isVisible());
+        QCOMPARE(device.controller.sendsCompleted(), 0);
+    }
+
     void nothingAnswers()
     {
         SimulatedPorts silent;
