@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Runs the editor under Xvfb from the folder of the shipped parameter files and saves PNGs of
 # the main window and of the About window.
-# Usage: tools/screenshot.sh [editor binary] [output folder]
+# Usage: tools/screenshot.sh [editor binary] [output folder, default build/screenshots]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 editor=$(realpath "${1:-$root/build/editor/vorel-lumo}")
-out=$(mkdir -p "${2:-$root/screenshots}" && cd "${2:-$root/screenshots}" && pwd)
+out=$(mkdir -p "${2:-$root/build/screenshots}" && cd "${2:-$root/build/screenshots}" && pwd)
 [ -x "$editor" ] || { echo "screenshot.sh: no editor at $editor" >&2; exit 1; }
 
 display=":$((90 + RANDOM % 400))"
