@@ -6,6 +6,12 @@ namespace lumo::cli {
 extern const Command kDefaultsCommand;
 extern const Command kShowCommand;
 extern const Command kDiffCommand;
+extern const Command kPortsCommand;
+extern const Command kReadCommand;
+extern const Command kSendCommand;
+extern const Command kPackCommand;
+extern const Command kUnpackCommand;
+extern const Command kVirtualCommand;
 extern const Command kHelpCommand;
 
 const std::vector<const Command*>& Commands()
@@ -14,6 +20,12 @@ const std::vector<const Command*>& Commands()
         &kDefaultsCommand,
         &kShowCommand,
         &kDiffCommand,
+        &kPortsCommand,
+        &kReadCommand,
+        &kSendCommand,
+        &kPackCommand,
+        &kUnpackCommand,
+        &kVirtualCommand,
         &kHelpCommand,
     };
     return commands;

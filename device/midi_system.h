@@ -44,9 +44,12 @@ public:
     static std::unique_ptr<JackInspector> open();
     ~JackInspector();
     // True when port `target` (full name) has a connection whose full name ends with `suffix`.
+    // JACK shows a new connection to its clients only from the next process cycle on, and a
+    // message sent before then is lost; so this waits for it, up to kConnectionTimeout.
     bool connectedTo(const std::string& target, const std::string& suffix) const;
 
 private:
+    bool connectedNow(const std::string& target, const std::string& suffix) const;
     explicit JackInspector(void* client) : m_client(client) {}
     void* m_client;
 };

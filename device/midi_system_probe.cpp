@@ -9,7 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <chrono>
 #include <mutex>
+#include <thread>
 
 namespace lumo {
 namespace {
@@ -119,6 +121,19 @@ JackInspector::~JackInspector()
 }
 
 bool JackInspector::connectedTo(const std::string& target, const std::string& suffix) const
+{
+    // Many process cycles even at large periods (4096 frames at 44.1 kHz is 93 ms).
+    constexpr auto kConnectionTimeout = std::chrono::milliseconds(500);
+    const auto deadline = std::chrono::steady_clock::now() + kConnectionTimeout;
+    while (!connectedNow(target, suffix)) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return true;
+}
+
+bool JackInspector::connectedNow(const std::string& target, const std::string& suffix) const
 {
     auto* client = static_cast<jack_client_t*>(m_client);
     jack_port_t* port = jack_port_by_name(client, target.c_str());

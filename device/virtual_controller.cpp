@@ -50,10 +50,10 @@ void VirtualController::unexpected(std::uint32_t word)
         onUnexpected(what);
 }
 
-void VirtualController::emitReply(const Emit& emit, std::uint32_t word)
+void VirtualController::sendReply(const Reply& reply, std::uint32_t word)
 {
     if (!m_misbehaviour.noAnswer)
-        emit(word);
+        reply(word);
 }
 
 void VirtualController::countByte()
@@ -63,7 +63,7 @@ void VirtualController::countByte()
         m_state = State::Silent;
 }
 
-void VirtualController::receive(std::uint32_t word, const Emit& emit)
+void VirtualController::receive(std::uint32_t word, const Reply& reply)
 {
     // A search may begin at any moment, also in the middle of a broken transfer.
     if (word == CmdConnect) {
@@ -80,9 +80,9 @@ void VirtualController::receive(std::uint32_t word, const Emit& emit)
             // The echo of CmdConnect goes out together with the identity, so it can never land
             // before the mark that the editor notes between its two requests.
             if (m_misbehaviour.strayBeforeReplies)
-                emitReply(emit, kStrayMessage);
-            emitReply(emit, m_misbehaviour.wrongEcho ? kWrongEcho : CmdConnect);
-            emitReply(emit, m_misbehaviour.wrongIdentity ? kWrongIdentity : IdentityReply);
+                sendReply(reply, kStrayMessage);
+            sendReply(reply, m_misbehaviour.wrongEcho ? kWrongEcho : CmdConnect);
+            sendReply(reply, m_misbehaviour.wrongIdentity ? kWrongIdentity : IdentityReply);
             return;
         }
         if (word == CmdEnd) { // the editor's search found nothing it liked
@@ -93,17 +93,17 @@ void VirtualController::receive(std::uint32_t word, const Emit& emit)
     case State::Idle:
         if (word == CmdReadStart) {
             if (m_misbehaviour.strayBeforeReplies)
-                emitReply(emit, kStrayMessage);
-            emitReply(emit, CmdReadStart);
-            emitReply(emit, PackShortMessage(kCommandStatus, 0x01, std::uint8_t(m_misbehaviour.countReply & 0x7F)));
+                sendReply(reply, kStrayMessage);
+            sendReply(reply, CmdReadStart);
+            sendReply(reply, PackShortMessage(kCommandStatus, 0x01, std::uint8_t(m_misbehaviour.countReply & 0x7F)));
             m_state = State::Reading;
             m_position = 0;
             return;
         }
         if (word == CmdSendStart) {
             if (m_misbehaviour.strayBeforeReplies)
-                emitReply(emit, kStrayMessage);
-            emitReply(emit, CmdSendStart);
+                sendReply(reply, kStrayMessage);
+            sendReply(reply, CmdSendStart);
             m_state = State::AwaitBlockCount;
             return;
         }
@@ -114,7 +114,7 @@ void VirtualController::receive(std::uint32_t word, const Emit& emit)
     case State::Reading:
         if (word == CmdNextByte && m_position < kImageBufferSize) {
             const std::uint8_t byte = m_image[std::size_t(m_position++)];
-            emitReply(emit, PackShortMessage(kCommandStatus, byte >> 4, byte & 0x0F));
+            sendReply(reply, PackShortMessage(kCommandStatus, byte >> 4, byte & 0x0F));
             countByte();
             return;
         }
@@ -132,7 +132,7 @@ void VirtualController::receive(std::uint32_t word, const Emit& emit)
             m_position = 0;
             m_state = State::Receiving;
             if (m_blocks == 0) {
-                emitReply(emit, CmdEnd);
+                sendReply(reply, CmdEnd);
                 ++m_sendsCompleted;
                 m_state = State::Idle;
             }
@@ -152,9 +152,9 @@ void VirtualController::receive(std::uint32_t word, const Emit& emit)
                 UnpackSceneImage(m_image.data(), m_scenes);
                 ++m_sendsCompleted;
                 m_state = State::Idle;
-                emitReply(emit, CmdEnd);
+                sendReply(reply, CmdEnd);
             } else {
-                emitReply(emit, block == m_misbehaviour.wrongAcknowledgeAfterBlock ? kWrongAcknowledge
+                sendReply(reply, block == m_misbehaviour.wrongAcknowledgeAfterBlock ? kWrongAcknowledge
                                                                                    : BlockAcknowledge);
             }
             return;

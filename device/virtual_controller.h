@@ -16,7 +16,7 @@ namespace lumo {
 
 class VirtualController {
 public:
-    using Emit = std::function<void(std::uint32_t word)>;
+    using Reply = std::function<void(std::uint32_t word)>;
 
     struct Misbehaviour {
         bool noAnswer = false;           // answers nothing at all
@@ -31,8 +31,8 @@ public:
 
     explicit VirtualController(const SceneSet& scenes);
 
-    // One request from the editor; replies go out through `emit`, in order.
-    void receive(std::uint32_t word, const Emit& emit);
+    // One request from the editor; replies go out through `reply`, in order.
+    void receive(std::uint32_t word, const Reply& reply);
 
     Misbehaviour& misbehaviour() { return m_misbehaviour; }
     // The scenes it serves: those it started with, overwritten by every completed send.
@@ -58,7 +58,7 @@ private:
 
     void unexpected(std::uint32_t word);
     void countByte(); // one image byte moved; may fall silent
-    void emitReply(const Emit& emit, std::uint32_t word);
+    void sendReply(const Reply& reply, std::uint32_t word);
 
     SceneSet m_scenes;
     ImageBuffer m_image{};

@@ -1,0 +1,69 @@
+// `lumo pack FILE -o IMAGE`: the 916-byte Device Scene Image of a scene file.
+#include "cli/cli_common.h"
+
+#include "device/scene_image.h"
+
+#include <QFile>
+
+namespace lumo::cli {
+
+namespace {
+
+int runPack(const QStringList& arguments);
+
+} // namespace
+
+extern const Command kPackCommand = {
+    "pack",
+    "pack FILE -o IMAGE",
+    "write the 916-byte controller image of a scene file",
+    "Packs the four scenes of FILE into the image that the controller stores and that a send\n"
+    "carries: four scene images of 229 bytes, one byte per setting, 916 bytes.\n"
+    "\n"
+    "  -o IMAGE, --output IMAGE   the image file to write (replaced when it exists)\n"
+    "\n"
+    "Exit status: 0 written, 1 FILE unreadable or IMAGE not written, 2 wrong usage.\n",
+    runPack,
+};
+
+namespace {
+
+int runPack(const QStringList& arguments)
+{
+    QString input;
+    QString output;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("-o") || argument == QLatin1String("--output")) {
+            if (i + 1 >= arguments.size())
+                return UsageError(kPackCommand, argument + QStringLiteral(" needs a file name"));
+            output = arguments[++i];
+        } else if (argument.startsWith(QLatin1Char('-')) || !input.isEmpty()) {
+            return UsageError(kPackCommand, QStringLiteral("unexpected argument '%1'").arg(argument));
+        } else {
+            input = argument;
+        }
+    }
+    if (input.isEmpty())
+        return UsageError(kPackCommand, QStringLiteral("FILE is missing"));
+    if (output.isEmpty())
+        return UsageError(kPackCommand, QStringLiteral("-o IMAGE is missing"));
+
+    SceneSet scenes;
+    if (!LoadOrReport(input, scenes))
+        return kExitFailure;
+    std::uint8_t image[kDeviceSceneImageSize];
+    PackSceneImage(scenes, image);
+    QFile file(output);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || file.write(reinterpret_cast<const char*>(image), kDeviceSceneImageSize) != kDeviceSceneImageSize
+        || !file.flush()) {
+        PrintError(QStringLiteral("%1: %2.").arg(output, file.errorString()));
+        return kExitFailure;
+    }
+    return kExitSuccess;
+}
+
+} // namespace
+
+} // namespace lumo::cli

@@ -1,0 +1,77 @@
+// `lumo read -o FILE`: the four scenes read from the controller, saved as a scene file.
+#include "cli/cli_common.h"
+#include "cli/device_session.h"
+
+#include "scene/document.h"
+
+namespace lumo::cli {
+
+namespace {
+
+int runRead(const QStringList& arguments);
+
+} // namespace
+
+extern const Command kReadCommand = {
+    "read",
+    "read -o FILE",
+    "read the four scenes from the controller into a scene file",
+    "Finds the controller on every pair of MIDI ports, reads its scene image and writes it onto\n"
+    "the scenes of the default parameters, as \"Read Scene Data\" leaves the editor's scenes\n"
+    "(every scene name then has 12 characters), and saves them to FILE. Nothing is asked; a\n"
+    "progress bar goes to standard error when it is a terminal.\n"
+    "\n"
+    "  -o FILE, --output FILE   the scene file to write; an existing FILE becomes its backup\n"
+    "\n"
+    "Exit status: 0 read and saved, 1 controller not found, read failed or FILE not written,\n"
+    "2 wrong usage.\n",
+    runRead,
+};
+
+namespace {
+
+int runRead(const QStringList& arguments)
+{
+    QString output;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("-o") || argument == QLatin1String("--output")) {
+            if (i + 1 >= arguments.size())
+                return UsageError(kReadCommand, argument + QStringLiteral(" needs a file name"));
+            output = arguments[++i];
+        } else {
+            return UsageError(kReadCommand, QStringLiteral("unexpected argument '%1'").arg(argument));
+        }
+    }
+    if (output.isEmpty())
+        return UsageError(kReadCommand, QStringLiteral("-o FILE is missing"));
+
+    const ParameterFiles files = LoadParametersOrReport();
+    ToolAnswers answers;
+    Document document(files.defaults, answers);
+    ApplyDefaults(files.defaults, document.scenes());
+
+    const std::unique_ptr<MidiPorts> ports = OpenSystemPorts();
+    DeviceLink link(*ports);
+    switch (ReadSceneData1Click(document, link, TerminalProgressHooks())) {
+    case TransferOutcome::Done:
+        break;
+    case TransferOutcome::NotFound:
+        PrintError(answers.warnings.value(0));
+        return kExitFailure;
+    case TransferOutcome::Failed:
+    case TransferOutcome::Declined:
+        PrintError(QStringLiteral("reading the scenes from the controller failed"));
+        return kExitFailure;
+    }
+    const FileResult result = SaveSceneFile(output, document.scenes());
+    if (!result.ok()) {
+        PrintError(FileErrorText(result));
+        return kExitFailure;
+    }
+    return kExitSuccess;
+}
+
+} // namespace
+
+} // namespace lumo::cli

@@ -1,0 +1,112 @@
+// `lumo virtual [FILE] [--save]`: a Vorel Lumo in software behind virtual MIDI ports, for
+// trying and testing the transfers without the hardware.
+#include "cli/cli_common.h"
+#include "cli/device_session.h"
+
+#include "device/virtual_controller.h"
+
+#include <csignal>
+#include <cstdio>
+
+#include <atomic>
+#include <pthread.h>
+
+namespace lumo::cli {
+
+namespace {
+
+int runVirtual(const QStringList& arguments);
+
+} // namespace
+
+extern const Command kVirtualCommand = {
+    "virtual",
+    "virtual [FILE] [--save]",
+    "act as a Vorel Lumo on virtual MIDI ports until interrupted",
+    "Opens a MIDI input and output port named \"Vorel Lumo (virtual)\" (ALSA, or JACK when no\n"
+    "ALSA sequencer opens; LUMO_MIDI_API=alsa|jack forces one) and answers the device search\n"
+    "and both transfers as the controller does, serving the scenes of FILE, or of the default\n"
+    "parameters without FILE. A send replaces the scenes it serves. Runs until interrupted\n"
+    "(Ctrl+C, SIGTERM); a request it cannot take is reported on standard error.\n"
+    "\n"
+    "  --save   on exit, write the scenes it then serves back to FILE\n"
+    "\n"
+    "Exit status: 0 after an interrupt, 1 no MIDI system, FILE unreadable or not written,\n"
+    "2 wrong usage.\n",
+    runVirtual,
+};
+
+namespace {
+
+const char* const kPortName = "Vorel Lumo (virtual)";
+
+int runVirtual(const QStringList& arguments)
+{
+    QString file;
+    bool save = false;
+    for (const QString& argument : arguments) {
+        if (argument == QLatin1String("--save"))
+            save = true;
+        else if (argument.startsWith(QLatin1Char('-')) || !file.isEmpty())
+            return UsageError(kVirtualCommand, QStringLiteral("unexpected argument '%1'").arg(argument));
+        else
+            file = argument;
+    }
+    if (save && file.isEmpty())
+        return UsageError(kVirtualCommand, QStringLiteral("--save needs FILE"));
+
+    SceneSet scenes;
+    if (file.isEmpty())
+        ApplyDefaults(LoadParametersOrReport().defaults, scenes);
+    else if (!LoadOrReport(file, scenes))
+        return kExitFailure;
+
+    // The signals that end the run are taken by sigwait below, on this thread; every thread
+    // that the MIDI system starts inherits the mask.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    VirtualController controller(scenes);
+    controller.onUnexpected = [](const std::string& what) {
+        std::fprintf(stderr, "lumo: virtual controller: %s\n", what.c_str());
+    };
+    // Requests arrive on the MIDI system's thread; replies leave through the output port.
+    std::atomic<VirtualMidiPorts*> output{nullptr};
+    const VirtualController::Reply reply = [&output](std::uint32_t word) {
+        if (VirtualMidiPorts* ports = output.load(std::memory_order_acquire))
+            ports->send(word);
+    };
+    const MidiApi api = ChooseMidiApi();
+    std::string error;
+    std::unique_ptr<VirtualMidiPorts> ports = OpenVirtualMidiPorts(
+        api, kPortName, [&controller, &reply](std::uint32_t word) { controller.receive(word, reply); }, error);
+    if (!ports) {
+        PrintError(QStringLiteral("cannot open the virtual ports: %1").arg(QString::fromStdString(error)));
+        return kExitFailure;
+    }
+    output.store(ports.get(), std::memory_order_release);
+    PrintError(QStringLiteral("serving as \"%1\" on %2; interrupt to stop")
+                   .arg(QLatin1String(kPortName), QLatin1String(MidiApiName(api))));
+
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    output.store(nullptr, std::memory_order_release);
+    ports.reset(); // no request can arrive any more
+
+    if (save) {
+        const FileResult result = SaveSceneFile(file, controller.scenes());
+        if (!result.ok()) {
+            PrintError(FileErrorText(result));
+            return kExitFailure;
+        }
+    }
+    return kExitSuccess;
+}
+
+} // namespace
+
+} // namespace lumo::cli
