@@ -11,7 +11,9 @@ namespace lumo {
 
 SplitArrowButton::SplitArrowButton(QWidget* parent)
     : QWidget(parent)
+    , m_repeat(this)
 {
+    m_repeat.setObjectName(QStringLiteral("RepeatTimer"));
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::ArrowCursor);
     m_repeat.setSingleShot(false);

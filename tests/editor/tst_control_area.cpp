@@ -6,6 +6,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QTimer>
 
 #include <cstring>
 
@@ -252,6 +253,19 @@ void TestControlArea::arrowButtonSplitsAlongTheDiagonal()
     QVERIFY(!f.document.modified());
     QTest::mouseClick(arrows, Qt::LeftButton, {}, QPoint(r.width() - 2, r.height() - 2));
     QCOMPARE(f.current().KonbURValue[0], 126);
+
+    // Holding the down arrow: one step at once, the repeats after the first delay come at the
+    // shorter interval; releasing stops them.
+    auto* timer = arrows->findChild<QTimer*>("RepeatTimer");
+    QVERIFY(timer);
+    QTest::mousePress(arrows, Qt::LeftButton, {}, QPoint(r.width() - 2, r.height() - 2));
+    QCOMPARE(f.current().KonbURValue[0], 125);
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), SplitArrowButton::kFirstRepeatMs);
+    QTRY_VERIFY_WITH_TIMEOUT(f.current().KonbURValue[0] <= 123, 5000);
+    QCOMPARE(timer->interval(), SplitArrowButton::kRepeatMs);
+    QTest::mouseRelease(arrows, Qt::LeftButton, {}, QPoint(r.width() - 2, r.height() - 2));
+    QVERIFY(!timer->isActive());
 }
 
 void TestControlArea::cursorKeysStepWithinRange()
