@@ -79,6 +79,8 @@ perl -e 'print map { chr(($_ * 37 + 11) % 256) } 0 .. 915' >image.bin
 timeout 60 "$lumo" send sent.lumo --verify >send.log 2>&1 || fail "lumo send --verify"
 timeout 60 "$lumo" read -o back.lumo >read.log 2>&1 || fail "lumo read"
 cmp sent.lumo back.lumo || fail "the scenes read back differ from the scenes sent"
+"$lumo" pack back.lumo -o back.bin >pack.log 2>&1 || fail "lumo pack"
+cmp image.bin back.bin || fail "the image packed from the scenes read back differs from the one sent"
 echo "sent and read back: identical"
 
 # --save writes the scenes it was sent back to its file on exit.
