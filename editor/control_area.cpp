@@ -131,11 +131,13 @@ ControlArea::ControlArea(QWidget* client, Document& document, const NoteNames& n
 {
     auto& p = d->panels;
     Private* x = d;
-    auto onText = [this](QLineEdit* edit, void (Private::*handler)()) {
-        connect(edit, &QLineEdit::textChanged, this, [this, handler] { (d->*handler)(); });
+    // The handlers capture the Private pointer by value: a nested lambda must not reach it
+    // through the enclosing lambda, which lives only during construction.
+    auto onText = [this, x](QLineEdit* edit, void (Private::*handler)()) {
+        connect(edit, &QLineEdit::textChanged, this, [x, handler] { (x->*handler)(); });
     };
-    auto onChoice = [this](ChoiceBox* box, void (Private::*handler)(int)) {
-        connect(box, &ChoiceBox::userChanged, this, [this, handler](int index) { (d->*handler)(index); });
+    auto onChoice = [this, x](ChoiceBox* box, void (Private::*handler)(int)) {
+        connect(box, &ChoiceBox::userChanged, this, [x, handler](int index) { (x->*handler)(index); });
     };
 
     connect(p.EditSceneName, &UpperCaseLineEdit::shownTextChanged, this, [x] { x->EditSceneNameChange(); });
