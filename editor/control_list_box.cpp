@@ -32,6 +32,7 @@ void ControlListBox::selectSilently(int index)
 {
     if (index >= 0 && index < count()) {
         setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+        scrollToItem(item(index));
     } else {
         clearSelection();
         setCurrentIndex(QModelIndex());
