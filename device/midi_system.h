@@ -1,5 +1,6 @@
-// The machine's MIDI system behind the port interface: ALSA when its sequencer opens, else JACK
-// when a server runs, else none (zero ports). LUMO_MIDI_API=alsa|jack forces one of the two.
+// The machine's MIDI system behind the port interface. On Linux: ALSA when its sequencer opens,
+// else JACK when a server runs, else none (zero ports); LUMO_MIDI_API=alsa|jack forces one of
+// the two. Elsewhere the platform's own (WinMM on Windows, CoreMIDI on macOS).
 #pragma once
 
 #include "device/midi_ports.h"
@@ -10,11 +11,11 @@
 
 namespace lumo {
 
-enum class MidiApi { None, Alsa, Jack };
+enum class MidiApi { None, Alsa, Jack, Platform };
 
 // The environment's choice first, then the first system that answers.
 MidiApi ChooseMidiApi();
-const char* MidiApiName(MidiApi api); // "ALSA", "JACK", "none"
+const char* MidiApiName(MidiApi api); // "ALSA", "JACK", "platform", "none"
 
 // Ports of `api` for a client called `clientName`. Never throws: a system that fails to open
 // gives a port set with no ports and systemName() "none"; lastError() tells why.

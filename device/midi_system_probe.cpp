@@ -2,8 +2,12 @@
 // LastMidiSystemMessage instead of the terminal.
 #include "device/midi_system.h"
 
+#if defined(__linux__)
 #include <alsa/asoundlib.h>
+#endif
+#if defined(LUMO_HAVE_JACK)
 #include <jack/jack.h>
+#endif
 
 #include <cstdarg>
 #include <cstdio>
@@ -25,6 +29,7 @@ void keepMessage(const char* text)
     g_lastMessage = text ? text : "";
 }
 
+#if defined(__linux__)
 void alsaMessage(const char* file, int line, const char* function, int err, const char* fmt, ...)
 {
     (void)file;
@@ -39,15 +44,23 @@ void alsaMessage(const char* file, int line, const char* function, int err, cons
     keepMessage(text);
 }
 
+#endif
+
+#if defined(LUMO_HAVE_JACK)
 void jackMessage(const char* text) { keepMessage(text); }
+#endif
 
 void silenceLibraries()
 {
     static std::once_flag once;
     std::call_once(once, [] {
+#if defined(__linux__)
         snd_lib_error_set_handler(alsaMessage);
+#endif
+#if defined(LUMO_HAVE_JACK)
         jack_set_error_function(jackMessage);
         jack_set_info_function(jackMessage);
+#endif
     });
 }
 
@@ -61,16 +74,23 @@ std::string LastMidiSystemMessage()
 
 bool AlsaSequencerOpens()
 {
+#if !defined(__linux__)
+    return false;
+#else
     silenceLibraries();
     snd_seq_t* sequencer = nullptr;
     if (snd_seq_open(&sequencer, "default", SND_SEQ_OPEN_DUPLEX, 0) < 0)
         return false;
     snd_seq_close(sequencer);
     return true;
+#endif
 }
 
 bool JackServerRuns()
 {
+#if !defined(LUMO_HAVE_JACK)
+    return false;
+#else
     silenceLibraries();
     jack_status_t status{};
     jack_client_t* client = jack_client_open("lumo-probe", JackNoStartServer, &status);
@@ -78,10 +98,14 @@ bool JackServerRuns()
         return false;
     jack_client_close(client);
     return true;
+#endif
 }
 
 MidiApi ChooseMidiApi()
 {
+#if !defined(__linux__)
+    return MidiApi::Platform;
+#endif
     if (const char* forced = std::getenv("LUMO_MIDI_API")) {
         if (std::strcmp(forced, "alsa") == 0)
             return AlsaSequencerOpens() ? MidiApi::Alsa : MidiApi::None;
@@ -100,11 +124,13 @@ const char* MidiApiName(MidiApi api)
     switch (api) {
     case MidiApi::Alsa: return "ALSA";
     case MidiApi::Jack: return "JACK";
+    case MidiApi::Platform: return "platform";
     case MidiApi::None: break;
     }
     return "none";
 }
 
+#if defined(LUMO_HAVE_JACK)
 std::unique_ptr<JackInspector> JackInspector::open()
 {
     silenceLibraries();
@@ -150,5 +176,12 @@ bool JackInspector::connectedNow(const std::string& target, const std::string& s
     jack_free(connections);
     return found;
 }
+
+#else
+std::unique_ptr<JackInspector> JackInspector::open() { return nullptr; }
+JackInspector::~JackInspector() = default;
+bool JackInspector::connectedTo(const std::string&, const std::string&) const { return false; }
+bool JackInspector::connectedNow(const std::string&, const std::string&) const { return false; }
+#endif
 
 } // namespace lumo

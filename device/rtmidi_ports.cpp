@@ -7,7 +7,12 @@
 
 #include <RtMidi.h>
 
+#if defined(_WIN32)
+#include <process.h>
+#define getpid _getpid
+#else
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <mutex>
@@ -18,7 +23,11 @@ namespace {
 
 RtMidi::Api rtApiOf(MidiApi api)
 {
-    return api == MidiApi::Alsa ? RtMidi::LINUX_ALSA : RtMidi::UNIX_JACK;
+    switch (api) {
+    case MidiApi::Alsa: return RtMidi::LINUX_ALSA;
+    case MidiApi::Jack: return RtMidi::UNIX_JACK;
+    default: return RtMidi::UNSPECIFIED;
+    }
 }
 
 // Number of bytes of a short message with this status byte.

@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# A controller that vanishes in the middle of a read, through a real MIDI server: `lumo virtual`
+# is killed (SIGKILL, its JACK ports disappear) once `lumo read` has shown some progress. The
+# read must end within the reply bound (1 s) plus start-up slack, fail with exit status 1, show
+# neither "Read data OK." nor a device-search message, and leave the existing scene file and its
+# backup as they were.
+# Usage: vanishing_device_jack.sh PATH_TO_LUMO. Exit 77 (skipped) when jackd or script is missing.
+set -uo pipefail
+
+lumo=$(realpath "${1:?path to lumo}")
+here=$(cd "$(dirname "$0")" && pwd)
+assets="$here/../../assets"
+
+for tool in jackd script; do
+    if ! command -v $tool >/dev/null 2>&1; then
+        echo "SKIPPED: $tool is not installed"
+        exit 77
+    fi
+done
+
+work=$(mktemp -d)
+server="lumo-vanish-$$"
+jack_pid=""
+virtual_pid=""
+read_pid=""
+
+stop() { # stop PID: ends one process we started and waits for it
+    local pid=$1
+    [ -n "$pid" ] || return 0
+    kill -TERM "$pid" 2>/dev/null
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -KILL "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+}
+cleanup() {
+    stop "$read_pid"
+    stop "$virtual_pid"
+    stop "$jack_pid"
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM HUP PIPE
+
+fail() {
+    echo "FAILED: $*"
+    for log in "$work"/*.log; do [ -f "$log" ] && { echo "--- $(basename "$log")"; cat -v "$log"; }; done
+    exit 1
+}
+
+export JACK_DEFAULT_SERVER="$server" JACK_NO_START_SERVER=1 LUMO_MIDI_API=jack
+cd "$work" || exit 1
+cp "$assets/DefPara.ini" "$assets/NotePara.ini" . 2>/dev/null
+
+jackd --no-realtime --sync -n "$server" -d dummy -r 48000 -p 32 </dev/null >jackd.log 2>&1 &
+jack_pid=$!
+
+wait_for() { # wait_for PATTERN: until `lumo ports` prints PATTERN, at most 10 s
+    for _ in $(seq 100); do
+        timeout 10 "$lumo" ports 2>/dev/null | grep -qF "$1" && return 0
+        kill -0 "$jack_pid" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}
+wait_for "MIDI system: JACK" || fail "the JACK server did not start"
+
+# The file that a successful read would replace, with a backup beside it.
+"$lumo" defaults -o scenes.lumo >defaults.log 2>&1 || fail "lumo defaults"
+"$lumo" defaults -o scenes.lumo >>defaults.log 2>&1 || fail "lumo defaults"
+cp scenes.lumo scenes-before.lumo
+cp scenes.BAK backup-before.BAK
+
+"$lumo" virtual </dev/null >virtual.log 2>&1 &
+virtual_pid=$!
+wait_for "Vorel Lumo (virtual)" || fail "the virtual controller's ports did not appear"
+
+# `script` gives the read a terminal, so that it draws its progress bar, copied to read.log.
+script -qfec "$lumo read -o scenes.lumo" read.log </dev/null >/dev/null 2>&1 &
+read_pid=$!
+
+# Kill the controller once the read has passed 10 % (but has not finished).
+killed=""
+for _ in $(seq 1000); do
+    if grep -qE '(1[0-9]|[2-9][0-9])%' read.log 2>/dev/null; then
+        kill -KILL "$virtual_pid"
+        killed=$(date +%s%N)
+        break
+    fi
+    kill -0 "$read_pid" 2>/dev/null || break
+    sleep 0.01
+done
+[ -n "$killed" ] || fail "the read showed no progress before it ended"
+grep -q '100%' read.log && fail "the read had already finished when the controller was killed"
+wait "$virtual_pid" 2>/dev/null
+virtual_pid=""
+
+# The read waits at most 1 s for the reply that never comes; allow 3 s for the process to end.
+status=""
+for _ in $(seq 300); do
+    if ! kill -0 "$read_pid" 2>/dev/null; then
+        wait "$read_pid"
+        status=$?
+        break
+    fi
+    sleep 0.01
+done
+ended=$(date +%s%N)
+read_pid_left=$read_pid
+read_pid=""
+[ -n "$status" ] || { read_pid=$read_pid_left; fail "the read was still running 3 s after the controller vanished"; }
+echo "read ended $(( (ended - killed) / 1000000 )) ms after the controller was killed, exit status $status"
+
+[ "$status" = 1 ] || fail "exit status $status instead of 1"
+grep -q "Read data OK." read.log && fail "the failed read reported success"
+grep -q "Vorel Lumo Device is not exist." read.log && fail "the failed read reported a failed search"
+cmp scenes.lumo scenes-before.lumo || fail "the scene file changed"
+cmp scenes.BAK backup-before.BAK || fail "the backup changed"
+[ -z "$(find . -name '.scenes.lumo*' -o -name '*.tmp')" ] || fail "a temporary file was left behind"
+echo "PASSED"
