@@ -15,6 +15,7 @@
 #endif
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -149,8 +150,8 @@ public:
         if (!m_in || port < 0)
             return false;
         const std::string target = inputName(port);
-        // The callback is set while the port is closed, so the backend's thread never sees it change.
-        m_callback = std::move(callback);
+        // Set while the port is closed; the backend's thread takes its own reference to it.
+        m_callback.store(std::make_shared<MidiInputCallback>(std::move(callback)));
         m_in->setCallback(&RtMidiPorts::onMessage, this);
         m_inTrap.failed = false;
         m_in->openPort(unsigned(port), m_inPortName);
@@ -168,7 +169,8 @@ public:
         if (m_in->isPortOpen())
             m_in->closePort();
         m_in->cancelCallback();
-        m_callback = nullptr;
+        // A callback already under way keeps its reference until it returns.
+        m_callback.store(nullptr);
     }
 
     int send(std::uint32_t word) override
@@ -189,7 +191,8 @@ public:
 private:
     static void onMessage(double, std::vector<unsigned char>* message, void* self)
     {
-        deliverMessage(message, static_cast<RtMidiPorts*>(self)->m_callback);
+        if (const auto callback = static_cast<RtMidiPorts*>(self)->m_callback.load())
+            deliverMessage(message, *callback);
     }
 
     MidiApi m_api;
@@ -201,7 +204,7 @@ private:
     std::unique_ptr<RtMidiOut> m_out;
     std::unique_ptr<RtMidiIn> m_in;
     std::unique_ptr<JackInspector> m_jack;
-    MidiInputCallback m_callback;
+    std::atomic<std::shared_ptr<MidiInputCallback>> m_callback;
 };
 
 // A machine without any MIDI system: no ports, every open and send fails.
