@@ -30,7 +30,7 @@ QString OverviewText()
         "\n"
         "commands:\n");
     for (const Command* command : Commands())
-        text += QStringLiteral("  %1%2\n").arg(QLatin1String(command->synopsis), -26).arg(QLatin1String(command->summary));
+        text += QStringLiteral("  %1 %2\n").arg(QLatin1String(command->synopsis), -25).arg(QLatin1String(command->summary));
     text += QStringLiteral(
         "\n"
         "'lumo help COMMAND' explains a command. Results go to standard output, errors to\n"
