@@ -119,6 +119,7 @@ int SimulatedPorts::send(std::uint32_t word)
         {
             std::lock_guard lock(m_mutex);
             m_queue.push_back({std::chrono::steady_clock::now() + delay, device, reply});
+            m_queued.fetch_add(1, std::memory_order_release);
         }
         m_wake.notify_all();
     });
@@ -143,6 +144,16 @@ void SimulatedPorts::deliveryLoop()
 {
     std::unique_lock lock(m_mutex);
     for (;;) {
+        if (m_queue.empty()) {
+            // Like a device that is busy talking, the thread stays awake for a moment before it
+            // sleeps, so that a reply which comes at once is not held up by a thread wake-up.
+            const int seen = m_queued.load(std::memory_order_acquire);
+            lock.unlock();
+            const auto awakeUntil = std::chrono::steady_clock::now() + kStayAwake;
+            while (m_queued.load(std::memory_order_acquire) == seen && std::chrono::steady_clock::now() < awakeUntil)
+                std::this_thread::yield();
+            lock.lock();
+        }
         m_wake.wait(lock, [this] { return m_stop || !m_queue.empty(); });
         if (m_stop)
             return;

@@ -7,6 +7,7 @@
 #include "device/midi_ports.h"
 #include "device/virtual_controller.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -106,6 +107,8 @@ private:
     int m_openInput = -1;
     MidiInputCallback m_callback;
     std::deque<Pending> m_queue;
+    std::atomic<int> m_queued{0}; // replies ever queued; polled without the lock while awake
+    static constexpr std::chrono::microseconds kStayAwake{200};
     bool m_stop = false;
     std::thread m_thread;
 };
