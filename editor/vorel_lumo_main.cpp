@@ -297,12 +297,31 @@ void TFormMain::Quit1Click()
     }
 }
 
+// Copy and Paste go by the Control Kind that the last selection set. The list's position
+// follows it except while a selection has not yet been shown; the buffer is then given a
+// position of that kind only (Common otherwise), so no write ever leaves the kind's arrays.
+namespace {
+int indexOfKind(const ControlArea& controls)
+{
+    const int index = controls.selectedIndex();
+    return KindOfControl(index) == controls.controlKind() ? index : 0;
+}
+} // namespace
+
 void TFormMain::Copy1Click()
 {
+    // Changes no scene data, shows nothing and leaves the modified flag alone.
+    m_copyBuffer.copy(m_document->current(), indexOfKind(*m_controls));
 }
 
 void TFormMain::Peast1Click()
 {
+    // Only onto the copied kind; with "Common" on both sides it only shows the panel again.
+    if (!m_copyBuffer.paste(m_document->current(), indexOfKind(*m_controls)))
+        return;
+    // The refill puts the pasted values into the panel; a number or text field whose shown
+    // text changes stores it again and sets the flag, a drop-down list set here does not.
+    m_controls->ControlListClick();
 }
 
 DeviceLink& TFormMain::deviceLink()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/message_boxes.h"
+#include "scene/copy_buffer.h"
 #include "scene/document.h"
 #include "scene/parameter_files.h"
 
@@ -92,6 +93,8 @@ private:
     ControlArea* m_controls = nullptr;
     QProgressBar* m_progressBar = nullptr;
     QList<QAction*> m_commands;
+    // "Copy" and "Paste": lives for the whole run, survives New, Open and reads, never saved.
+    CopyBuffer m_copyBuffer;
     bool m_firstShowDone = false;
     bool m_quitApproved = false;
     bool m_transferRunning = false;
