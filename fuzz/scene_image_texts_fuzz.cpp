@@ -1,5 +1,5 @@
 // Fuzzes what the window shows of a scene that came from a file or the controller: records with
-// arbitrary field values (the first 3,536 input bytes as a Scene Set) and the same records after
+// arbitrary field values (the first 3,536 input bytes as a Scene Set), or those records after
 // the device scene image in the input is unpacked onto them. Every overlay text, panel value
 // conversion and pad CC/Note rule runs on every scene; none may crash or read outside its lists.
 #include "device/scene_image.h"
@@ -33,11 +33,13 @@ const lumo::NoteNames& shortNotes()
     return notes;
 }
 
-void showEverything(const lumo::SceneRecord& record, const QString& fieldText)
+// Shows one scene with one of the two note lists.
+void showEverything(const lumo::SceneRecord& record, const QString& fieldText, bool shortList)
 {
     using namespace lumo;
     (void)SceneCaption(record);
-    for (const NoteNames* notes : {&shippedNotes(), &shortNotes()}) {
+    {
+        const NoteNames* notes = shortList ? &shortNotes() : &shippedNotes();
         for (int mode = -1; mode <= kDisplayModeCount; ++mode) {
             const auto texts = OverlayTexts(record, mode, *notes);
             // The table of all labels agrees with the single label, checked for one label a mode.
@@ -87,8 +89,13 @@ void showEverything(const lumo::SceneRecord& record, const QString& fieldText)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace lumo;
-    // Input: up to 32 bytes of text for the editor fields, then the scene set, then the image.
-    const std::size_t textSize = size > 0 ? std::min<std::size_t>(data[0] % 33, size - 1) : 0;
+    // Input: one byte (bits 0-5 the length of the editor field's text, up to 32 bytes; bit 6
+    // whether the image is unpacked; bit 7 the note list of scenes 1 and 3), the text, the
+    // scene set, then the image.
+    const std::uint8_t flags = size > 0 ? data[0] : 0;
+    const bool unpackImage = (flags & 0x40) != 0;
+    const bool shortList = (flags & 0x80) != 0;
+    const std::size_t textSize = size > 0 ? std::min<std::size_t>((flags & 0x3F) % 33, size - 1) : 0;
     const QString fieldText = size > 0 ? QString::fromLatin1(reinterpret_cast<const char*>(data + 1),
                                                              static_cast<qsizetype>(textSize))
                                        : QString();
@@ -102,7 +109,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         ApplyDefaults(BuiltInParameterFiles().defaults, scenes);
     }
-    for (int number = 1; number <= kSceneCount; ++number) showEverything(scenes.scene(number), fieldText);
+    if (!unpackImage) {
+        for (int number = 1; number <= kSceneCount; ++number)
+            showEverything(scenes.scene(number), fieldText, shortList == (number % 2 == 1));
+        return 0;
+    }
 
     // The image that follows (zeros where the input ends) as the controller would deliver it.
     rest.resize(kDeviceSceneImageSize, 0);
@@ -116,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Padding is never touched by the image; the name is always 12 bytes long.
         check(std::memcmp(record.Padding, before.scene(number).Padding, sizeof record.Padding) == 0);
         check(record.SceneNameLength == kSceneNameCapacity);
-        showEverything(record, fieldText);
+        showEverything(record, fieldText, shortList == (number % 2 == 1));
     }
     return 0;
 }
