@@ -48,7 +48,8 @@ cat <<'TAIL'
 .I DefPara.ini, NotePara.ini
 The default parameters and the note names, read from the current folder; the shipped copies are
 installed in
-.IR /usr/share/vorel-lumo .
-.SH SEE ALSO
-.BR vorel-lumo (1)
+.IR share/vorel-lumo
+under the installation prefix; the editor
+.B vorel-lumo
+is started there from the desktop menu.
 TAIL
