@@ -297,9 +297,9 @@ void TFormMain::Quit1Click()
     }
 }
 
-// Copy and Paste go by the Control Kind that the last selection set. The list's position
-// follows it except while a selection has not yet been shown; the buffer is then given a
-// position of that kind only (Common otherwise), so no write ever leaves the kind's arrays.
+// Copy and Paste go by the Control Kind that the last selection set. The selection behaviour
+// sets it from the list's position, so the two agree; a position set without that behaviour
+// would not, and is then taken as "Common", so no copy or paste reaches another kind's arrays.
 namespace {
 int indexOfKind(const ControlArea& controls)
 {
