@@ -1,4 +1,4 @@
-// Output, error printing and the scene-file loading shared by the commands.
+// Output, error printing and the parameter- and scene-file handling shared by the commands.
 #include "cli/cli_common.h"
 
 #include <cstdio>
@@ -41,6 +41,28 @@ bool LoadOrReport(const QString& path, SceneSet& scenes, const QString& label)
     if (result.ok()) return true;
     PrintError(label.isEmpty() ? FileErrorText(result) : label + QStringLiteral(": ") + FileErrorText(result));
     return false;
+}
+
+bool SaveOrReport(const QString& path, const SceneSet& scenes)
+{
+    const FileResult result = SaveSceneFile(path, scenes);
+    if (result.ok()) return true;
+    PrintError(FileErrorText(result));
+    return false;
+}
+
+ParameterFiles LoadParametersOrReport()
+{
+    ParameterFiles files = LoadParameterFiles();
+    if (!files.error.isEmpty()) PrintError(files.error);
+    return files;
+}
+
+SceneSet DefaultScenesOrReport()
+{
+    SceneSet scenes;
+    ApplyDefaults(LoadParametersOrReport().defaults, scenes);
+    return scenes;
 }
 
 } // namespace lumo::cli

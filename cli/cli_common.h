@@ -1,7 +1,9 @@
-// What every `lumo` command shares: its table entry, exit codes, and the printing of
-// results (standard output) and errors ("lumo: " on standard error).
+// What every `lumo` command shares: its table entry, exit codes, the printing of results
+// (standard output) and errors ("lumo: " on standard error), and the loading and saving of
+// parameter and scene files with their errors printed.
 #pragma once
 
+#include "scene/parameter_files.h"
 #include "scene/scene_file.h"
 
 #include <QString>
@@ -37,5 +39,15 @@ int UsageError(const Command& command, const QString& problem);
 // Loads a scene file, printing "lumo: <error text>" (prefixed by `label` when not empty)
 // on failure.
 bool LoadOrReport(const QString& path, SceneSet& scenes, const QString& label = QString());
+// Saves a scene file (an existing one becomes its backup), printing "lumo: <error text>" on
+// failure.
+bool SaveOrReport(const QString& path, const SceneSet& scenes);
+
+// The parameter files of the current folder, or the built-in copies when one cannot be
+// opened; its "Cannot open file" error is printed first.
+ParameterFiles LoadParametersOrReport();
+// The four scenes that start-up and "New" give: the defaults of the current folder's
+// parameter files (or of the built-in copies, the error printed) on a fresh scene set.
+SceneSet DefaultScenesOrReport();
 
 } // namespace lumo::cli

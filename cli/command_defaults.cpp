@@ -1,8 +1,6 @@
 // `lumo defaults -o FILE`: the scene file that start-up and "New" would give.
 #include "cli/cli_common.h"
 
-#include "scene/parameter_files.h"
-
 namespace lumo::cli {
 
 namespace {
@@ -44,16 +42,7 @@ int runDefaults(const QStringList& arguments)
     }
     if (output.isEmpty()) return UsageError(kDefaultsCommand, QStringLiteral("-o FILE is missing"));
 
-    const ParameterFiles files = LoadParameterFiles();
-    if (!files.error.isEmpty()) PrintError(files.error);
-    SceneSet scenes;
-    ApplyDefaults(files.defaults, scenes);
-    const FileResult result = SaveSceneFile(output, scenes);
-    if (!result.ok()) {
-        PrintError(FileErrorText(result));
-        return kExitFailure;
-    }
-    return kExitSuccess;
+    return SaveOrReport(output, DefaultScenesOrReport()) ? kExitSuccess : kExitFailure;
 }
 
 } // namespace

@@ -51,25 +51,11 @@ int runRead(const QStringList& arguments)
     Document document(files.defaults, answers);
     ApplyDefaults(files.defaults, document.scenes());
 
-    const std::unique_ptr<MidiPorts> ports = OpenSystemPorts();
-    DeviceLink link(*ports);
-    switch (ReadSceneData1Click(document, link, TerminalProgressHooks())) {
-    case TransferOutcome::Done:
-        break;
-    case TransferOutcome::NotFound:
-        PrintError(answers.warnings.value(0));
+    ControllerLink controller;
+    if (!TransferDoneOrReport(ReadSceneData1Click(document, controller.link(), TerminalProgressHooks()), answers,
+                              QStringLiteral("reading the scenes from the controller failed")))
         return kExitFailure;
-    case TransferOutcome::Failed:
-    case TransferOutcome::Declined:
-        PrintError(QStringLiteral("reading the scenes from the controller failed"));
-        return kExitFailure;
-    }
-    const FileResult result = SaveSceneFile(output, document.scenes());
-    if (!result.ok()) {
-        PrintError(FileErrorText(result));
-        return kExitFailure;
-    }
-    return kExitSuccess;
+    return SaveOrReport(output, document.scenes()) ? kExitSuccess : kExitFailure;
 }
 
 } // namespace

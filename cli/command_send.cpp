@@ -74,20 +74,12 @@ int runSend(const QStringList& arguments)
     if (!LoadOrReport(input, document.scenes()))
         return kExitFailure;
 
-    const std::unique_ptr<MidiPorts> ports = OpenSystemPorts();
-    DeviceLink link(*ports);
+    ControllerLink controller;
+    DeviceLink& link = controller.link();
     const TransferHooks hooks = TerminalProgressHooks();
-    switch (SendSceneData1Click(document, link, hooks)) {
-    case TransferOutcome::Done:
-        break;
-    case TransferOutcome::NotFound:
-        PrintError(answers.warnings.value(0));
+    if (!TransferDoneOrReport(SendSceneData1Click(document, link, hooks), answers,
+                              QStringLiteral("sending the scenes to the controller failed")))
         return kExitFailure;
-    case TransferOutcome::Failed:
-    case TransferOutcome::Declined:
-        PrintError(QStringLiteral("sending the scenes to the controller failed"));
-        return kExitFailure;
-    }
     if (!verify)
         return kExitSuccess;
 

@@ -75,12 +75,7 @@ int runUnpack(const QStringList& arguments)
     if (!LoadOrReport(base, scenes))
         return kExitFailure;
     UnpackSceneImage(reinterpret_cast<const std::uint8_t*>(image.constData()), scenes);
-    const FileResult result = SaveSceneFile(output, scenes);
-    if (!result.ok()) {
-        PrintError(FileErrorText(result));
-        return kExitFailure;
-    }
-    return kExitSuccess;
+    return SaveOrReport(output, scenes) ? kExitSuccess : kExitFailure;
 }
 
 } // namespace

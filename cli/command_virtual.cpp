@@ -57,7 +57,7 @@ int runVirtual(const QStringList& arguments)
 
     SceneSet scenes;
     if (file.isEmpty())
-        ApplyDefaults(LoadParametersOrReport().defaults, scenes);
+        scenes = DefaultScenesOrReport();
     else if (!LoadOrReport(file, scenes))
         return kExitFailure;
 
@@ -97,13 +97,8 @@ int runVirtual(const QStringList& arguments)
     output.store(nullptr, std::memory_order_release);
     ports.reset(); // no request can arrive any more
 
-    if (save) {
-        const FileResult result = SaveSceneFile(file, controller.scenes());
-        if (!result.ok()) {
-            PrintError(FileErrorText(result));
-            return kExitFailure;
-        }
-    }
+    if (save && !SaveOrReport(file, controller.scenes()))
+        return kExitFailure;
     return kExitSuccess;
 }
 

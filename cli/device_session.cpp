@@ -1,4 +1,4 @@
-// MIDI ports, tool answers and the terminal progress bar of the device commands.
+// MIDI ports, the terminal progress bar and the transfer reports of the device commands.
 #include "cli/device_session.h"
 
 #include "cli/cli_common.h"
@@ -39,12 +39,20 @@ TransferHooks TerminalProgressHooks()
     return hooks;
 }
 
-ParameterFiles LoadParametersOrReport()
+bool TransferDoneOrReport(TransferOutcome outcome, const ToolAnswers& answers, const QString& failure)
 {
-    ParameterFiles files = LoadParameterFiles();
-    if (!files.error.isEmpty())
-        PrintError(files.error);
-    return files;
+    switch (outcome) {
+    case TransferOutcome::Done:
+        return true;
+    case TransferOutcome::NotFound:
+        PrintError(answers.warnings.value(0));
+        return false;
+    case TransferOutcome::Failed:
+    case TransferOutcome::Declined:
+        PrintError(failure);
+        return false;
+    }
+    return false;
 }
 
 } // namespace lumo::cli
