@@ -2,6 +2,7 @@
 // `lumo virtual`. RtMidi's errors arrive through its error callback and are kept as lastError;
 // with a callback set RtMidi neither prints nor throws, and its constructors' exceptions are
 // caught here, so nothing escapes into the device logic.
+#include "device/bounded_call.h"
 #include "device/midi_system.h"
 #include "device/short_message.h"
 
@@ -15,6 +16,7 @@
 #endif
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -90,25 +92,50 @@ void deliverMessage(const std::vector<unsigned char>* message, const MidiInputCa
     callback(word);
 }
 
+// One RtMidi object with the trap for its errors and, for an input, the callback that it
+// feeds. Shared, so that a close still blocked in the MIDI system when its caller gave up on it
+// keeps all three alive; the trap and the callback outlive the object (declared first).
+struct InputEnd {
+    ErrorTrap trap;
+    std::atomic<std::shared_ptr<MidiInputCallback>> callback;
+    std::unique_ptr<RtMidiIn> midi;
+
+    static void onMessage(double, std::vector<unsigned char>* message, void* self)
+    {
+        if (const auto callback = static_cast<InputEnd*>(self)->callback.load())
+            deliverMessage(message, *callback);
+    }
+};
+
+struct OutputEnd {
+    ErrorTrap trap;
+    std::unique_ptr<RtMidiOut> midi;
+};
+
+// Closing a port takes a few milliseconds; longer means the server is stuck on a vanished
+// client, and the caller goes on without the port's object.
+constexpr auto kCloseBound = std::chrono::milliseconds(300);
+// Opening a client takes tens of milliseconds even on a busy machine.
+constexpr auto kOpenBound = std::chrono::milliseconds(2000);
+
 class RtMidiPorts : public MidiPorts {
 public:
     RtMidiPorts(MidiApi api, const std::string& clientName)
         : m_api(api)
+        , m_clientName(clientName)
     {
         const std::string pid = std::to_string(::getpid());
         m_inPortName = "in-" + pid;
         m_outPortName = "out-" + pid;
         try {
-            m_out = std::make_unique<RtMidiOut>(rtApiOf(api), clientName);
-            m_out->setErrorCallback(&ErrorTrap::callback, &m_outTrap);
-            m_in = std::make_unique<RtMidiIn>(rtApiOf(api), clientName);
-            m_in->setErrorCallback(&ErrorTrap::callback, &m_inTrap);
+            m_output = makeOutput(api, clientName);
+            m_input = makeInput(api, clientName);
             if (api == MidiApi::Jack)
                 m_jack = JackInspector::open();
         } catch (const std::exception& e) {
             m_openError = e.what();
-            m_in.reset();
-            m_out.reset();
+            m_input.reset();
+            m_output.reset();
         }
     }
 
@@ -116,23 +143,36 @@ public:
     {
         closeInput();
         closeOutput();
+        // Closing the clients is a request to the server too; one that does not answer in time
+        // is left to finish on its own thread (or with the process).
+        RunBounded([input = std::move(m_input), output = std::move(m_output), jack = std::shared_ptr<JackInspector>(std::move(m_jack))]() mutable {
+            jack.reset();
+            input.reset();
+            output.reset();
+        }, kCloseBound);
     }
 
-    std::string systemName() const override { return m_out && m_in ? MidiApiName(m_api) : "none"; }
+    std::string systemName() const override { return m_openError.empty() ? MidiApiName(m_api) : "none"; }
 
-    int outputCount() override { return m_out ? int(m_out->getPortCount()) : 0; }
-    int inputCount() override { return m_in ? int(m_in->getPortCount()) : 0; }
-    std::string outputName(int port) override { return m_out ? m_out->getPortName(unsigned(port)) : std::string(); }
-    std::string inputName(int port) override { return m_in ? m_in->getPortName(unsigned(port)) : std::string(); }
+    int outputCount() override { return haveOutput() ? int(m_output->midi->getPortCount()) : 0; }
+    int inputCount() override { return haveInput() ? int(m_input->midi->getPortCount()) : 0; }
+    std::string outputName(int port) override
+    {
+        return haveOutput() ? m_output->midi->getPortName(unsigned(port)) : std::string();
+    }
+    std::string inputName(int port) override
+    {
+        return haveInput() ? m_input->midi->getPortName(unsigned(port)) : std::string();
+    }
 
     bool openOutput(int port) override
     {
-        if (!m_out || port < 0)
+        if (!haveOutput() || port < 0)
             return false;
         const std::string target = outputName(port);
-        m_outTrap.failed = false;
-        m_out->openPort(unsigned(port), m_outPortName);
-        if (m_outTrap.failed || !m_out->isPortOpen())
+        m_output->trap.failed = false;
+        m_output->midi->openPort(unsigned(port), m_outPortName);
+        if (m_output->trap.failed || !m_output->midi->isPortOpen())
             return closeOutput(), false;
         if (m_jack && !m_jack->connectedTo(target, ":" + m_outPortName))
             return closeOutput(), false;
@@ -141,21 +181,23 @@ public:
 
     void closeOutput() override
     {
-        if (m_out && m_out->isPortOpen())
-            m_out->closePort();
+        if (!m_output || !m_output->midi->isPortOpen())
+            return;
+        if (!RunBounded([output = m_output] { output->midi->closePort(); }, kCloseBound))
+            abandon(m_output);
     }
 
     bool openInput(int port, MidiInputCallback callback) override
     {
-        if (!m_in || port < 0)
+        if (!haveInput() || port < 0)
             return false;
         const std::string target = inputName(port);
         // Set while the port is closed; the backend's thread takes its own reference to it.
-        m_callback.store(std::make_shared<MidiInputCallback>(std::move(callback)));
-        m_in->setCallback(&RtMidiPorts::onMessage, this);
-        m_inTrap.failed = false;
-        m_in->openPort(unsigned(port), m_inPortName);
-        if (m_inTrap.failed || !m_in->isPortOpen())
+        m_input->callback.store(std::make_shared<MidiInputCallback>(std::move(callback)));
+        m_input->midi->setCallback(&InputEnd::onMessage, m_input.get());
+        m_input->trap.failed = false;
+        m_input->midi->openPort(unsigned(port), m_inPortName);
+        if (m_input->trap.failed || !m_input->midi->isPortOpen())
             return closeInput(), false;
         if (m_jack && !m_jack->connectedTo(target, ":" + m_inPortName))
             return closeInput(), false;
@@ -164,47 +206,96 @@ public:
 
     void closeInput() override
     {
-        if (!m_in)
+        if (!m_input)
             return;
-        if (m_in->isPortOpen())
-            m_in->closePort();
-        m_in->cancelCallback();
-        // A callback already under way keeps its reference until it returns.
-        m_callback.store(nullptr);
+        // Nothing reaches the caller's callback from here on; a callback already under way keeps
+        // its reference until it returns.
+        m_input->callback.store(nullptr);
+        if (!RunBounded([input = m_input] {
+                if (input->midi->isPortOpen())
+                    input->midi->closePort();
+                input->midi->cancelCallback();
+            }, kCloseBound))
+            abandon(m_input);
     }
 
     int send(std::uint32_t word) override
     {
-        if (!m_out || !m_out->isPortOpen())
+        if (!m_output || !m_output->midi->isPortOpen())
             return 1;
-        return sendWord(*m_out, m_outTrap, word);
+        return sendWord(*m_output->midi, m_output->trap, word);
     }
 
     std::string lastError() const override
     {
         if (!m_openError.empty())
             return m_openError;
-        const std::string out = m_outTrap.lastText();
-        return out.empty() ? m_inTrap.lastText() : out;
+        const std::string out = m_output ? m_output->trap.lastText() : std::string();
+        if (!out.empty())
+            return out;
+        const std::string in = m_input ? m_input->trap.lastText() : std::string();
+        return in.empty() ? m_abandonedError : in;
     }
 
 private:
-    static void onMessage(double, std::vector<unsigned char>* message, void* self)
+    static std::shared_ptr<OutputEnd> makeOutput(MidiApi api, const std::string& clientName)
     {
-        if (const auto callback = static_cast<RtMidiPorts*>(self)->m_callback.load())
-            deliverMessage(message, *callback);
+        auto output = std::make_shared<OutputEnd>();
+        output->midi = std::make_unique<RtMidiOut>(rtApiOf(api), clientName);
+        output->midi->setErrorCallback(&ErrorTrap::callback, &output->trap);
+        return output;
+    }
+    static std::shared_ptr<InputEnd> makeInput(MidiApi api, const std::string& clientName)
+    {
+        auto input = std::make_shared<InputEnd>();
+        input->midi = std::make_unique<RtMidiIn>(rtApiOf(api), clientName);
+        input->midi->setErrorCallback(&ErrorTrap::callback, &input->trap);
+        return input;
     }
 
+    // The close goes on without us; its object is gone from here, and a new one is made when
+    // the ports are next used.
+    template <class End>
+    void abandon(std::shared_ptr<End>& end)
+    {
+        m_abandonedError = "the MIDI system did not answer within " + std::to_string(kCloseBound.count()) + " ms";
+        end.reset();
+    }
+
+    // A new client after an abandoned one, made within a bound: while the server still waits
+    // for a vanished client it answers no one, and then there are simply no ports for now.
+    template <class End, class Make>
+    bool remake(std::shared_ptr<End>& end, Make make)
+    {
+        if (end)
+            return true;
+        if (!m_openError.empty())
+            return false;
+        auto made = std::make_shared<std::shared_ptr<End>>();
+        const MidiApi api = m_api;
+        const std::string name = m_clientName;
+        const bool inTime = RunBounded([made, make, api, name] {
+            try {
+                *made = make(api, name);
+            } catch (const std::exception&) {
+            }
+        }, kOpenBound);
+        if (inTime)
+            end = *made;
+        return end != nullptr;
+    }
+    bool haveOutput() { return remake(m_output, &RtMidiPorts::makeOutput); }
+    bool haveInput() { return remake(m_input, &RtMidiPorts::makeInput); }
+
     MidiApi m_api;
+    std::string m_clientName;
     std::string m_inPortName;
     std::string m_outPortName;
     std::string m_openError;
-    ErrorTrap m_outTrap;
-    ErrorTrap m_inTrap;
-    std::unique_ptr<RtMidiOut> m_out;
-    std::unique_ptr<RtMidiIn> m_in;
+    std::string m_abandonedError;
+    std::shared_ptr<OutputEnd> m_output;
+    std::shared_ptr<InputEnd> m_input;
     std::unique_ptr<JackInspector> m_jack;
-    std::atomic<std::shared_ptr<MidiInputCallback>> m_callback;
 };
 
 // A machine without any MIDI system: no ports, every open and send fails.
