@@ -112,9 +112,20 @@ struct OutputEnd {
     std::unique_ptr<RtMidiOut> midi;
 };
 
+// A client being made on a thread of its own; `end` stays empty when making it failed.
+template <class End>
+struct Making {
+    std::mutex mutex;
+    bool done = false;
+    std::shared_ptr<End> end;
+};
+
 // Closing a port takes a few milliseconds; longer means the server is stuck on a vanished
-// client, and the caller goes on without the port's object.
+// client, and the caller goes on without the port's object. Once one close was given up, the
+// next ones (the other port, the clients at exit) get only a short wait until the server has
+// answered again.
 constexpr auto kCloseBound = std::chrono::milliseconds(300);
+constexpr auto kStuckCloseBound = std::chrono::milliseconds(20);
 // Opening a client takes tens of milliseconds even on a busy machine.
 constexpr auto kOpenBound = std::chrono::milliseconds(2000);
 
@@ -145,11 +156,15 @@ public:
         closeOutput();
         // Closing the clients is a request to the server too; one that does not answer in time
         // is left to finish on its own thread (or with the process).
-        RunBounded([input = std::move(m_input), output = std::move(m_output), jack = std::shared_ptr<JackInspector>(std::move(m_jack))]() mutable {
+        RunBounded([input = std::move(m_input), output = std::move(m_output), makingInput = std::move(m_makingInput),
+                    makingOutput = std::move(m_makingOutput),
+                    jack = std::shared_ptr<JackInspector>(std::move(m_jack))]() mutable {
             jack.reset();
             input.reset();
             output.reset();
-        }, kCloseBound);
+            makingInput.reset();
+            makingOutput.reset();
+        }, closeBound());
     }
 
     std::string systemName() const override { return m_openError.empty() ? MidiApiName(m_api) : "none"; }
@@ -183,7 +198,7 @@ public:
     {
         if (!m_output || !m_output->midi->isPortOpen())
             return;
-        if (!RunBounded([output = m_output] { output->midi->closePort(); }, kCloseBound))
+        if (!RunBounded([output = m_output] { output->midi->closePort(); }, closeBound()))
             abandon(m_output);
     }
 
@@ -215,7 +230,7 @@ public:
                 if (input->midi->isPortOpen())
                     input->midi->closePort();
                 input->midi->cancelCallback();
-            }, kCloseBound))
+            }, closeBound()))
             abandon(m_input);
     }
 
@@ -259,33 +274,47 @@ private:
     void abandon(std::shared_ptr<End>& end)
     {
         m_abandonedError = "the MIDI system did not answer within " + std::to_string(kCloseBound.count()) + " ms";
+        m_stuck = true;
         end.reset();
     }
+    std::chrono::milliseconds closeBound() const { return m_stuck ? kStuckCloseBound : kCloseBound; }
 
     // A new client after an abandoned one, made within a bound: while the server still waits
-    // for a vanished client it answers no one, and then there are simply no ports for now.
+    // for a vanished client it answers no one, and then there are simply no ports for now. A
+    // client still being made is not asked for again; it is taken once it is there.
     template <class End, class Make>
-    bool remake(std::shared_ptr<End>& end, Make make)
+    bool remake(std::shared_ptr<End>& end, std::shared_ptr<Making<End>>& making, Make make)
     {
         if (end)
             return true;
         if (!m_openError.empty())
             return false;
-        auto made = std::make_shared<std::shared_ptr<End>>();
-        const MidiApi api = m_api;
-        const std::string name = m_clientName;
-        const bool inTime = RunBounded([made, make, api, name] {
-            try {
-                *made = make(api, name);
-            } catch (const std::exception&) {
-            }
-        }, kOpenBound);
-        if (inTime)
-            end = *made;
+        if (!making) {
+            making = std::make_shared<Making<End>>();
+            RunBounded([making, make, api = m_api, name = m_clientName] {
+                std::shared_ptr<End> made;
+                try {
+                    made = make(api, name);
+                } catch (const std::exception&) {
+                }
+                std::lock_guard lock(making->mutex);
+                making->end = std::move(made);
+                making->done = true;
+            }, kOpenBound);
+        }
+        const auto pending = making;
+        std::unique_lock lock(pending->mutex);
+        if (!pending->done)
+            return false;
+        end = std::move(pending->end);
+        lock.unlock();
+        making.reset();
+        if (end)
+            m_stuck = false;
         return end != nullptr;
     }
-    bool haveOutput() { return remake(m_output, &RtMidiPorts::makeOutput); }
-    bool haveInput() { return remake(m_input, &RtMidiPorts::makeInput); }
+    bool haveOutput() { return remake(m_output, m_makingOutput, &RtMidiPorts::makeOutput); }
+    bool haveInput() { return remake(m_input, m_makingInput, &RtMidiPorts::makeInput); }
 
     MidiApi m_api;
     std::string m_clientName;
@@ -293,8 +322,11 @@ private:
     std::string m_outPortName;
     std::string m_openError;
     std::string m_abandonedError;
+    bool m_stuck = false; // a close was given up and the server has not answered since
     std::shared_ptr<OutputEnd> m_output;
     std::shared_ptr<InputEnd> m_input;
+    std::shared_ptr<Making<OutputEnd>> m_makingOutput;
+    std::shared_ptr<Making<InputEnd>> m_makingInput;
     std::unique_ptr<JackInspector> m_jack;
 };
 
