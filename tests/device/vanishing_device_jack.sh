@@ -36,12 +36,11 @@ cleanup() {
     stop "$read_pid"
     stop "$virtual_pid"
     # The server answers no client until it has given up on every client that vanished: the
-    # killed controller and the read's own clients, which it left open when it gave up on the
-    # stuck server (with --sync and the 500 ms client timeout, about 5 s for each active client,
-    # 20 s in all).
-    # Stopped before then, it exits without taking its name out of JACK's shared registry,
-    # which holds 8 servers: after 8 such runs no JACK server starts on the machine any more.
-    # So wait until it answers again.
+    # killed controller's and the read's own, which could not be closed while the server was
+    # stuck (with --sync and the 500 ms client timeout, about 5 s for each active client, 20 s
+    # in all). Stopped before then, it exits without taking its name out of JACK's shared
+    # registry, which holds 8 servers: after 8 such runs no JACK server starts on the machine
+    # any more. So wait until it answers again.
     [ -n "$jack_pid" ] && timeout 60 "$lumo" ports >/dev/null 2>&1
     stop "$jack_pid"
     rm -rf "$work"
