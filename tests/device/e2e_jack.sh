@@ -15,18 +15,9 @@ if ! command -v jackd >/dev/null 2>&1; then
 fi
 
 work=$(mktemp -d)
-server="lumo-e2e-$$"
-jack_pid=""
 virtual_pid=""
+source "$here/jack_test_support.sh"
 
-stop() { # stop PID: ends one process we started and waits for it
-    local pid=$1
-    [ -n "$pid" ] || return 0
-    kill -TERM "$pid" 2>/dev/null
-    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    kill -KILL "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-}
 cleanup() {
     stop "$virtual_pid"
     stop "$jack_pid"
@@ -35,39 +26,16 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP PIPE
 
-fail() {
-    echo "FAILED: $*"
-    for log in "$work"/*.log; do [ -f "$log" ] && { echo "--- $(basename "$log")"; cat "$log"; }; done
-    exit 1
-}
-
-# A server of our own, so that no other JACK user is disturbed, and JACK forced on machines
-# that also have an ALSA sequencer.
-export JACK_DEFAULT_SERVER="$server" JACK_NO_START_SERVER=1 LUMO_MIDI_API=jack
 cd "$work" || exit 1
 cp "$assets/DefPara.ini" "$assets/NotePara.ini" . 2>/dev/null
+start_jack "lumo-e2e-$$"
+echo "JACK server '$JACK_DEFAULT_SERVER' runs"
 
-jackd --no-realtime --sync -n "$server" -d dummy -r 48000 -p 32 </dev/null >jackd.log 2>&1 &
-jack_pid=$!
-
-wait_for() { # wait_for PATTERN: until `lumo ports` prints PATTERN, at most 10 s
-    for _ in $(seq 100); do
-        local listed
-        listed=$(timeout 10 "$lumo" ports 2>/dev/null)
-        grep -qF "$1" <<<"$listed" && return 0
-        kill -0 "$jack_pid" 2>/dev/null || return 1
-        sleep 0.1
-    done
-    return 1
-}
 start_virtual() { # start_virtual ARGS...
     "$lumo" virtual "$@" </dev/null >virtual.log 2>&1 &
     virtual_pid=$!
     wait_for "Vorel Lumo (virtual)" || fail "the virtual controller's ports did not appear"
 }
-
-wait_for "MIDI system: JACK" || fail "the JACK server did not start"
-echo "JACK server '$server' runs"
 
 start_virtual
 timeout 60 "$lumo" read -o base.lumo >read-base.log 2>&1 || fail "lumo read of the defaults"

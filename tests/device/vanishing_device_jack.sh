@@ -19,19 +19,10 @@ for tool in jackd script; do
 done
 
 work=$(mktemp -d)
-server="lumo-vanish-$$"
-jack_pid=""
 virtual_pid=""
 read_pid=""
+source "$here/jack_test_support.sh"
 
-stop() { # stop PID: ends one process we started and waits for it
-    local pid=$1
-    [ -n "$pid" ] || return 0
-    kill -TERM "$pid" 2>/dev/null
-    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    kill -KILL "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-}
 cleanup() {
     stop "$read_pid"
     stop "$virtual_pid"
@@ -48,28 +39,9 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP PIPE
 
-fail() {
-    echo "FAILED: $*"
-    for log in "$work"/*.log; do [ -f "$log" ] && { echo "--- $(basename "$log")"; cat -v "$log"; }; done
-    exit 1
-}
-
-export JACK_DEFAULT_SERVER="$server" JACK_NO_START_SERVER=1 LUMO_MIDI_API=jack
 cd "$work" || exit 1
 cp "$assets/DefPara.ini" "$assets/NotePara.ini" . 2>/dev/null
-
-jackd --no-realtime --sync -n "$server" -d dummy -r 48000 -p 32 </dev/null >jackd.log 2>&1 &
-jack_pid=$!
-
-wait_for() { # wait_for PATTERN: until `lumo ports` prints PATTERN, at most 10 s
-    for _ in $(seq 100); do
-        timeout 10 "$lumo" ports 2>/dev/null | grep -qF "$1" && return 0
-        kill -0 "$jack_pid" 2>/dev/null || return 1
-        sleep 0.1
-    done
-    return 1
-}
-wait_for "MIDI system: JACK" || fail "the JACK server did not start"
+start_jack "lumo-vanish-$$"
 
 # The file that a successful read would replace, with a backup beside it.
 "$lumo" defaults -o scenes.lumo >defaults.log 2>&1 || fail "lumo defaults"
