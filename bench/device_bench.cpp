@@ -41,10 +41,17 @@ void perRequestCounter(benchmark::State& state, int perIteration)
                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
-// Replies given on the sender's thread: what remains is the link's own work per round trip.
-void BM_FullReadInline(benchmark::State& state)
+// A full read, then a full send. Argument 0: replies given on the sender's thread, so what
+// remains is the link's own work per round trip. Argument 1: replies from another thread, as a
+// MIDI backend delivers them, which adds the thread hand-over.
+SimulatedPorts::Delivery deliveryOf(const benchmark::State& state)
 {
-    Rig rig(SimulatedPorts::Delivery::Inline);
+    return state.range(0) == 0 ? SimulatedPorts::Delivery::Inline : SimulatedPorts::Delivery::Thread;
+}
+
+void BM_FullRead(benchmark::State& state)
+{
+    Rig rig(deliveryOf(state));
     ImageBuffer image{};
     for (auto _ : state) {
         if (ReadSceneImage(rig.link, 916, image, 1) != 0)
@@ -53,25 +60,11 @@ void BM_FullReadInline(benchmark::State& state)
     }
     perRequestCounter(state, kReadRoundTrips);
 }
-BENCHMARK(BM_FullReadInline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullRead)->ArgName("other_thread")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Replies from another thread, as a MIDI backend delivers them: adds the thread hand-over.
-void BM_FullReadOtherThread(benchmark::State& state)
+void BM_FullSend(benchmark::State& state)
 {
-    Rig rig(SimulatedPorts::Delivery::Thread);
-    ImageBuffer image{};
-    for (auto _ : state) {
-        if (ReadSceneImage(rig.link, 916, image, 1) != 0)
-            state.SkipWithError("read failed");
-        rig.ports.clearEvents();
-    }
-    perRequestCounter(state, kReadRoundTrips);
-}
-BENCHMARK(BM_FullReadOtherThread)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-void BM_FullSendInline(benchmark::State& state)
-{
-    Rig rig(SimulatedPorts::Delivery::Inline);
+    Rig rig(deliveryOf(state));
     ImageBuffer image{};
     for (auto _ : state) {
         if (SendSceneImage(rig.link, 916, image) != 0)
@@ -80,20 +73,7 @@ void BM_FullSendInline(benchmark::State& state)
     }
     perRequestCounter(state, kSendMessages);
 }
-BENCHMARK(BM_FullSendInline)->Unit(benchmark::kMillisecond);
-
-void BM_FullSendOtherThread(benchmark::State& state)
-{
-    Rig rig(SimulatedPorts::Delivery::Thread);
-    ImageBuffer image{};
-    for (auto _ : state) {
-        if (SendSceneImage(rig.link, 916, image) != 0)
-            state.SkipWithError("send failed");
-        rig.ports.clearEvents();
-    }
-    perRequestCounter(state, kSendMessages);
-}
-BENCHMARK(BM_FullSendOtherThread)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FullSend)->ArgName("other_thread")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 double threadCpuSeconds()
 {

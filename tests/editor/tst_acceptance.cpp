@@ -5,8 +5,6 @@
 #include "window_test_support.h"
 #include "window_user.h"
 
-#include "device/simulated_ports.h"
-#include "device/virtual_controller.h"
 #include "editor/control_area.h"
 #include "scene/display_texts.h"
 
@@ -101,19 +99,6 @@ QByteArray rawScenes(const SceneSet& scenes)
     const auto bytes = scenes.toBytes();
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
-
-// The controller behind a pair of simulated ports named like the real one.
-struct SimulatedController {
-    explicit SimulatedController(const SceneSet& scenes)
-        : controller(scenes)
-    {
-        const int id = ports.addController(controller);
-        ports.addOutput("Vorel Lumo MIDI 1", id);
-        ports.addInput("Vorel Lumo MIDI 1", id);
-    }
-    SimulatedPorts ports;
-    VirtualController controller;
-};
 
 // Runs the current folder over to `path` for the lifetime of the object.
 struct CurrentFolder {

@@ -3,8 +3,6 @@
 // against the simulated controller, and the About window.
 #include "window_test_support.h"
 
-#include "device/simulated_ports.h"
-#include "device/virtual_controller.h"
 #include "editor/about.h"
 #include "editor/control_area.h"
 
@@ -55,19 +53,6 @@ void press(QWidget* widget, const QKeySequence& keys)
     QVERIFY(QTest::qWaitForWindowActive(widget->window()));
     QTest::keySequence(widget, keys);
 }
-
-// The controller behind a pair of simulated ports named like the real one.
-struct SimulatedController {
-    explicit SimulatedController(const SceneSet& scenes)
-        : controller(scenes)
-    {
-        const int id = ports.addController(controller);
-        ports.addOutput("Vorel Lumo MIDI 1", id);
-        ports.addInput("Vorel Lumo MIDI 1", id);
-    }
-    SimulatedPorts ports;
-    VirtualController controller;
-};
 
 // Every percentage ProgressBar1 showed, and whether it was visible when it did.
 struct ProgressLog {

@@ -2,6 +2,8 @@
 // command opens, and making a main window that reads the shipped parameter files.
 #pragma once
 
+#include "device/simulated_ports.h"
+#include "device/virtual_controller.h"
 #include "editor/vorel_lumo_main.h"
 
 #include <QApplication>
@@ -120,6 +122,19 @@ private:
     QTimer m_timer;
     QPointer<QWidget> m_last;
     std::deque<Step> m_steps;
+};
+
+// The controller behind a pair of simulated ports named like the real one.
+struct SimulatedController {
+    explicit SimulatedController(const SceneSet& scenes)
+        : controller(scenes)
+    {
+        const int id = ports.addController(controller);
+        ports.addOutput("Vorel Lumo MIDI 1", id);
+        ports.addInput("Vorel Lumo MIDI 1", id);
+    }
+    SimulatedPorts ports;
+    VirtualController controller;
 };
 
 // A main window reading the shipped DefPara.ini and NotePara.ini, shown, with a fixed clock.
