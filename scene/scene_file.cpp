@@ -172,8 +172,8 @@ FileResult SaveSceneFile(const QString& path, const SceneSet& scenes)
     const auto bytes = scenes.toBytes();
     int error = writeAll(fd, bytes.data(), bytes.size());
     // The replaced file's mode carries over; if that fails the new file keeps the default.
-    if (error == 0 && targetExists && ::fchmod(fd, targetStat.st_mode & 07777) != 0) {
-    }
+    if (error == 0 && targetExists)
+        (void)::fchmod(fd, targetStat.st_mode & 07777);
     if (error == 0 && ::fsync(fd) != 0) error = errno;
     const int closeError = closeFile(fd);
     if (error == 0) error = closeError;
