@@ -5,7 +5,7 @@
 
 #include "device/device_link.h"
 #include "device/midi_system.h"
-#include "device/transfer_commands.h"
+#include "app/transfer_commands.h"
 #include "scene/user_answers.h"
 
 #include <QStringList>

@@ -9,7 +9,7 @@
 #include "editor/transfer_progress_bar.h"
 #include "device/device_link.h"
 #include "device/midi_system.h"
-#include "device/transfer_commands.h"
+#include "app/transfer_commands.h"
 
 #include <QAction>
 #include <QApplication>

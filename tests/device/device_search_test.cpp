@@ -1,6 +1,6 @@
 // FindDevice against the simulated MIDI system: pair order, the handshake judgement, marks,
 // CmdEnd after a failed search, and ports that fail.
-#include "device_test_support.h"
+#include "tests/support/device_test_support.h"
 
 #include "device/midi_system.h"
 

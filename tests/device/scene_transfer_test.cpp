@@ -1,6 +1,6 @@
 // ReadSceneImage and SendSceneImage against the simulated controller: message sequences, block
 // counts, padding, progress, the read's write-index resets, and each way a transfer fails.
-#include "device_test_support.h"
+#include "tests/support/device_test_support.h"
 
 #include "device/scene_image.h"
 #include "device/scene_transfer.h"

@@ -2,7 +2,7 @@
 // command opens, and making a main window that reads the shipped parameter files.
 #pragma once
 
-#include "device/simulated_ports.h"
+#include "tests/support/simulated_ports.h"
 #include "device/virtual_controller.h"
 #include "editor/vorel_lumo_main.h"
 

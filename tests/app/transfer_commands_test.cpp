@@ -1,11 +1,11 @@
 // "Read Scene Data" and "Send Scene Data" with scripted answers: the exact messages, the order
 // of search and question, and when the modified flag is cleared (only after a successful read
 // or save; a cancelled or failed save stops the read).
-#include "device_test_support.h"
+#include "tests/support/device_test_support.h"
 
 #include "device/midi_system.h"
 #include "device/scene_image.h"
-#include "device/transfer_commands.h"
+#include "app/transfer_commands.h"
 #include "scene/document.h"
 #include "scene/parameter_files.h"
 

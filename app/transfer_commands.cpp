@@ -1,5 +1,5 @@
 // The flows of "Read Scene Data" and "Send Scene Data".
-#include "device/transfer_commands.h"
+#include "app/transfer_commands.h"
 
 #include "device/scene_image.h"
 #include "device/scene_transfer.h"

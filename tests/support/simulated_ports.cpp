@@ -1,5 +1,5 @@
 // The in-process MIDI system: port wiring, reply delivery and the event log.
-#include "device/simulated_ports.h"
+#include "tests/support/simulated_ports.h"
 
 namespace lumo {
 

@@ -4,7 +4,7 @@
 
 #include "device/device_link.h"
 #include "device/short_message.h"
-#include "device/simulated_ports.h"
+#include "tests/support/simulated_ports.h"
 #include "device/virtual_controller.h"
 #include "scene/scene_record.h"
 
