@@ -80,7 +80,7 @@ std::vector<Setting> SettingsOf(const SceneRecord& r, const NoteNames& notes)
         b.control(QStringLiteral("Group Common-%1").arg(i + 1));
         b.add("MIDICh", "MIDI Channel", r.MIDICh[i], channel(r.MIDICh[i], true));
     }
-    for (int i = 0; i < kKonbCount; ++i) {
+    for (int i = 0; i < kKnobCount; ++i) {
         b.control(QStringLiteral("Konb-%1").arg(i + 1));
         b.add("KonbEnable", "Enable", r.KonbEnable[i], choice(kEnableItems, r.KonbEnable[i]));
         b.add("KonbCCNumber", "CC Number", r.KonbCCNumber[i], number(r.KonbCCNumber[i]));

@@ -233,7 +233,7 @@ void ControlArea::ControlListClick()
     switch (d->kind) {
     case ControlKind::Common: d->showPanel(p.PanelCommon); break;
     case ControlKind::Group: d->showPanel(p.PanelGroup); break;
-    case ControlKind::Konb:
+    case ControlKind::Knob:
     case ControlKind::Slider: d->showPanel(p.PanelKonb); break;
     case ControlKind::Pad: d->showPanel(p.PanelPad); break;
     case ControlKind::Key: d->showPanel(p.PanelKey); break;
@@ -242,7 +242,7 @@ void ControlArea::ControlListClick()
     switch (d->kind) {
     case ControlKind::Common: d->fillCommon(); break;
     case ControlKind::Group: d->fillGroup(e); break;
-    case ControlKind::Konb:
+    case ControlKind::Knob:
     case ControlKind::Slider: d->fillKonb(d->kind, e); break;
     case ControlKind::Pad: d->fillPad(e); break;
     case ControlKind::Key: d->fillKey(e); break;

@@ -6,7 +6,7 @@ namespace lumo {
 ControlKind KindOfControl(int controlIndex)
 {
     if (controlIndex >= 1 && controlIndex <= 4) return ControlKind::Group;
-    if (controlIndex >= 5 && controlIndex <= 8) return ControlKind::Konb;
+    if (controlIndex >= 5 && controlIndex <= 8) return ControlKind::Knob;
     if (controlIndex >= 9 && controlIndex <= 12) return ControlKind::Slider;
     if (controlIndex >= 13 && controlIndex <= 20) return ControlKind::Pad;
     if (controlIndex >= 21 && controlIndex <= 45) return ControlKind::Key;
@@ -17,7 +17,7 @@ int FirstIndexOfKind(ControlKind kind)
 {
     switch (kind) {
     case ControlKind::Group: return 1;
-    case ControlKind::Konb: return 5;
+    case ControlKind::Knob: return 5;
     case ControlKind::Slider: return 9;
     case ControlKind::Pad: return 13;
     case ControlKind::Key: return 21;
@@ -30,7 +30,7 @@ int ControlCountOfKind(ControlKind kind)
 {
     switch (kind) {
     case ControlKind::Group: return kGroupCount;
-    case ControlKind::Konb: return kKonbCount;
+    case ControlKind::Knob: return kKnobCount;
     case ControlKind::Slider: return kSliderCount;
     case ControlKind::Pad: return kPadCount;
     case ControlKind::Key: return kKeyCount;
@@ -43,7 +43,7 @@ KindFields FieldsOfKind(SceneRecord& r, ControlKind kind)
 {
     switch (kind) {
     case ControlKind::Group: return {1, {r.MIDICh}};
-    case ControlKind::Konb: return {4, {r.KonbEnable, r.KonbCCNumber, r.KonbURValue, r.KonbLLValue}};
+    case ControlKind::Knob: return {4, {r.KonbEnable, r.KonbCCNumber, r.KonbURValue, r.KonbLLValue}};
     case ControlKind::Slider: return {4, {r.SliderEnable, r.SliderCCNumber, r.SliderURValue, r.SliderLLValue}};
     case ControlKind::Pad:
         return {6, {r.PadAssignType, r.PadCCNumber, r.PadONValue, r.PadOFFValue, r.PadBehavior, r.PadMIDICh}};

@@ -11,7 +11,7 @@ namespace lumo {
 inline constexpr int kControlCount = 46;
 
 // Kind of the selected item: 0 "Common" (or nothing selected) .. 5 keys.
-enum class ControlKind : int { Common = 0, Group = 1, Konb = 2, Slider = 3, Pad = 4, Key = 5 };
+enum class ControlKind : int { Common = 0, Group = 1, Knob = 2, Slider = 3, Pad = 4, Key = 5 };
 
 // Kind of a Control Index; a position outside 0..45 gives Common.
 ControlKind KindOfControl(int controlIndex);

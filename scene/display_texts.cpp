@@ -161,7 +161,7 @@ std::optional<QString> OverlayText(const SceneRecord& record, int controlIndex, 
     if (kind == ControlKind::Group) return ItemText(ChannelItems(), record.MIDICh[e]);
     if (mode < 0 || mode >= kDisplayModeCount) return std::nullopt;
     switch (kind) {
-    case ControlKind::Konb:
+    case ControlKind::Knob:
         return knobText(record.KonbEnable[e], record.KonbCCNumber[e], record.KonbURValue[e], record.KonbLLValue[e], mode);
     case ControlKind::Slider:
         return knobText(record.SliderEnable[e], record.SliderCCNumber[e], record.SliderURValue[e],

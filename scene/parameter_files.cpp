@@ -172,7 +172,7 @@ void ApplyDefaults(const DefaultParameters& defaults, SceneSet& scenes)
     scalar(&SceneRecord::PadConstVelocity, "PadConstVelocity", 0);
     whole(&SceneRecord::MIDICh, "MIDICh");
     whole(&SceneRecord::KonbEnable, "KonbEnable");
-    numbered(&SceneRecord::KonbCCNumber, "KonbCCNumber", kKonbCount);
+    numbered(&SceneRecord::KonbCCNumber, "KonbCCNumber", kKnobCount);
     whole(&SceneRecord::KonbURValue, "KonbURValue");
     whole(&SceneRecord::KonbLLValue, "KonbLLValue");
     whole(&SceneRecord::SliderEnable, "SliderEnable");

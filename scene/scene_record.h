@@ -12,7 +12,7 @@ namespace lumo {
 
 inline constexpr int kSceneCount = 4;
 inline constexpr int kGroupCount = 4;
-inline constexpr int kKonbCount = 4;
+inline constexpr int kKnobCount = 4;
 inline constexpr int kSliderCount = 4;
 inline constexpr int kPadCount = 8;
 inline constexpr int kKeyCount = 25;
@@ -31,10 +31,10 @@ struct SceneRecord {
     std::int32_t PadVelocityCurve;                   // 40
     std::int32_t PadConstVelocity;                   // 44
     std::int32_t MIDICh[kGroupCount];                // 48
-    std::int32_t KonbEnable[kKonbCount];             // 64
-    std::int32_t KonbCCNumber[kKonbCount];           // 80
-    std::int32_t KonbURValue[kKonbCount];            // 96
-    std::int32_t KonbLLValue[kKonbCount];            // 112
+    std::int32_t KonbEnable[kKnobCount];             // 64
+    std::int32_t KonbCCNumber[kKnobCount];           // 80
+    std::int32_t KonbURValue[kKnobCount];            // 96
+    std::int32_t KonbLLValue[kKnobCount];            // 112
     std::int32_t SliderEnable[kSliderCount];         // 128
     std::int32_t SliderCCNumber[kSliderCount];       // 144
     std::int32_t SliderURValue[kSliderCount];        // 160

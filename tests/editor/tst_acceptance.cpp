@@ -162,7 +162,7 @@ void verifyPanels(const TFormMain& window, int s, const SceneRecord& r, const No
                 QVERIFY(shown(window, "PanelGroup"));
                 QCOMPARE(choice(window, "SelMIDICh"), r.MIDICh[e]);
                 break;
-            case ControlKind::Konb:
+            case ControlKind::Knob:
             case ControlKind::Slider: {
                 QVERIFY(shown(window, "PanelKonb"));
                 SceneRecord copy = r;
