@@ -7,8 +7,8 @@
 #include "scene/display_texts.h"
 #include "scene/scene_settings.h"
 
+#include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <vector>
 
 namespace lumo {
@@ -32,9 +32,8 @@ const std::array<ImageField, kSceneImageSize>& imageFields()
                 byMarker.push_back({&setting, e});
             }
         }
-        // One byte per element besides the name, and every number fits a byte.
-        if (byMarker.size() != kSceneImageSize - kSceneNameCapacity + 1)
-            std::abort();
+        // One byte per element besides the name, each number fitting the byte that holds it.
+        Q_ASSERT(byMarker.size() == kSceneImageSize - kSceneNameCapacity + 1);
         ImageBuffer image{};
         PackSceneImage(probe, image.data());
         std::array<ImageField, kSceneImageSize> result{};
