@@ -6,6 +6,10 @@ namespace lumo::cli {
 extern const Command kDefaultsCommand;
 extern const Command kShowCommand;
 extern const Command kDiffCommand;
+extern const Command kGetCommand;
+extern const Command kSetCommand;
+extern const Command kExportCommand;
+extern const Command kImportCommand;
 extern const Command kPortsCommand;
 extern const Command kReadCommand;
 extern const Command kSendCommand;
@@ -20,6 +24,10 @@ const std::vector<const Command*>& Commands()
         &kDefaultsCommand,
         &kShowCommand,
         &kDiffCommand,
+        &kGetCommand,
+        &kSetCommand,
+        &kExportCommand,
+        &kImportCommand,
         &kPortsCommand,
         &kReadCommand,
         &kSendCommand,

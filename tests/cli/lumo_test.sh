@@ -79,5 +79,60 @@ for args in "" "bogus" "show" "show a.lumo b.lumo" "show --yaml a.lumo" "default
   grep -q '^lumo: ' err.txt || fail "lumo $args: no 'lumo: ' error"
 done
 
+# export and import: the same bytes back, random ones included; a refused text writes nothing.
+expect 0 "" "" -- "$lumo" export a.lumo -o a.json
+grep -q '^      "KonbCCNumber": \[20, 21, 22, 23\],$' a.json || fail "export: knob numbers"
+expect 0 "" "" -- "$lumo" import a.json -o a2.lumo
+cmp -s a.lumo a2.lumo || fail "import of an export differs"
+head -c 3536 /dev/urandom >r.lumo
+expect 0 "" "" -- "$lumo" export r.lumo -o r.json
+expect 0 "" "" -- "$lumo" import r.json -o r2.lumo
+cmp -s r.lumo r2.lumo || fail "random bytes: import of the export differs"
+sed '0,/"SCENE1"/s//"LIVE"/' a.json >live.json
+cp a.lumo live.lumo
+expect 0 "" "" -- "$lumo" import live.json -o live.lumo
+cmp -s a.lumo live.BAK || fail "import over a file: no backup"
+expect 0 '^LIVE$' "" -- "$lumo" get live.lumo 1 Common SceneName
+sed 's/"KonbCCNumber": \[20, 21, 22, 23\]/"KonbCCNumber": [20, 4294967296, 22, 23]/' a.json >big.json
+expect 1 "" "lumo: big.json: scene 1, Konb-2, KonbCCNumber: 4294967296 is beyond 32 bits (-2147483648 .. 2147483647)" \
+  -- "$lumo" import big.json -o new.lumo
+head -c 100 a.json >broken.json
+expect 1 "" "lumo: broken.json: line 7, column 8: unterminated string" -- "$lumo" import broken.json -o new.lumo
+expect 1 "" "lumo: missing.json: No such file or directory." -- "$lumo" import missing.json -o new.lumo
+[ ! -e new.lumo ] || fail "a refused import wrote a file"
+
+# get and set: stored values; set saves with a backup and writes nothing for an equal value.
+cp a.lumo s.lumo
+expect 0 '^20$' "" -- "$lumo" get s.lumo 2 Konb-1 KonbCCNumber
+expect 0 "" "" -- "$lumo" set s.lumo 2 Konb-1 KonbCCNumber 74
+expect 1 '^scene 2, Konb-1, KonbCCNumber: 20 -> 74$' "" -- "$lumo" diff a.lumo s.lumo
+[ "$(wc -l <out.txt)" -eq 1 ] || fail "set changed more than one value"
+cmp -s a.lumo s.BAK || fail "set: no backup"
+expect 0 "" "" -- "$lumo" set s.lumo 2 konb-1 konbccnumber 74
+cmp -s a.lumo s.BAK || fail "set of an equal value replaced the backup"
+expect 0 '^9$' "" -- "$lumo" get s.lumo 4 Pad-3 PadMIDICh
+expect 0 "" "lumo: warning: -1 is outside the editor's range 0 .. 127 of PadONValue; stored as given" \
+  -- "$lumo" set s.lumo 4 "Trigger Pad-3" PadONValue -1
+expect 0 '^-1$' "" -- "$lumo" get s.lumo 4 pad-3 PadONValue
+expect 0 "" "" -- "$lumo" set s.lumo 3 Common SceneName ab
+expect 0 '^ab$' "" -- "$lumo" get s.lumo 3 Common SceneName
+expect 1 "" "lumo: File not found." -- "$lumo" set missing.lumo 1 Common BendSpeed 1
+cp s.lumo s-before.lumo
+for args in "s.lumo 5 Common BendSpeed 1" "s.lumo 1 Knob-1 KonbCCNumber 1" "s.lumo 1 Konb-1 PadCCNumber 1" \
+            "s.lumo 1 Common BendSpeed x" "s.lumo 1 Common BendSpeed 2147483648" "s.lumo 1 Common BendSpeed"; do
+  # shellcheck disable=SC2086
+  "$lumo" set $args >/dev/null 2>err.txt
+  status=$?
+  [ "$status" -eq 2 ] || fail "lumo set $args: exit $status, wanted 2"
+  grep -q '^lumo: ' err.txt || fail "lumo set $args: no 'lumo: ' error"
+done
+cmp -s s.lumo s-before.lumo || fail "a refused set changed the file"
+"$lumo" get s.lumo 1 Knob-1 KonbCCNumber 2>err.txt
+grep -q 'the controls are Common, Group Common-1 .. Group Common-4, Konb-1 .. Konb-4, .*Key-1 .. Key-25' err.txt \
+  || fail "get: valid controls not listed"
+"$lumo" get s.lumo 1 Slider-2 KonbCCNumber 2>err.txt
+grep -q "^lumo: Slider-2 has no field 'KonbCCNumber'; its fields are SliderEnable, SliderCCNumber, SliderURValue, SliderLLValue$" \
+  err.txt || fail "get: valid fields not listed"
+
 if [ "$failures" -ne 0 ]; then echo "$failures failure(s)"; exit 1; fi
 echo "all lumo checks passed"

@@ -1,0 +1,75 @@
+// `lumo export FILE -o OUT.json`: a scene file as JSON text that `lumo import` turns back into
+// the same bytes.
+#include "cli/cli_common.h"
+
+#include "scene/scene_json.h"
+
+#include <QSaveFile>
+
+namespace lumo::cli {
+
+namespace {
+
+int runExport(const QStringList& arguments);
+
+} // namespace
+
+extern const Command kExportCommand = {
+    "export",
+    "export FILE -o OUT.json",
+    "write a scene file as JSON text that 'lumo import' reads back",
+    "Writes the four scenes of the scene file FILE to OUT.json as JSON text, one field per\n"
+    "line, that 'lumo import' turns back into the same 3,536 bytes, whatever they hold:\n"
+    "\n"
+    "  {\"scenes\": [{\"scene\": 1, \"SceneName\": \"SCENE1\", \"SceneMIDICh\": 0, ...,\n"
+    "               \"KonbCCNumber\": [20, 21, 22, 23], ..., \"KeyBehavior\": [0, ...],\n"
+    "               \"SceneNameLength\": 6, \"SceneNameChars\": [83, 67, ...], \"Padding\": [0, 0, 0]},\n"
+    "              ...]}\n"
+    "\n"
+    "Each scene first has every setting as 'lumo show --json' prints it: the record's field\n"
+    "names, stored values (channel index 0..16, BendSpeed = speed - 1, KeyTrans = transpose +\n"
+    "13, choices as positions), array fields as arrays (element 0 = control 1), the name as\n"
+    "text. Then the bytes that hold no setting: the name's length byte and all 12 name bytes as\n"
+    "stored (those past the length keep old contents) and the 3 padding bytes.\n"
+    "\n"
+    "  -o OUT.json, --output OUT.json   the file to write; an existing one is replaced whole\n"
+    "\n"
+    "Only the first 3,536 bytes of FILE are read.\n"
+    "Exit status: 0 written, 1 FILE could not be read or OUT.json not written, 2 wrong usage.\n",
+    runExport,
+};
+
+namespace {
+
+int runExport(const QStringList& arguments)
+{
+    QString input;
+    QString output;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("-o") || argument == QLatin1String("--output")) {
+            if (i + 1 >= arguments.size()) return UsageError(kExportCommand, argument + QStringLiteral(" needs a file name"));
+            output = arguments[++i];
+        } else if (argument.startsWith(QLatin1Char('-')) || !input.isEmpty()) {
+            return UsageError(kExportCommand, QStringLiteral("unexpected argument '%1'").arg(argument));
+        } else {
+            input = argument;
+        }
+    }
+    if (input.isEmpty()) return UsageError(kExportCommand, QStringLiteral("FILE is missing"));
+    if (output.isEmpty()) return UsageError(kExportCommand, QStringLiteral("-o OUT.json is missing"));
+
+    SceneSet scenes;
+    if (!LoadOrReport(input, scenes)) return kExitFailure;
+    // Written beside and moved into place, so a failed write leaves an older OUT.json whole.
+    QSaveFile file(output);
+    if (!file.open(QIODevice::WriteOnly) || file.write(ScenesToJson(scenes)) < 0 || !file.commit()) {
+        PrintError(QStringLiteral("%1: %2.").arg(output, file.errorString()));
+        return kExitFailure;
+    }
+    return kExitSuccess;
+}
+
+} // namespace
+
+} // namespace lumo::cli
