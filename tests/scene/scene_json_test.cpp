@@ -2,6 +2,7 @@
 // every refusal naming its place.
 #include "scene/scene_json.h"
 
+#include "scene/scene_settings.h"
 #include "scene_test_support.h"
 
 #include <gtest/gtest.h>
