@@ -4,6 +4,7 @@
 
 #include "scene/scene_json.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace lumo::cli {
@@ -58,6 +59,8 @@ int runExport(const QStringList& arguments)
     }
     if (input.isEmpty()) return UsageError(kExportCommand, QStringLiteral("FILE is missing"));
     if (output.isEmpty()) return UsageError(kExportCommand, QStringLiteral("-o OUT.json is missing"));
+    // The text would replace the scene file with no backup.
+    if (QFileInfo(output) == QFileInfo(input)) return UsageError(kExportCommand, QStringLiteral("OUT.json is FILE itself"));
 
     SceneSet scenes;
     if (!LoadOrReport(input, scenes)) return kExitFailure;

@@ -44,7 +44,7 @@ void warnOutsideEditorRange(const SettingAddress& address, const SceneRecord& re
                    .arg(stored)
                    .arg(StoredNumber(setting, setting.shownMin))
                    .arg(StoredNumber(setting, setting.shownMax))
-                   .arg(QLatin1String(setting.name.data(), static_cast<qsizetype>(setting.name.size()))));
+                   .arg(FieldName(setting)));
 }
 
 int runSet(const QStringList& arguments)

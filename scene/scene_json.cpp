@@ -28,11 +28,6 @@ const QString kNameLength = QStringLiteral("SceneNameLength");
 const QString kNameChars = QStringLiteral("SceneNameChars");
 const QString kPadding = QStringLiteral("Padding");
 
-QString nameOf(const SceneSetting& setting)
-{
-    return QString::fromLatin1(setting.name.data(), static_cast<qsizetype>(setting.name.size()));
-}
-
 // ---- Writing
 
 void appendString(QByteArray& out, const QString& text)
@@ -68,7 +63,7 @@ void appendScene(QByteArray& out, int number, const SceneRecord& record)
     out += "    {\n      \"scene\": " + QByteArray::number(number);
     const auto field = [&out](const QString& name) { out += ",\n      \"" + name.toLatin1() + "\": "; };
     for (const SceneSetting& setting : SceneSettings()) {
-        field(nameOf(setting));
+        field(FieldName(setting));
         if (setting.shownAs == ShownAs::Name) {
             appendString(out, SceneCaption(record));
         } else if (setting.count == 1) {
@@ -167,13 +162,13 @@ public:
         if (!checkFieldNames()) return m_error;
         QString name;
         for (const SceneSetting& setting : SceneSettings()) {
-            const QJsonValue value = m_object.value(nameOf(setting));
+            const QJsonValue value = m_object.value(FieldName(setting));
             if (setting.shownAs != ShownAs::Name) {
-                if (!readNumbers(nameOf(setting), value, setting.count, &setting)) return m_error;
+                if (!readNumbers(FieldName(setting), value, setting.count, &setting)) return m_error;
             } else if (value.isString()) {
                 name = value.toString();
             } else {
-                fail(nameOf(setting), QStringLiteral("a text is needed, not %1").arg(kindOfValue(value)));
+                fail(FieldName(setting), QStringLiteral("a text is needed, not %1").arg(kindOfValue(value)));
                 return m_error;
             }
         }
@@ -201,7 +196,7 @@ private:
     bool checkFieldNames()
     {
         QStringList known{kScene};
-        for (const SceneSetting& setting : SceneSettings()) known.append(nameOf(setting));
+        for (const SceneSetting& setting : SceneSettings()) known.append(FieldName(setting));
         known << kNameLength << kNameChars << kPadding;
         for (const QString& name : m_object.keys())
             if (!known.contains(name)) return fail(QStringLiteral("\"%1\"").arg(name), QStringLiteral("unknown field"));

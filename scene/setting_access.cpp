@@ -12,6 +12,11 @@ const QString kListPadPrefix = QStringLiteral("Trigger Pad-");
 
 } // namespace
 
+QString FieldName(const SceneSetting& setting)
+{
+    return QString::fromLatin1(setting.name.data(), static_cast<qsizetype>(setting.name.size()));
+}
+
 std::optional<int> FindControl(const QString& name)
 {
     QString listName = name;
@@ -38,8 +43,7 @@ QString ControlNamesSummary()
 std::optional<SettingAddress> FindField(int controlIndex, const QString& field)
 {
     for (const SceneSetting& setting : SettingsOfKind(KindOfControl(controlIndex))) {
-        const QString name = QString::fromLatin1(setting.name.data(), static_cast<qsizetype>(setting.name.size()));
-        if (name.compare(field, Qt::CaseInsensitive) == 0) return SettingAddress{&setting, ElementOfControl(controlIndex)};
+        if (FieldName(setting).compare(field, Qt::CaseInsensitive) == 0) return SettingAddress{&setting, ElementOfControl(controlIndex)};
     }
     return std::nullopt;
 }
@@ -48,7 +52,7 @@ QString FieldNamesOfControl(int controlIndex)
 {
     QStringList names;
     for (const SceneSetting& setting : SettingsOfKind(KindOfControl(controlIndex)))
-        names.append(QString::fromLatin1(setting.name.data(), static_cast<qsizetype>(setting.name.size())));
+        names.append(FieldName(setting));
     return names.join(QStringLiteral(", "));
 }
 

@@ -16,6 +16,8 @@ struct SettingAddress {
     int element = 0; // 0 for the scene-wide settings
 };
 
+// The setting's field name as text: "KonbCCNumber".
+QString FieldName(const SceneSetting& setting);
 // The Control Index of a control-list item in any letter case; "Pad-N" is "Trigger Pad-N".
 std::optional<int> FindControl(const QString& name);
 // "Common, Group Common-1 .. Group Common-4, Konb-1 .. Konb-4, ..., Key-1 .. Key-25"

@@ -118,15 +118,15 @@ expect 0 "" "" -- "$lumo" set s.lumo 3 Common SceneName ab
 expect 0 '^ab$' "" -- "$lumo" get s.lumo 3 Common SceneName
 expect 1 "" "lumo: File not found." -- "$lumo" set missing.lumo 1 Common BendSpeed 1
 cp s.lumo s-before.lumo
-for args in "s.lumo 5 Common BendSpeed 1" "s.lumo 1 Knob-1 KonbCCNumber 1" "s.lumo 1 Konb-1 PadCCNumber 1" \
-            "s.lumo 1 Common BendSpeed x" "s.lumo 1 Common BendSpeed 2147483648" "s.lumo 1 Common BendSpeed"; do
+for args in "export s.lumo -o ./s.lumo" "set s.lumo 5 Common BendSpeed 1" "set s.lumo 1 Knob-1 KonbCCNumber 1" "set s.lumo 1 Konb-1 PadCCNumber 1" \
+            "set s.lumo 1 Common BendSpeed x" "set s.lumo 1 Common BendSpeed 2147483648" "set s.lumo 1 Common BendSpeed"; do
   # shellcheck disable=SC2086
-  "$lumo" set $args >/dev/null 2>err.txt
+  "$lumo" $args >/dev/null 2>err.txt
   status=$?
-  [ "$status" -eq 2 ] || fail "lumo set $args: exit $status, wanted 2"
-  grep -q '^lumo: ' err.txt || fail "lumo set $args: no 'lumo: ' error"
+  [ "$status" -eq 2 ] || fail "lumo $args: exit $status, wanted 2"
+  grep -q '^lumo: ' err.txt || fail "lumo $args: no 'lumo: ' error"
 done
-cmp -s s.lumo s-before.lumo || fail "a refused set changed the file"
+cmp -s s.lumo s-before.lumo || fail "a refused command changed the file"
 "$lumo" get s.lumo 1 Knob-1 KonbCCNumber 2>err.txt
 grep -q 'the controls are Common, Group Common-1 .. Group Common-4, Konb-1 .. Konb-4, .*Key-1 .. Key-25' err.txt \
   || fail "get: valid controls not listed"
