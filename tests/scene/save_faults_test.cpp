@@ -1,7 +1,8 @@
 // Saving under injected faults: a full disk (a small tmpfs, mounted when running as root), a
-// read-only folder, a read-only file, a folder that does not exist. Each failure shows its error
-// text, keeps the modified flag and the file name, and leaves the last good scene file, its
-// backup and the folder's listing exactly as they were.
+// read-only folder, a read-only file, a folder that does not exist, the file-size limit. Each
+// failure shows its error text, keeps the modified flag and the file name, and leaves the last
+// good scene file, its backup and the folder's listing exactly as they were. A folder that
+// takes no new files still saves a file that may be written.
 #include "scene/document.h"
 #include "scene/scene_file.h"
 
@@ -16,8 +17,13 @@
 #include <deque>
 
 #include <fcntl.h>
+#include <csignal>
+#include <functional>
+
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace lumo {
@@ -100,6 +106,26 @@ bool fillUp(const QString& path)
     }
     ::close(fd);
     return error == ENOSPC;
+}
+
+// Runs `body` in a child process and returns its wait status; the child exits with `body`'s
+// result (0 = passed) unless a signal ends it first.
+int statusOfChild(const std::function<int()>& body)
+{
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(body());
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    return status;
+}
+
+// Limits files written from now on to `bytes`; the current one is the only holder of it.
+void limitFileSize(rlim_t bytes)
+{
+    rlimit limit {};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
 }
 
 class SaveFaultsTest : public ::testing::Test {
@@ -193,6 +219,8 @@ TEST_F(SaveFaultsTest, ReadOnlyFolderKeepsTheLastFileAndItsBackup)
     if (disk.mounted) {
         ASSERT_TRUE(disk.makeReadOnly()) << std::strerror(errno);
     } else {
+        // A writable file in a locked folder is saved in place, so the file is locked too.
+        ASSERT_TRUE(QFile::setPermissions(m_file, QFileDevice::ReadOwner));
         ASSERT_TRUE(QFile::setPermissions(m_folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     }
 
@@ -239,6 +267,62 @@ TEST_F(SaveFaultsTest, MissingFolderIsAnInvalidFilename)
     EXPECT_FALSE(QFileInfo::exists(m_folder));
     EXPECT_EQ(contentsOf(moved + QStringLiteral("/live.lumo")), m_secondBytes);
     EXPECT_EQ(contentsOf(moved + QStringLiteral("/live.BAK")), m_firstBytes);
+}
+
+TEST_F(SaveFaultsTest, FileSizeLimitIsAnIoErrorAndAKilledSaveLeavesNothingBehind)
+{
+    saveTwiceThenEdit();
+    const QStringList listing{"live.BAK", "live.lumo"};
+    // With SIGXFSZ ignored, as the programs do, the write fails with EFBIG.
+    const int ignored = statusOfChild([this] {
+        IgnoreFileSizeSignal();
+        limitFileSize(1000);
+        return !m_document.Save1Click() && m_answers.errors == QStringList{"I/O error 27."} ? 0 : 1;
+    });
+    ASSERT_TRUE(WIFEXITED(ignored) && WEXITSTATUS(ignored) == 0) << ignored;
+    EXPECT_EQ(contentsOf(m_file), m_secondBytes);
+    EXPECT_EQ(contentsOf(m_backup), m_firstBytes);
+    EXPECT_EQ(QDir(m_folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), listing);
+
+    // Killed by the signal in the middle of the write: the next save cleans up after it.
+    const int killed = statusOfChild([this] {
+        std::signal(SIGXFSZ, SIG_DFL);
+        limitFileSize(1000);
+        m_document.Save1Click();
+        return 1;
+    });
+    ASSERT_TRUE(WIFSIGNALED(killed) && WTERMSIG(killed) == SIGXFSZ) << killed;
+    EXPECT_EQ(contentsOf(m_file), m_secondBytes);
+    EXPECT_EQ(contentsOf(m_backup), m_firstBytes);
+    EXPECT_GT(QDir(m_folder).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    ASSERT_TRUE(m_document.Save1Click());
+    EXPECT_EQ(QDir(m_folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), listing);
+    EXPECT_EQ(contentsOf(m_backup), m_secondBytes);
+}
+
+TEST_F(SaveFaultsTest, LockedFolderSavesAWritableFileInPlaceBackupFirst)
+{
+    saveTwiceThenEdit();
+    // The save runs as a user without root's right to write any folder.
+    constexpr uid_t kNobody = 65534;
+    for (const QString& path : {m_temporary.path(), m_folder})
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0755), 0);
+    for (const QString& path : {m_file, m_backup})
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0666), 0);
+    if (::geteuid() != 0) {
+        ASSERT_EQ(::chmod(QFile::encodeName(m_folder).constData(), 0555), 0);
+    }
+
+    const int status = statusOfChild([this] {
+        if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) return 2;
+        return m_document.Save1Click() && m_answers.errors.isEmpty() ? 0 : 1;
+    });
+    ::chmod(QFile::encodeName(m_folder).constData(), 0755);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(contentsOf(m_file), bytesOf(m_document.scenes()));
+    EXPECT_EQ(contentsOf(m_backup), m_secondBytes);
+    EXPECT_EQ(QDir(m_folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
+              QStringList({"live.BAK", "live.lumo"}));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The scene file: its bytes at the record's offsets, loading whole or not at all, saving
 // through a temporary file with the backup beside the saved file, and the error texts. The
 // read-only and failing-save cases run through the document in document_test.cpp.
+#include "scene/file_names.h"
 #include "scene/scene_file.h"
 #include "scene_test_support.h"
 
@@ -9,6 +10,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lumo {
 namespace {
@@ -115,15 +118,29 @@ TEST_F(SceneFileTest, OpenFailuresMapToTheirErrors)
     EXPECT_EQ(scenes, before);
 }
 
-TEST_F(SceneFileTest, SaveKeepsTheModeOfTheFileItReplaces)
+TEST_F(SceneFileTest, SaveKeepsTheModeOwnerAndGroupOfTheFileItReplaces)
 {
     const QString file = path("shared.lumo");
+    const mode_t mask = ::umask(027);
     ASSERT_TRUE(SaveSceneFile(file, PatternedScenes(1)).ok());
+    ::umask(mask);
+    EXPECT_EQ(QFile::permissions(file) & 0x0777, QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ReadGroup);
+
     const auto mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
                       | QFileDevice::WriteGroup | QFileDevice::ReadOther;
     ASSERT_TRUE(QFile::setPermissions(file, mode));
+    // Only root may give a file away; another user keeps at least the mode.
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(QFile::encodeName(file).constData(), 65534, 65534), 0);
+    }
     ASSERT_TRUE(SaveSceneFile(file, PatternedScenes(2)).ok());
     EXPECT_EQ(QFile::permissions(file) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser), mode);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &info), 0);
+    if (root) {
+        EXPECT_EQ(std::pair(info.st_uid, info.st_gid), std::pair(65534u, 65534u));
+    }
 }
 
 TEST_F(SceneFileTest, SaveOntoAFolderIsAccessDenied)
@@ -131,6 +148,76 @@ TEST_F(SceneFileTest, SaveOntoAFolderIsAccessDenied)
     ASSERT_TRUE(QDir(m_folder.path()).mkdir(QStringLiteral("taken.lumo")));
     EXPECT_EQ(SaveSceneFile(path("taken.lumo"), PatternedScenes(1)).error, FileError::AccessDenied);
     EXPECT_EQ(listing(), QStringList{"taken.lumo"});
+}
+
+TEST_F(SceneFileTest, SavingThroughALinkWritesTheFileItNamesAndKeepsTheLink)
+{
+    ASSERT_TRUE(QDir(m_folder.path()).mkpath(QStringLiteral("real")));
+    ASSERT_TRUE(QDir(m_folder.path()).mkpath(QStringLiteral("links")));
+    const QString real = path("real/live.lumo");
+    ASSERT_TRUE(SaveSceneFile(real, PatternedScenes(1)).ok());
+    // A relative link, read from the link's own folder, through a second link.
+    ASSERT_TRUE(QFile::link(QStringLiteral("../real/live.lumo"), path("links/inner.lumo")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("inner.lumo"), path("links/outer.lumo")));
+
+    ASSERT_TRUE(SaveSceneFile(path("links/outer.lumo"), PatternedScenes(2)).ok());
+    EXPECT_EQ(QFileInfo(path("links/outer.lumo")).symLinkTarget(), QFileInfo(path("links/inner.lumo")).absoluteFilePath());
+    EXPECT_EQ(QDir(path("links")).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+              QStringList({"inner.lumo", "outer.lumo"}));
+    EXPECT_EQ(ReadAll(real), BytesOf(PatternedScenes(2)));
+    EXPECT_EQ(ReadAll(path("real/live.BAK")), BytesOf(PatternedScenes(1)));
+
+    // A link to a file not yet there creates that file.
+    ASSERT_TRUE(QFile::link(QStringLiteral("../real/new.lumo"), path("links/new.lumo")));
+    ASSERT_TRUE(SaveSceneFile(path("links/new.lumo"), PatternedScenes(3)).ok());
+    EXPECT_TRUE(QFileInfo(path("links/new.lumo")).isSymLink());
+    EXPECT_EQ(ReadAll(path("real/new.lumo")), BytesOf(PatternedScenes(3)));
+}
+
+TEST_F(SceneFileTest, FifosAndDevicesAreRefusedWithoutWaitingOrMovingAnything)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.lumo")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), path("null.lumo")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("pipe.lumo"), path("to-pipe.lumo")));
+    const QStringList before = listing();
+    for (const char* name : {"pipe.lumo", "null.lumo", "to-pipe.lumo"}) {
+        SceneSet scenes = PatternedScenes(1);
+        EXPECT_EQ(LoadSceneFile(path(name), scenes).error, FileError::AccessDenied) << name;
+        EXPECT_EQ(scenes, PatternedScenes(1));
+        EXPECT_EQ(SaveSceneFile(path(name), PatternedScenes(2)).error, FileError::AccessDenied) << name;
+    }
+    EXPECT_EQ(listing(), before);
+    EXPECT_TRUE(QFileInfo(path("null.lumo")).isSymLink());
+    EXPECT_EQ(QFileInfo(path("pipe.lumo")).isFile(), false);
+}
+
+TEST_F(SceneFileTest, NamesUpToTheLongestTheFileSystemTakesSaveWithTheirBackup)
+{
+    for (int length : {241, 255}) {
+        const QString name = QString(length - 5, QLatin1Char('n')) + QStringLiteral(".lumo");
+        ASSERT_TRUE(SaveSceneFile(path(name), PatternedScenes(1)).ok()) << length;
+        ASSERT_TRUE(SaveSceneFile(path(name), PatternedScenes(2)).ok()) << length;
+        EXPECT_EQ(ReadAll(path(name)), BytesOf(PatternedScenes(2)));
+        EXPECT_EQ(ReadAll(BackupPathOf(path(name))), BytesOf(PatternedScenes(1)));
+    }
+    EXPECT_EQ(listing().size(), 4);
+}
+
+TEST_F(SceneFileTest, NamesThatAreNotUtf8SaveAndOpenUnderTheirOwnBytes)
+{
+    for (const QByteArray& bytes : {QByteArray("caf\xe9.lumo"), QByteArray("\xff\xc3(\xed\xa0\x80.lumo"),
+                                    QByteArray("caf\xc3\xa9 \xf0\x9f\x8e\xb9.lumo")}) {
+        const QString name = FileNameFromBytes(bytes);
+        EXPECT_EQ(FileNameToBytes(name), bytes) << bytes.toHex().constData();
+        ASSERT_TRUE(SaveSceneFile(m_folder.path() + QLatin1Char('/') + name, PatternedScenes(4)).ok());
+        struct stat info {};
+        EXPECT_EQ(::stat(QFile::encodeName(m_folder.path()) + '/' + bytes, &info), 0) << bytes.toHex().constData();
+        SceneSet loaded;
+        EXPECT_TRUE(LoadSceneFile(m_folder.path() + QLatin1Char('/') + name, loaded).ok());
+        EXPECT_EQ(loaded, PatternedScenes(4));
+    }
+    // Valid UTF-8 reads as QFile reads it.
+    EXPECT_EQ(FileNameFromBytes("caf\xc3\xa9"), QStringLiteral("caf\u00e9"));
 }
 
 TEST(BackupPathOf, SameFolderExtensionReplacedOrAppended)
