@@ -6,6 +6,7 @@
 #include "scene/parameter_files.h"
 #include "scene/scene_file.h"
 
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -35,6 +36,11 @@ void PrintOut(const QString& text);
 void PrintError(const QString& text);
 // Prints "lumo: <problem>" and the command's synopsis; returns kExitUsage.
 int UsageError(const Command& command, const QString& problem);
+
+// Opens the file that `name` names (an argument as given, bytes kept, see FileNameFromBytes)
+// on `file` for reading, or for writing from scratch. Returns the system's error text when
+// it cannot be opened, else an empty text.
+QString OpenNamedFile(QFile& file, const QString& name, QIODevice::OpenMode mode);
 
 // Loads a scene file, printing "lumo: <error text>" (prefixed by `label` when not empty)
 // on failure.

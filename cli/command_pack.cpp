@@ -54,11 +54,14 @@ int runPack(const QStringList& arguments)
         return kExitFailure;
     std::uint8_t image[kDeviceSceneImageSize];
     PackSceneImage(scenes, image);
-    QFile file(output);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        || file.write(reinterpret_cast<const char*>(image), kDeviceSceneImageSize) != kDeviceSceneImageSize
-        || !file.flush()) {
-        PrintError(QStringLiteral("%1: %2.").arg(output, file.errorString()));
+    QFile file;
+    QString error = OpenNamedFile(file, output, QIODevice::WriteOnly | QIODevice::Truncate);
+    if (error.isEmpty()
+        && (file.write(reinterpret_cast<const char*>(image), kDeviceSceneImageSize) != kDeviceSceneImageSize
+            || !file.flush()))
+        error = file.errorString();
+    if (!error.isEmpty()) {
+        PrintError(QStringLiteral("%1: %2.").arg(output, error));
         return kExitFailure;
     }
     return kExitSuccess;

@@ -58,9 +58,9 @@ int runUnpack(const QStringList& arguments)
     if (output.isEmpty())
         return UsageError(kUnpackCommand, QStringLiteral("-o FILE is missing"));
 
-    QFile file(input);
-    if (!file.open(QIODevice::ReadOnly)) {
-        PrintError(QStringLiteral("%1: %2.").arg(input, file.errorString()));
+    QFile file;
+    if (const QString error = OpenNamedFile(file, input, QIODevice::ReadOnly); !error.isEmpty()) {
+        PrintError(QStringLiteral("%1: %2.").arg(input, error));
         return kExitFailure;
     }
     const QByteArray image = file.read(kDeviceSceneImageSize);

@@ -1,5 +1,6 @@
 // `lumo`: finds the command named by the first argument and runs it.
 #include "cli/cli_common.h"
+#include "scene/file_names.h"
 
 #include <QCoreApplication>
 
@@ -10,8 +11,11 @@ QString OverviewText();
 int main(int argc, char* argv[])
 {
     using namespace lumo::cli;
+    lumo::IgnoreFileSizeSignal();
     QCoreApplication application(argc, argv);
-    QStringList arguments = QCoreApplication::arguments().mid(1);
+    // File names are bytes: every argument is kept whole, UTF-8 or not.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments.append(lumo::FileNameFromBytes(QByteArray(argv[i])));
 
     if (arguments.isEmpty()) {
         PrintError(QStringLiteral("a command is needed"));

@@ -6,6 +6,8 @@ assets=$2
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 cd "$work" || exit 1
+# The user's own parameter files must not stand in for missing ones.
+export XDG_CONFIG_HOME="$work/config"
 failures=0
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -54,6 +56,20 @@ expect 0 '^Scene 1: "SCENE1"$' "" -- "$lumo" show long.lumo
 expect 1 "" "lumo: File not found." -- "$lumo" show missing.lumo
 cp a.lumo ro.lumo && chmod 444 ro.lumo
 expect 0 '^Scene 1: "SCENE1"$' "" -- "$lumo" show ro.lumo
+
+# File names are bytes, UTF-8 or not.
+expect 0 "" "" -- "$lumo" defaults -o $'caf\xe9.lumo'
+expect 0 '^Scene 1: "SCENE1"$' "" -- "$lumo" show $'caf\xe9.lumo'
+expect 0 "" "" -- "$lumo" pack $'caf\xe9.lumo' -o $'image\xff.bin'
+[ "$(stat -c %s $'image\xff.bin')" -eq 916 ] || fail "pack to a byte name"
+# A FIFO is neither waited on nor replaced.
+mkfifo fifo.lumo
+expect 1 "" "lumo: File access denied." -- timeout 5 "$lumo" show fifo.lumo
+expect 1 "" "lumo: File access denied." -- "$lumo" defaults -o fifo.lumo
+[ -p fifo.lumo ] || fail "the FIFO was replaced"
+# Past the file-size limit (1 KiB) the save fails with its error and leaves nothing behind.
+expect 1 "" "lumo: I/O error 27." -- bash -c 'ulimit -f 1; exec "$0" defaults -o big.lumo' "$lumo"
+[ -z "$(find . -name 'big*' -o -name '.lumo-*')" ] || fail "file-size limit left $(ls -A)"
 
 # diff: equal files, then one knob and one name changed.
 expect 0 "" "" -- "$lumo" diff a.lumo long.lumo
