@@ -1,6 +1,8 @@
 // The default-parameter list, the note-name list, ApplyDefaults and the loading of both files.
 #include "scene/parameter_files.h"
 
+#include "scene/parameter_locations.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -201,10 +203,13 @@ QByteArray readResource(const char* fileName)
     return file.readAll();
 }
 
-// Reads one parameter file whole; on failure fills `error` with the box text.
-std::optional<QByteArray> readParameterFile(const QDir& folder, const char* fileName, QString& error)
+// Reads one parameter file whole from the first of `folders` that has it (a file that none
+// has is reported under the first folder); on failure fills `error` with the box text.
+std::optional<QByteArray> readParameterFile(const QStringList& folders, const char* fileName, QString& error)
 {
-    const QString path = QDir::toNativeSeparators(folder.absoluteFilePath(QLatin1String(fileName)));
+    const QString name = QLatin1String(fileName);
+    const QString found = FindParameterFile(folders, name).value_or(QDir(folders.constFirst()).absoluteFilePath(name));
+    const QString path = QDir::toNativeSeparators(found);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         error = QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString());
@@ -226,13 +231,13 @@ ParameterFiles BuiltInParameterFiles()
 
 ParameterFiles LoadParameterFiles(const QString& folder)
 {
-    const QDir dir = folder.isEmpty() ? QDir::current() : QDir(folder);
+    const QStringList folders = folder.isEmpty() ? ParameterFolders() : QStringList{folder};
     ParameterFiles files;
     // Reading stops at the first file that cannot be opened; what was not read comes from
     // the built-in copies, so the window and `lumo` can go on.
-    const std::optional<QByteArray> defaults = readParameterFile(dir, kDefaultsFileName, files.error);
+    const std::optional<QByteArray> defaults = readParameterFile(folders, kDefaultsFileName, files.error);
     std::optional<QByteArray> notes;
-    if (defaults) notes = readParameterFile(dir, kNotesFileName, files.error);
+    if (defaults) notes = readParameterFile(folders, kNotesFileName, files.error);
     if (!defaults || !notes) {
         const ParameterFiles builtIn = BuiltInParameterFiles();
         files.defaults = defaults ? DefaultParameters(*defaults) : builtIn.defaults;

@@ -64,9 +64,10 @@ struct ParameterFiles {
     QString error;
 };
 
-// Reads "DefPara.ini" then "NotePara.ini" from `folder` (the process's current folder when
-// empty). A file that cannot be opened stops the reading there and reports the error; the
-// program then goes on with the copies of the shipped files compiled into it.
+// Reads "DefPara.ini" then "NotePara.ini" from `folder`, or when it is empty each from the
+// first of ParameterFolders() that has it. A file that cannot be opened (or that no folder
+// has) stops the reading there and reports the error; the program then goes on with the
+// copies of the shipped files compiled into it.
 ParameterFiles LoadParameterFiles(const QString& folder = QString());
 // The shipped files as compiled into the program.
 ParameterFiles BuiltInParameterFiles();
