@@ -2,16 +2,28 @@
 // scene-file dialogs.
 #include "editor/message_boxes.h"
 
+#include "editor/dialog_start_folder.h"
+
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 
 namespace lumo {
 
 namespace {
 
 const QString kFileFilter = QStringLiteral("*.lumo Vorel lumo File (*.lumo)");
+const QString kLastFolderKey = QStringLiteral("Dialogs/LastFolder");
+
+// ~/.config/vorel-lumo/vorel-lumo.conf, beside the user's own parameter files.
+QSettings userSettings()
+{
+    return QSettings(QStringLiteral("vorel-lumo"), QStringLiteral("vorel-lumo"));
+}
 
 QMessageBox::Icon iconOf(MessageKind kind)
 {
@@ -89,8 +101,10 @@ std::optional<QString> MessageBoxes::chooseOpenFile()
     dialog.setNameFilter(kFileFilter);
     dialog.setDefaultSuffix(QStringLiteral("lumo"));
     dialog.setSizeGripEnabled(true);
+    dialog.setDirectory(startFolder());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
+    rememberFile(dialog.selectedFiles().constFirst());
     return dialog.selectedFiles().constFirst();
 }
 
@@ -105,11 +119,26 @@ std::optional<QString> MessageBoxes::chooseSaveFile(const QString& proposedName)
     dialog.setSizeGripEnabled(true);
     // QFileDialog asks before it replaces an existing file unless told otherwise.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    // A proposed name with a folder (the file last saved) starts in that folder.
+    dialog.setDirectory(startFolder());
     if (!proposedName.isEmpty())
         dialog.selectFile(proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
+    rememberFile(dialog.selectedFiles().constFirst());
     return dialog.selectedFiles().constFirst();
+}
+
+void MessageBoxes::rememberFile(const QString& path)
+{
+    m_lastFolder = QFileInfo(path).absolutePath();
+    userSettings().setValue(kLastFolderKey, m_lastFolder);
+}
+
+QString MessageBoxes::startFolder() const
+{
+    return DialogStartFolder({m_lastFolder, userSettings().value(kLastFolderKey).toString(), QDir::currentPath(),
+                              QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)});
 }
 
 } // namespace lumo

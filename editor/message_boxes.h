@@ -23,8 +23,14 @@ public:
     std::optional<QString> chooseOpenFile() override;
     std::optional<QString> chooseSaveFile(const QString& proposedName) override;
 
+    // The folder of `path` becomes where the dialogs start, in this run and the next.
+    void rememberFile(const QString& path);
+
 private:
+    QString startFolder() const;
+
     QWidget* m_dialogParent;
+    QString m_lastFolder;
 };
 
 } // namespace lumo

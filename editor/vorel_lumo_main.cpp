@@ -277,6 +277,17 @@ void TFormMain::Open1Click()
         m_controls->ControlListClick();
 }
 
+void TFormMain::openFile(const QString& path)
+{
+    m_answers.rememberFile(path);
+    const FileResult result = LoadSceneFile(path, m_document->scenes());
+    if (!result.ok()) {
+        m_answers.showError(FileErrorText(result));
+        return;
+    }
+    m_controls->ControlListClick();
+}
+
 void TFormMain::Save1Click()
 {
     m_document->Save1Click();

@@ -35,6 +35,9 @@ public:
     ~TFormMain() override;
 
     Document& document() { return *m_document; }
+    // Opens `path` as "Open" opens the file chosen in its dialog (the file named on the
+    // command line); a failure shows the error box and changes no scene.
+    void openFile(const QString& path);
     ControlArea& controls() { return *m_controls; }
     const ParameterFiles& parameterFiles() const { return m_files; }
     QWidget* client() const { return m_client; }
