@@ -3,6 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
+# The software-centre description of the package.
+appstreamcli validate --no-net packaging/io.github.vorel_lumo.editor.metainfo.xml
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$(nproc)"
 # The unit and window tests again with AddressSanitizer + UndefinedBehaviorSanitizer (no benchmarks).

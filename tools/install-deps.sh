@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev librtmidi-dev libasound2-dev libjack-jackd2-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   jackd2 xvfb xauth imagemagick xdotool fonts-liberation
-  clang libclang-rt-14-dev dpkg-dev file
+  clang libclang-rt-14-dev dpkg-dev file appstream
 )
 missing=()
 for p in "${packages[@]}"; do
