@@ -9,7 +9,7 @@
 namespace lumo {
 namespace {
 
-int runStep(const TransferHooks& hooks, const std::function<int()>& step)
+LinkResult runStep(const TransferHooks& hooks, const std::function<LinkResult()>& step)
 {
     return hooks.runBlocking ? hooks.runBlocking(step) : step();
 }
@@ -25,59 +25,144 @@ void redisplay(const TransferHooks& hooks)
         hooks.redisplay();
 }
 
+// The search, first on the pair that answered last; the pair found is kept for next time.
+LinkResult findController(DeviceLink& link, const TransferHooks& hooks)
+{
+    const PortPair remembered = hooks.rememberedPair ? hooks.rememberedPair() : PortPair();
+    const LinkResult result = runStep(hooks, [&] { return link.findDevice(IdentityReply, remembered); });
+    if (result.ok() && hooks.rememberPair && link.found() != remembered)
+        hooks.rememberPair(link.found());
+    return result;
+}
+
+QString wordText(std::uint32_t word)
+{
+    return QStringLiteral("%1 %2 %3")
+        .arg(StatusByte(word), 2, 16, QLatin1Char('0'))
+        .arg(FirstDataByte(word), 2, 16, QLatin1Char('0'))
+        .arg(SecondDataByte(word), 2, 16, QLatin1Char('0'))
+        .toUpper();
+}
+
 } // namespace
 
-TransferOutcome ReadSceneData1Click(Document& document, DeviceLink& link, const TransferHooks& hooks)
+QString TransferFailureText(const LinkResult& result, bool sending)
+{
+    const QString at = result.position < 0 ? QStringLiteral("the start of the transfer")
+                                           : QStringLiteral("image byte %1").arg(result.position);
+    QString why;
+    switch (result.error) {
+    case LinkError::None:
+        return {};
+    case LinkError::NoReply:
+        why = QStringLiteral("The controller did not answer at %1 within %2 ms.").arg(at).arg(result.bound);
+        break;
+    case LinkError::WrongReply:
+        why = QStringLiteral("The controller answered %1 at %2, not the reply expected.").arg(wordText(result.word), at);
+        break;
+    case LinkError::CountUnusable:
+        why = QStringLiteral("The controller announced %1 blocks of 512 bytes (BlockAddOne included): "
+                             "not what the scene image needs.")
+                  .arg(result.position);
+        break;
+    case LinkError::Unasked:
+        why = QStringLiteral("A message that no request asked for (%1) came at %2: was the controller played "
+                             "during the transfer?")
+                  .arg(wordText(result.word), at);
+        break;
+    case LinkError::PortVanished:
+        why = QStringLiteral("The controller's MIDI port vanished at %1.").arg(at);
+        break;
+    case LinkError::SendFailed:
+        why = QStringLiteral("The MIDI output did not take the message at %1.").arg(at);
+        break;
+    case LinkError::Cancelled:
+        why = sending ? QStringLiteral("The send was cancelled.") : QStringLiteral("The read was cancelled.");
+        break;
+    case LinkError::NoMidiSystem:
+    case LinkError::NotFound:
+        why = transfer_text::kDeviceNotFound;
+        break;
+    }
+    return why + (sending ? QStringLiteral(" The controller may now hold a partly written scene image.")
+                          : QStringLiteral(" The scenes are unchanged."));
+}
+
+QString SearchFailureDetail(const LinkResult& result)
+{
+    switch (result.error) {
+    case LinkError::NoMidiSystem:
+        return QStringLiteral("no MIDI system: %1").arg(QString::fromStdString(result.detail));
+    case LinkError::NotFound:
+        return QStringLiteral("no controller among %1 port pairs").arg(result.pairs);
+    case LinkError::Cancelled:
+        return QStringLiteral("the search was cancelled");
+    default:
+        return {};
+    }
+}
+
+TransferResult readSceneData(Document& document, DeviceLink& link, const TransferHooks& hooks)
 {
     UserAnswers& answers = document.answers();
+    link.resetCancel();
     // Cancel, or Yes followed by a cancelled or failed "Save as", stops the command: the edits
     // would otherwise be overwritten by the read without having been saved.
     if (document.modified() && !document.OfferToSave())
-        return TransferOutcome::Declined;
+        return {TransferOutcome::Declined, {}};
 
     const int length = TransferLength(document.defaults());
-    if (runStep(hooks, [&] { return link.FindDevice(IdentityReply); }) != 0) {
-        answers.tell(MessageKind::Warning, transfer_text::kDeviceNotFound);
+    if (const LinkResult found = findController(link, hooks); !found.ok()) {
+        if (found.error != LinkError::Cancelled)
+            answers.tell(MessageKind::Warning, transfer_text::kDeviceNotFound);
         redisplay(hooks);
-        return TransferOutcome::NotFound;
+        return {found.error == LinkError::Cancelled ? TransferOutcome::Failed : TransferOutcome::NotFound, found};
     }
     if (answers.ask(MessageKind::Confirm, transfer_text::kConfirmRead) != Answer::Yes)
-        return TransferOutcome::Declined;
+        return {TransferOutcome::Declined, {}};
 
     const int blockAddOne = BlockAddOne(document.defaults());
     ImageBuffer& image = link.image();
     const TransferProgress progress = progressOf(hooks);
-    const int result = runStep(hooks, [&] { return ReadSceneImage(link, length, image, blockAddOne, progress); });
-    if (result == 0) {
+    const LinkResult result = runStep(hooks, [&] { return ReadSceneImage(link, length, image, blockAddOne, progress); });
+    if (result.ok()) {
         answers.tell(MessageKind::Information, transfer_text::kReadOk);
         UnpackSceneImage(image.data(), document.scenes());
+    } else {
+        answers.tell(MessageKind::Warning, TransferFailureText(result, false));
     }
+    // The refill of the selected item stores what the panel shows, as an edit would, and so
+    // marks the document modified; the flag is cleared after it, and only when the scenes now
+    // are the controller's.
     redisplay(hooks);
-    // The redisplay may mark the document modified while it refills the panel; the flag is
-    // cleared after it, and only when the scenes now are the controller's.
-    if (result == 0)
+    if (result.ok())
         document.setModified(false);
-    return result == 0 ? TransferOutcome::Done : TransferOutcome::Failed;
+    return {result.ok() ? TransferOutcome::Done : TransferOutcome::Failed, result};
 }
 
-TransferOutcome SendSceneData1Click(Document& document, DeviceLink& link, const TransferHooks& hooks)
+TransferResult sendSceneData(Document& document, DeviceLink& link, const TransferHooks& hooks)
 {
     UserAnswers& answers = document.answers();
+    link.resetCancel();
     const int length = TransferLength(document.defaults());
-    if (runStep(hooks, [&] { return link.FindDevice(IdentityReply); }) != 0) {
-        answers.tell(MessageKind::Warning, transfer_text::kDeviceNotFound);
-        return TransferOutcome::NotFound;
+    if (const LinkResult found = findController(link, hooks); !found.ok()) {
+        if (found.error != LinkError::Cancelled)
+            answers.tell(MessageKind::Warning, transfer_text::kDeviceNotFound);
+        return {found.error == LinkError::Cancelled ? TransferOutcome::Failed : TransferOutcome::NotFound, found};
     }
     if (answers.ask(MessageKind::Confirm, transfer_text::kConfirmSend) != Answer::Yes)
-        return TransferOutcome::Declined;
+        return {TransferOutcome::Declined, {}};
 
     ImageBuffer& image = link.image();
     PackSceneImage(document.scenes(), image.data());
     const TransferProgress progress = progressOf(hooks);
-    if (runStep(hooks, [&] { return SendSceneImage(link, length, image, progress); }) != 0)
-        return TransferOutcome::Failed;
+    const LinkResult result = runStep(hooks, [&] { return SendSceneImage(link, length, image, progress); });
+    if (!result.ok()) {
+        answers.tell(MessageKind::Warning, TransferFailureText(result, true));
+        return {TransferOutcome::Failed, result};
+    }
     answers.tell(MessageKind::Information, transfer_text::kSendOk);
-    return TransferOutcome::Done;
+    return {TransferOutcome::Done, result};
 }
 
 } // namespace lumo

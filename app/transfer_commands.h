@@ -17,18 +17,26 @@ class Document;
 struct TransferHooks {
     std::function<void(int percent)> progress;      // may be called from a worker thread
     std::function<void(bool visible)> showProgress; // may be called from a worker thread
-    // Runs a device step (FindDevice, a transfer) to its end and returns its result; the window
-    // runs it on a worker thread while it keeps painting. Empty: the step runs inline.
-    std::function<int(const std::function<int()>&)> runBlocking;
-    std::function<void()> redisplay; // the window's ControlListClick
+    // Runs a device step (the search, a transfer) to its end and returns its result; the window
+    // runs it on its transfer thread while it keeps painting. Empty: the step runs inline.
+    std::function<LinkResult(const std::function<LinkResult()>&)> runBlocking;
+    std::function<void()> redisplay; // the window's refill of the selected item
+    // Where the pair that answered last is kept; empty: it is neither tried first nor kept.
+    std::function<PortPair()> rememberedPair;
+    std::function<void(const PortPair&)> rememberPair;
 };
 
 // How a command ended, for callers that want more than the messages (`lumo`, tests).
 enum class TransferOutcome {
-    Done,           // transferred; "Read data OK." / "Send data OK." was shown
-    NotFound,       // no controller answered the handshake
-    Declined,       // the save question or the confirmation was not answered Yes, or the save failed
-    Failed,         // the transfer itself failed; nothing was shown
+    Done,     // transferred; "Read data OK." / "Send data OK." was shown
+    NotFound, // no controller answered the handshake, or there is no MIDI system
+    Declined, // the save question or the confirmation was not answered Yes, or the save failed
+    Failed,   // the transfer itself failed or was cancelled; a warning said why
+};
+
+struct TransferResult {
+    TransferOutcome outcome = TransferOutcome::Done;
+    LinkResult link; // what failed in the search or the transfer
 };
 
 namespace transfer_text {
@@ -42,11 +50,18 @@ inline const QString kSendOk = QStringLiteral("Send data OK.");
 // "Read Scene Data": offers to save unsaved changes, finds the controller, confirms, reads the
 // image and unpacks it into the four scenes, redisplays. The modified flag is cleared only when
 // the scenes really were replaced by a successful read (or saved by the save question); a
-// failed search or read leaves unsaved edits marked as unsaved.
-TransferOutcome ReadSceneData1Click(Document& document, DeviceLink& link, const TransferHooks& hooks);
+// failed search or read leaves the scenes and unsaved edits as they were, and a warning says
+// why the read failed.
+TransferResult readSceneData(Document& document, DeviceLink& link, const TransferHooks& hooks);
 
 // "Send Scene Data": finds the controller, confirms, packs the scenes and sends the image. It
-// neither asks to save nor touches the modified flag or the display.
-TransferOutcome SendSceneData1Click(Document& document, DeviceLink& link, const TransferHooks& hooks);
+// neither asks to save nor touches the modified flag or the display. A failed or cancelled send
+// warns that the controller may now hold a partly written image.
+TransferResult sendSceneData(Document& document, DeviceLink& link, const TransferHooks& hooks);
+
+// The warning shown after a failed transfer (not after a failed search).
+QString TransferFailureText(const LinkResult& result, bool sending);
+// Why no controller was found, for `lumo` to add to the search's own message.
+QString SearchFailureDetail(const LinkResult& result);
 
 } // namespace lumo

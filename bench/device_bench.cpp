@@ -22,7 +22,7 @@ struct Rig {
         const int device = ports.addController(controller);
         ports.addOutput("Lumo out", device);
         ports.addInput("Lumo in", device);
-        if (link.FindDevice(IdentityReply) != 0)
+        if (!link.findDevice(IdentityReply).ok())
             throw std::runtime_error("simulated controller not found");
     }
     SimulatedPorts ports;
@@ -54,7 +54,7 @@ void BM_FullRead(benchmark::State& state)
     Rig rig(deliveryOf(state));
     ImageBuffer image{};
     for (auto _ : state) {
-        if (ReadSceneImage(rig.link, 916, image, 1) != 0)
+        if (!ReadSceneImage(rig.link, 916, image, 1).ok())
             state.SkipWithError("read failed");
         rig.ports.clearEvents();
     }
@@ -67,7 +67,7 @@ void BM_FullSend(benchmark::State& state)
     Rig rig(deliveryOf(state));
     ImageBuffer image{};
     for (auto _ : state) {
-        if (SendSceneImage(rig.link, 916, image) != 0)
+        if (!SendSceneImage(rig.link, 916, image).ok())
             state.SkipWithError("send failed");
         rig.ports.clearEvents();
     }
@@ -90,14 +90,17 @@ void BM_WaitForSlowReply(benchmark::State& state)
     double wall = 0;
     for (auto _ : state) {
         ReceiveRing ring;
-        const int mark = ring.writeIndex();
+        ReplySignal signal;
+        const std::uint32_t mark = ring.received();
         const auto start = std::chrono::steady_clock::now();
         const double cpuStart = threadCpuSeconds();
-        std::thread device([&ring] {
+        std::thread device([&ring, &signal] {
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            ring.OnMidiInput(MidiInputKind::Data, CmdEnd);
+            ring.store(CmdEnd);
+            signal.notify();
         });
-        const bool arrived = WaitForReply([&] { return ring.arrivedSince(mark) >= 1; });
+        const bool arrived = signal.waitFor([&] { return ring.arrivedSince(mark) >= 1; }, kReplyTimeout)
+                             == ReplySignal::Woken::Arrived;
         cpu += threadCpuSeconds() - cpuStart;
         wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         device.join();

@@ -15,9 +15,9 @@ extern const Command kPortsCommand = {
     "ports",
     "list the MIDI system in use and its output and input ports",
     "Prints the MIDI system that the device commands use and the numbered output and input\n"
-    "ports that the device search tries, output-major. The system is ALSA when its sequencer\n"
-    "opens, else JACK when a server runs, else none (no ports); LUMO_MIDI_API=alsa or\n"
-    "LUMO_MIDI_API=jack forces one.\n"
+    "ports that the device search tries, output-major; the program's own ports are never among\n"
+    "them. The system is ALSA when its sequencer opens, else JACK when a server runs, else none\n"
+    "(no ports); LUMO_MIDI_API=alsa or LUMO_MIDI_API=jack forces one.\n"
     "Exit status: 0 listed, 2 wrong usage.\n",
     runPorts,
 };
@@ -30,14 +30,13 @@ int runPorts(const QStringList& arguments)
         return UsageError(kPortsCommand, QStringLiteral("unexpected argument '%1'").arg(arguments[0]));
     const std::unique_ptr<MidiPorts> ports = OpenSystemPorts();
     QString text = QStringLiteral("MIDI system: %1\n").arg(QString::fromStdString(ports->systemName()));
-    const int outputs = ports->outputCount();
-    text += QStringLiteral("outputs: %1\n").arg(outputs);
-    for (int i = 0; i < outputs; ++i)
-        text += QStringLiteral("  %1  %2\n").arg(i).arg(QString::fromStdString(ports->outputName(i)));
-    const int inputs = ports->inputCount();
-    text += QStringLiteral("inputs: %1\n").arg(inputs);
-    for (int i = 0; i < inputs; ++i)
-        text += QStringLiteral("  %1  %2\n").arg(i).arg(QString::fromStdString(ports->inputName(i)));
+    auto list = [&text](const char* kind, const std::vector<std::string>& names) {
+        text += QStringLiteral("%1: %2\n").arg(QLatin1String(kind)).arg(names.size());
+        for (std::size_t i = 0; i < names.size(); ++i)
+            text += QStringLiteral("  %1  %2\n").arg(i).arg(QString::fromStdString(names[i]));
+    };
+    list("outputs", ports->outputNames());
+    list("inputs", ports->inputNames());
     PrintOut(text);
     return kExitSuccess;
 }

@@ -23,8 +23,11 @@ extern const Command kReadCommand = {
     "\n"
     "  -o FILE, --output FILE   the scene file to write; an existing FILE becomes its backup\n"
     "\n"
-    "Exit status: 0 read and saved, 1 controller not found, read failed or FILE not written,\n"
-    "2 wrong usage.\n",
+    "The pair of ports that answered is kept in the user's settings and tried first next time.\n"
+    "SIGINT or SIGTERM stops the read at once; nothing is written then.\n"
+    "\n"
+    "Exit status: 0 read and saved, 1 controller not found, read failed or interrupted, or FILE\n"
+    "not written, 2 wrong usage.\n",
     runRead,
 };
 
@@ -52,9 +55,14 @@ int runRead(const QStringList& arguments)
     ApplyDefaults(files.defaults, document.scenes());
 
     ControllerLink controller;
-    if (!TransferDoneOrReport(ReadSceneData1Click(document, controller.link(), TerminalProgressHooks()), answers,
+    if (!TransferDoneOrReport(readSceneData(document, controller.link(), ToolHooks()), answers,
                               QStringLiteral("reading the scenes from the controller failed")))
         return kExitFailure;
+    // A signal that came after the last byte still means: write nothing.
+    if (controller.interrupted()) {
+        PrintError(QStringLiteral("interrupted; nothing was written"));
+        return kExitFailure;
+    }
     return SaveOrReport(output, document.scenes()) ? kExitSuccess : kExitFailure;
 }
 

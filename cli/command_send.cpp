@@ -26,9 +26,11 @@ extern const Command kSendCommand = {
     "\n"
     "  --verify   read the scenes back afterwards and list every difference (scene, control,\n"
     "             field, value sent, value read back)\n"
+    "SIGINT or SIGTERM stops the send at once; the controller may then hold a partly written\n"
+    "scene image.\n"
     "\n"
     "Exit status: 0 sent (and read back equal), 1 FILE unreadable, controller not found,\n"
-    "transfer failed or differences found, 2 wrong usage.\n",
+    "transfer failed or interrupted, or differences found, 2 wrong usage.\n",
     runSend,
 };
 
@@ -76,8 +78,8 @@ int runSend(const QStringList& arguments)
 
     ControllerLink controller;
     DeviceLink& link = controller.link();
-    const TransferHooks hooks = TerminalProgressHooks();
-    if (!TransferDoneOrReport(SendSceneData1Click(document, link, hooks), answers,
+    const TransferHooks hooks = ToolHooks();
+    if (!TransferDoneOrReport(sendSceneData(document, link, hooks), answers,
                               QStringLiteral("sending the scenes to the controller failed")))
         return kExitFailure;
     if (!verify)
@@ -88,8 +90,11 @@ int runSend(const QStringList& arguments)
     ImageBuffer sent{};
     PackSceneImage(document.scenes(), sent.data());
     ImageBuffer readBack = sent;
-    if (ReadSceneImage(link, length, readBack, BlockAddOne(files.defaults), {hooks.showProgress, hooks.progress}) != 0) {
-        PrintError(QStringLiteral("reading the scenes back from the controller failed"));
+    const LinkResult readResult =
+        ReadSceneImage(link, length, readBack, BlockAddOne(files.defaults), {hooks.showProgress, hooks.progress});
+    if (!readResult.ok()) {
+        PrintError(QStringLiteral("reading the scenes back from the controller failed: %1")
+                       .arg(TransferFailureText(readResult, false)));
         return kExitFailure;
     }
     SceneSet expected = document.scenes();

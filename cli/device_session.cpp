@@ -1,23 +1,67 @@
-// MIDI ports, the terminal progress bar and the transfer reports of the device commands.
+// MIDI ports, the signal thread, the terminal progress bar and the transfer reports of the
+// device commands.
 #include "cli/device_session.h"
 
+#include "app/remembered_pair.h"
 #include "cli/cli_common.h"
 
+#include <pthread.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
 namespace lumo::cli {
+namespace {
+
+// SIGUSR2 only wakes the signal thread when the command ends without a signal.
+sigset_t stopSignals()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGUSR2);
+    return set;
+}
+
+} // namespace
 
 std::unique_ptr<MidiPorts> OpenSystemPorts()
 {
     return OpenMidiPorts(ChooseMidiApi(), "lumo");
 }
 
-TransferHooks TerminalProgressHooks()
+ControllerLink::ControllerLink()
+{
+    const sigset_t set = stopSignals();
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+    m_ports = OpenSystemPorts();
+    m_link = std::make_unique<DeviceLink>(*m_ports);
+    m_signals = std::thread([this, set] {
+        int signal = 0;
+        sigwait(&set, &signal);
+        if (signal == SIGUSR2)
+            return;
+        m_interrupted = true;
+        m_link->cancel();
+    });
+}
+
+ControllerLink::~ControllerLink()
+{
+    pthread_kill(m_signals.native_handle(), SIGUSR2);
+    m_signals.join();
+    m_link.reset();
+    m_ports.reset();
+}
+
+TransferHooks ToolHooks()
 {
     TransferHooks hooks;
+    hooks.rememberedPair = &RememberedPair;
+    hooks.rememberPair = &RememberPair;
     if (!::isatty(STDERR_FILENO))
         return hooks;
     auto last = std::make_shared<int>(-1);
@@ -39,15 +83,17 @@ TransferHooks TerminalProgressHooks()
     return hooks;
 }
 
-bool TransferDoneOrReport(TransferOutcome outcome, const ToolAnswers& answers, const QString& failure)
+bool TransferDoneOrReport(const TransferResult& result, const ToolAnswers& answers, const QString& failure)
 {
-    switch (outcome) {
+    switch (result.outcome) {
     case TransferOutcome::Done:
         return true;
     case TransferOutcome::NotFound:
-        PrintError(answers.warnings.value(0));
+        PrintError(QStringLiteral("%1 (%2)").arg(answers.warnings.value(0), SearchFailureDetail(result.link)));
         return false;
     case TransferOutcome::Failed:
+        PrintError(answers.warnings.isEmpty() ? SearchFailureDetail(result.link) : answers.warnings.constFirst());
+        return false;
     case TransferOutcome::Declined:
         PrintError(failure);
         return false;

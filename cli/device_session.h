@@ -1,16 +1,18 @@
 // What the device commands of `lumo` share: the machine's MIDI ports and the link that finds
-// the controller on them, answers given by the tool's options instead of a user, a progress
-// bar on standard error, and the reporting of how a transfer ended.
+// the controller on them, the stop on SIGINT and SIGTERM, answers given by the tool's options
+// instead of a user, a progress bar on standard error, and the reporting of how a transfer ended.
 #pragma once
 
+#include "app/transfer_commands.h"
 #include "device/device_link.h"
 #include "device/midi_system.h"
-#include "app/transfer_commands.h"
 #include "scene/user_answers.h"
 
 #include <QStringList>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 namespace lumo::cli {
 
@@ -18,15 +20,22 @@ namespace lumo::cli {
 std::unique_ptr<MidiPorts> OpenSystemPorts();
 
 // The system's ports with the link that searches them for the controller; the link closes
-// the ports it holds before they go.
+// the ports it holds before they go. SIGINT and SIGTERM cancel the search or transfer under
+// way (its wait ends at once) and are taken by a thread of its own: every thread started
+// meanwhile, the MIDI system's among them, has them blocked.
 class ControllerLink {
 public:
-    ControllerLink() : m_ports(OpenSystemPorts()), m_link(*m_ports) {}
-    DeviceLink& link() { return m_link; }
+    ControllerLink();
+    ~ControllerLink();
+    DeviceLink& link() { return *m_link; }
+    // True once a signal asked the command to stop: it then writes nothing.
+    bool interrupted() const { return m_interrupted.load(); }
 
 private:
+    std::thread m_signals;
+    std::atomic<bool> m_interrupted{false};
     std::unique_ptr<MidiPorts> m_ports;
-    DeviceLink m_link;
+    std::unique_ptr<DeviceLink> m_link;
 };
 
 // The tool asks nobody: every question is answered Yes and every message is kept, so the
@@ -46,11 +55,13 @@ public:
     QStringList warnings;
 };
 
-// A progress bar on standard error when it is a terminal; no output otherwise.
-TransferHooks TerminalProgressHooks();
+// A progress bar on standard error when it is a terminal, and the pair that answered last kept
+// in the user's settings.
+TransferHooks ToolHooks();
 
-// True when a transfer is done. Otherwise prints why not: the search's own message when no
-// controller answered, `failure` when the transfer failed or was declined.
-bool TransferDoneOrReport(TransferOutcome outcome, const ToolAnswers& answers, const QString& failure);
+// True when a transfer is done. Otherwise prints why not: the search's own message with what
+// it found when no controller answered, the warning of a failed transfer, `failure` when it was
+// declined.
+bool TransferDoneOrReport(const TransferResult& result, const ToolAnswers& answers, const QString& failure);
 
 } // namespace lumo::cli

@@ -1,8 +1,12 @@
 // `lumo`: finds the command named by the first argument and runs it.
 #include "cli/cli_common.h"
+#include "device/bounded_call.h"
 #include "scene/file_names.h"
 
 #include <QCoreApplication>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace lumo::cli {
 QString OverviewText();
@@ -34,5 +38,12 @@ int main(int argc, char* argv[])
     }
     if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h")))
         return FindCommand(QStringLiteral("help"))->run({name});
-    return command->run(arguments);
+    const int status = command->run(arguments);
+    // A MIDI system stuck on a vanished client may still hold a close; end without freeing
+    // what it could touch.
+    if (!lumo::FinishBoundedJobs(std::chrono::milliseconds(200))) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }

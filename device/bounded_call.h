@@ -13,4 +13,9 @@ namespace lumo {
 // therefore own (shared) everything it touches, and the caller must not touch it any more.
 bool RunBounded(std::function<void()> job, std::chrono::milliseconds bound);
 
+// Waits at most `bound` for the jobs that RunBounded gave up on; true when none runs any more.
+// A program calls it before main returns and, when it fails, ends with std::_Exit: static
+// objects (the MIDI libraries' own among them) are then never freed under a running job.
+bool FinishBoundedJobs(std::chrono::milliseconds bound);
+
 } // namespace lumo

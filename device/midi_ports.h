@@ -1,10 +1,12 @@
-// The one seam between the device logic and a MIDI system: ports counted and opened by number,
-// one packed short message sent at a time, every incoming short message handed to a callback.
+// The one seam between the device logic and a MIDI system: ports listed and opened by name, one
+// packed short message sent at a time, every incoming short message handed to a callback.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace lumo {
 
@@ -19,21 +21,28 @@ public:
     // "ALSA", "JACK", "simulated", or "none" when the machine has no MIDI system.
     virtual std::string systemName() const = 0;
 
-    // Port numbers run from 0 to count - 1; counts are taken afresh at each call.
-    virtual int outputCount() = 0;
-    virtual int inputCount() = 0;
-    virtual std::string outputName(int port) = 0;
-    virtual std::string inputName(int port) = 0;
+    // The ports as they are now, in the system's order, by their full names. The program's own
+    // ports are never listed.
+    virtual std::vector<std::string> outputNames() = 0;
+    virtual std::vector<std::string> inputNames() = 0;
 
     // At most one output and one input are open at a time; opening closes nothing by itself.
-    virtual bool openOutput(int port) = 0;
+    virtual bool openOutput(const std::string& name) = 0;
     virtual void closeOutput() = 0;
-    // Opens and starts the input: from then on `callback` receives every incoming message.
-    virtual bool openInput(int port, MidiInputCallback callback) = 0;
+    // Opens and starts the input, connected to every port in `names` (several only when
+    // listensToMany()): from then on `callback` receives every message that arrives. False when
+    // any of them could not be connected.
+    virtual bool openInput(const std::vector<std::string>& names, MidiInputCallback callback) = 0;
+    // Stops the input and returns only once no call of the callback is under way any more.
     virtual void closeInput() = 0;
+    virtual bool listensToMany() const { return false; }
 
     // 0 when the word was handed to the open output port, anything else is a failure.
     virtual int send(std::uint32_t word) = 0;
+
+    // Time that the system itself adds to a round trip (a JACK server's periods), beyond what
+    // the device needs.
+    virtual std::chrono::milliseconds latency() const { return std::chrono::milliseconds(0); }
 
     // The last error that the MIDI system reported, for diagnostics; empty when none.
     virtual std::string lastError() const { return {}; }

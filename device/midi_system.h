@@ -5,6 +5,7 @@
 
 #include "device/midi_ports.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -48,6 +49,11 @@ public:
     // JACK shows a new connection to its clients only from the next process cycle on, and a
     // message sent before then is lost; so this waits for it, up to kConnectionTimeout.
     bool connectedTo(const std::string& target, const std::string& suffix) const;
+    // Connects output port `source` (full name) to our input port whose full name ends with
+    // `suffix`, beside the connections it has; true when JACK took the request.
+    bool connect(const std::string& source, const std::string& suffix) const;
+    // What the server adds to a round trip through another client: about three periods.
+    std::chrono::milliseconds roundTripLatency() const;
 
 private:
     bool connectedNow(const std::string& target, const std::string& suffix) const;

@@ -9,6 +9,7 @@
 #include <jack/jack.h>
 #endif
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -177,8 +178,31 @@ bool JackInspector::connectedNow(const std::string& target, const std::string& s
     return found;
 }
 
+bool JackInspector::connect(const std::string& source, const std::string& suffix) const
+{
+    auto* client = static_cast<jack_client_t*>(m_client);
+    const char** ours = jack_get_ports(client, (suffix + "$").c_str(), JACK_DEFAULT_MIDI_TYPE, JackPortIsInput);
+    if (!ours)
+        return false;
+    const int result = ours[0] ? jack_connect(client, source.c_str(), ours[0]) : -1;
+    jack_free(ours);
+    return result == 0 || result == EEXIST;
+}
+
+std::chrono::milliseconds JackInspector::roundTripLatency() const
+{
+    auto* client = static_cast<jack_client_t*>(m_client);
+    const double rate = jack_get_sample_rate(client);
+    if (rate <= 0)
+        return std::chrono::milliseconds(0);
+    const double period = 1000.0 * jack_get_buffer_size(client) / rate;
+    return std::chrono::milliseconds(int(3 * period + 1));
+}
+
 #else
 std::unique_ptr<JackInspector> JackInspector::open() { return nullptr; }
+bool JackInspector::connect(const std::string&, const std::string&) const { return false; }
+std::chrono::milliseconds JackInspector::roundTripLatency() const { return std::chrono::milliseconds(0); }
 JackInspector::~JackInspector() = default;
 bool JackInspector::connectedTo(const std::string&, const std::string&) const { return false; }
 bool JackInspector::connectedNow(const std::string&, const std::string&) const { return false; }

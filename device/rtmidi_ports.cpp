@@ -92,18 +92,42 @@ void deliverMessage(const std::vector<unsigned char>* message, const MidiInputCa
     callback(word);
 }
 
-// One RtMidi object with the trap for its errors and, for an input, the callback that it
-// feeds. Shared, so that a close still blocked in the MIDI system when its caller gave up on it
-// keeps all three alive; the trap and the callback outlive the object (declared first).
+// Hands incoming messages to a callback until stopped. stop() returns only once no call is
+// under way: the MIDI system's own close does not promise that (JACK lets a process cycle that
+// already runs finish), and the callback's owner may be freed right after.
+struct CallbackGate {
+    std::atomic<std::shared_ptr<MidiInputCallback>> callback;
+    std::atomic<int> inFlight{0};
+
+    void deliver(const std::vector<unsigned char>* message)
+    {
+        // Counted before the callback is looked at: stop() either sees this call or this call
+        // sees no callback (sequentially consistent order).
+        inFlight.fetch_add(1);
+        if (const auto current = callback.load())
+            deliverMessage(message, *current);
+        if (inFlight.fetch_sub(1) == 1)
+            inFlight.notify_all();
+    }
+    void stop()
+    {
+        callback.store(nullptr);
+        for (int running = inFlight.load(); running != 0; running = inFlight.load())
+            inFlight.wait(running);
+    }
+};
+
+// One RtMidi object with the trap for its errors and, for an input, the gate to the callback
+// that it feeds. Shared, so that a close still blocked in the MIDI system when its caller gave
+// up on it keeps all three alive; the trap and the gate outlive the object (declared first).
 struct InputEnd {
     ErrorTrap trap;
-    std::atomic<std::shared_ptr<MidiInputCallback>> callback;
+    CallbackGate gate;
     std::unique_ptr<RtMidiIn> midi;
 
     static void onMessage(double, std::vector<unsigned char>* message, void* self)
     {
-        if (const auto callback = static_cast<InputEnd*>(self)->callback.load())
-            deliverMessage(message, *callback);
+        static_cast<InputEnd*>(self)->gate.deliver(message);
     }
 };
 
@@ -171,27 +195,34 @@ public:
 
     std::string systemName() const override { return m_openError.empty() ? MidiApiName(m_api) : "none"; }
 
-    int outputCount() override { return haveOutput() ? int(m_output->midi->getPortCount()) : 0; }
-    int inputCount() override { return haveInput() ? int(m_input->midi->getPortCount()) : 0; }
-    std::string outputName(int port) override
+    std::vector<std::string> outputNames() override
     {
-        return haveOutput() ? m_output->midi->getPortName(unsigned(port)) : std::string();
+        return haveOutput() ? namesOf(*m_output->midi) : std::vector<std::string>();
     }
-    std::string inputName(int port) override
+    std::vector<std::string> inputNames() override
     {
-        return haveInput() ? m_input->midi->getPortName(unsigned(port)) : std::string();
+        return haveInput() ? namesOf(*m_input->midi) : std::vector<std::string>();
+    }
+    bool listensToMany() const override { return m_jack != nullptr; }
+    std::chrono::milliseconds latency() const override
+    {
+        return m_jack ? m_jack->roundTripLatency() : std::chrono::milliseconds(0);
     }
 
-    bool openOutput(int port) override
+    bool openOutput(const std::string& name) override
     {
-        if (!haveOutput() || port < 0)
+        if (!haveOutput())
             return false;
-        const std::string target = outputName(port);
+        // By name: the number of a port is looked up just before it is opened, and JACK
+        // confirms the connection to that very port.
+        const int port = indexOf(*m_output->midi, name);
+        if (port < 0)
+            return false;
         m_output->trap.failed = false;
         m_output->midi->openPort(unsigned(port), m_outPortName);
         if (m_output->trap.failed || !m_output->midi->isPortOpen())
             return closeOutput(), false;
-        if (m_jack && !m_jack->connectedTo(target, ":" + m_outPortName))
+        if (m_jack && !m_jack->connectedTo(name, ":" + m_outPortName))
             return closeOutput(), false;
         return true;
     }
@@ -204,20 +235,28 @@ public:
             abandon(m_output);
     }
 
-    bool openInput(int port, MidiInputCallback callback) override
+    bool openInput(const std::vector<std::string>& names, MidiInputCallback callback) override
     {
-        if (!haveInput() || port < 0)
+        if (!haveInput() || names.empty() || (names.size() > 1 && !m_jack))
             return false;
-        const std::string target = inputName(port);
+        const int port = indexOf(*m_input->midi, names.front());
+        if (port < 0)
+            return false;
         // Set while the port is closed; the backend's thread takes its own reference to it.
-        m_input->callback.store(std::make_shared<MidiInputCallback>(std::move(callback)));
+        m_input->gate.callback.store(std::make_shared<MidiInputCallback>(std::move(callback)));
         m_input->midi->setCallback(&InputEnd::onMessage, m_input.get());
         m_input->trap.failed = false;
         m_input->midi->openPort(unsigned(port), m_inPortName);
         if (m_input->trap.failed || !m_input->midi->isPortOpen())
             return closeInput(), false;
-        if (m_jack && !m_jack->connectedTo(target, ":" + m_inPortName))
-            return closeInput(), false;
+        if (m_jack) {
+            for (std::size_t i = 1; i < names.size(); ++i)
+                if (!m_jack->connect(names[i], ":" + m_inPortName))
+                    return closeInput(), false;
+            for (const std::string& name : names)
+                if (!m_jack->connectedTo(name, ":" + m_inPortName))
+                    return closeInput(), false;
+        }
         return true;
     }
 
@@ -225,9 +264,7 @@ public:
     {
         if (!m_input)
             return;
-        // Nothing reaches the caller's callback from here on; a callback already under way keeps
-        // its reference until it returns.
-        m_input->callback.store(nullptr);
+        m_input->gate.stop();
         if (!RunBounded([input = m_input] {
                 if (input->midi->isPortOpen())
                     input->midi->closePort();
@@ -255,6 +292,36 @@ public:
     }
 
 private:
+    // The program's own ports ("in-PID" and "out-PID" of any of its clients) are left out: on
+    // JACK the output that this input object opened is listed among the inputs, and so on.
+    bool isOwn(const std::string& name) const
+    {
+        for (const std::string* own : {&m_inPortName, &m_outPortName}) {
+            const std::size_t at = name.find(":" + *own);
+            const std::size_t end = at + 1 + own->size();
+            if (at != std::string::npos && (end == name.size() || name[end] == ' '))
+                return true;
+        }
+        return false;
+    }
+    std::vector<std::string> namesOf(RtMidi& midi) const
+    {
+        std::vector<std::string> names;
+        const unsigned count = midi.getPortCount();
+        for (unsigned i = 0; i < count; ++i)
+            if (std::string name = midi.getPortName(i); !name.empty() && !isOwn(name))
+                names.push_back(std::move(name));
+        return names;
+    }
+    static int indexOf(RtMidi& midi, const std::string& name)
+    {
+        const unsigned count = midi.getPortCount();
+        for (unsigned i = 0; i < count; ++i)
+            if (midi.getPortName(i) == name)
+                return int(i);
+        return -1;
+    }
+
     static std::shared_ptr<OutputEnd> makeOutput(MidiApi api, const std::string& clientName)
     {
         auto output = std::make_shared<OutputEnd>();
@@ -337,13 +404,11 @@ class NoMidiPorts : public MidiPorts {
 public:
     explicit NoMidiPorts(std::string why) : m_why(std::move(why)) {}
     std::string systemName() const override { return "none"; }
-    int outputCount() override { return 0; }
-    int inputCount() override { return 0; }
-    std::string outputName(int) override { return {}; }
-    std::string inputName(int) override { return {}; }
-    bool openOutput(int) override { return false; }
+    std::vector<std::string> outputNames() override { return {}; }
+    std::vector<std::string> inputNames() override { return {}; }
+    bool openOutput(const std::string&) override { return false; }
     void closeOutput() override {}
-    bool openInput(int, MidiInputCallback) override { return false; }
+    bool openInput(const std::vector<std::string>&, MidiInputCallback) override { return false; }
     void closeInput() override {}
     int send(std::uint32_t) override { return 1; }
     std::string lastError() const override { return m_why; }
@@ -355,8 +420,8 @@ private:
 class RtMidiVirtualPorts : public VirtualMidiPorts {
 public:
     RtMidiVirtualPorts(MidiApi api, const std::string& portName, MidiInputCallback onWord)
-        : m_callback(std::move(onWord))
     {
+        m_gate.callback.store(std::make_shared<MidiInputCallback>(std::move(onWord)));
         m_out = std::make_unique<RtMidiOut>(rtApiOf(api), portName);
         m_out->setErrorCallback(&ErrorTrap::callback, &m_outTrap);
         m_in = std::make_unique<RtMidiIn>(rtApiOf(api), portName);
@@ -368,6 +433,7 @@ public:
 
     ~RtMidiVirtualPorts() override
     {
+        m_gate.stop();
         m_in->closePort();
         m_in->cancelCallback();
         m_out->closePort();
@@ -385,10 +451,10 @@ public:
 private:
     static void onMessage(double, std::vector<unsigned char>* message, void* self)
     {
-        deliverMessage(message, static_cast<RtMidiVirtualPorts*>(self)->m_callback);
+        static_cast<RtMidiVirtualPorts*>(self)->m_gate.deliver(message);
     }
 
-    MidiInputCallback m_callback;
+    CallbackGate m_gate;
     ErrorTrap m_outTrap;
     ErrorTrap m_inTrap;
     std::unique_ptr<RtMidiOut> m_out;

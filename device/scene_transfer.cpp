@@ -40,6 +40,18 @@ private:
     bool m_shown = false;
 };
 
+LinkResult sendFailed(const DeviceLink& link, int position)
+{
+    return LinkResult::failure(link.cancelled() ? LinkError::Cancelled : LinkError::SendFailed, position);
+}
+
+LinkResult afterWait(DeviceLink& link, ReplySignal::Woken woken, int position)
+{
+    if (woken == ReplySignal::Woken::Arrived)
+        return {};
+    return link.missingReply(position);
+}
+
 } // namespace
 
 int TransferLength(const DefaultParameters& defaults)
@@ -52,78 +64,99 @@ int BlockAddOne(const DefaultParameters& defaults)
     return defaults.trimmedIntValue("BlockAddOne", 1);
 }
 
-int ReadSceneImage(DeviceLink& link, int length, ImageBuffer& image, int blockAddOne,
-                   const TransferProgress& progress)
+LinkResult ReadSceneImage(DeviceLink& link, int length, ImageBuffer& image, int blockAddOne,
+                          const TransferProgress& progress)
 {
     length = std::clamp(length, 0, kImageBufferSize);
     ReceiveRing& ring = link.ring();
     // Hides the progress bar on every way out, also before it was first shown.
     ProgressReport report(progress, 1);
 
-    const int mark = ring.writeIndex();
+    std::uint32_t next = ring.received();
+    // Position -1: the start of the transfer, before any image byte.
     if (link.send(CmdReadStart) != 0)
-        return 1;
-    if (!link.waitForArrivals(mark, 2))
-        return 1;
-    if (ring.slot(mark) != CmdReadStart)
-        return 1;
+        return sendFailed(link, -1);
+    if (LinkResult result = afterWait(link, link.waitForArrivals(next, 2), -1); !result.ok())
+        return result;
+    if (const std::uint32_t echo = ring.message(next); echo != CmdReadStart)
+        return LinkResult::failure(LinkError::WrongReply, -1, echo);
     // The count reply carries the number of blocks minus BlockAddOne in its second data byte.
-    const std::int64_t blocks = std::int64_t(blockAddOne) + SecondDataByte(ring.slot((mark + 1) % kRingSize));
-    ring.resetWriteIndex();
+    const std::int64_t blocks = std::int64_t(blockAddOne) + SecondDataByte(ring.message(next + 1));
+    if (blocks * kBlockSize < length || blocks > kMaxReadBlocks)
+        return LinkResult::failure(LinkError::CountUnusable, int(blocks));
+    next += 2;
 
-    report.setPositions(blocks * kBlockSize);
-    for (std::int64_t p = 0; p < blocks * kBlockSize; ++p) {
+    // Into a copy: the caller's image changes only when every byte has come.
+    ImageBuffer incoming = image;
+    const int positions = int(std::max<std::int64_t>(blocks, 0)) * kBlockSize;
+    report.setPositions(positions);
+    auto slowest = std::chrono::steady_clock::duration::zero();
+    for (int p = 0; p < positions; ++p) {
+        // Exactly one reply per request: anything more came unasked, and taking it would shift
+        // every byte after it.
+        if (ring.arrivedSince(next) != 0)
+            return LinkResult::failure(LinkError::Unasked, p, ring.message(next));
+        if (link.cancelled())
+            return LinkResult::failure(LinkError::Cancelled, p);
+        const auto asked = std::chrono::steady_clock::now();
         if (link.send(CmdNextByte) != 0)
-            return 1;
-        if (!link.waitForWriteIndexAboveZero())
-            return 1;
-        ring.resetWriteIndex();
-        const std::uint32_t reply = ring.slot(0);
+            return sendFailed(link, p);
+        if (LinkResult result = afterWait(link, link.waitForArrivals(next, 1), p); !result.ok())
+            return result;
+        slowest = std::max(slowest, std::chrono::steady_clock::now() - asked);
         if (p < length)
-            image[std::size_t(p)] = ImageByteOf(reply);
+            incoming[std::size_t(p)] = ImageByteOf(ring.message(next));
+        ++next;
         report.atPosition(p);
     }
+    // A message that came unasked before some reply leaves the last reply still to come, a
+    // round trip after the one taken for it; so wait that long for one more message.
+    if (positions > 0 && link.waitForArrivals(next, 1, 2 * slowest + std::chrono::milliseconds(2))
+                             == ReplySignal::Woken::Arrived)
+        return LinkResult::failure(LinkError::Unasked, positions, ring.message(next));
     if (link.send(CmdEnd) != 0)
-        return 1;
-    return 0;
+        return sendFailed(link, positions);
+    std::copy_n(incoming.begin(), length, image.begin());
+    return {};
 }
 
-int SendSceneImage(DeviceLink& link, int length, const ImageBuffer& image, const TransferProgress& progress)
+LinkResult SendSceneImage(DeviceLink& link, int length, const ImageBuffer& image, const TransferProgress& progress)
 {
     length = std::clamp(length, 0, kImageBufferSize);
     ReceiveRing& ring = link.ring();
-    int mark = ring.writeIndex();
+    std::uint32_t next = ring.received();
     const int blocks = (length + kBlockSize - 1) / kBlockSize;
     ProgressReport report(progress, std::int64_t(blocks) * kBlockSize);
 
-    // Takes the next reply after the mark and moves the mark on; false when none came in time
-    // or it is another word.
-    auto nextReplyIs = [&](std::uint32_t wanted) {
-        if (!link.waitForArrivals(mark, 1))
-            return false;
-        const std::uint32_t reply = ring.slot(mark);
-        mark = (mark + 1) % kRingSize;
-        return reply == wanted;
+    // Takes the next reply and moves on; a failure when none came in time or it is another word.
+    auto nextReplyIs = [&](std::uint32_t wanted, int position) -> LinkResult {
+        if (LinkResult result = afterWait(link, link.waitForArrivals(next, 1), position); !result.ok())
+            return result;
+        const std::uint32_t reply = ring.message(next++);
+        if (reply != wanted)
+            return LinkResult::failure(LinkError::WrongReply, position, reply);
+        return {};
     };
 
     if (link.send(CmdSendStart) != 0 || link.send(CmdBlockCount(blocks)) != 0)
-        return 1;
-    if (!nextReplyIs(CmdSendStart))
-        return 1;
+        return sendFailed(link, -1);
+    if (LinkResult result = nextReplyIs(CmdSendStart, -1); !result.ok())
+        return result;
     for (int b = 0; b < blocks; ++b) {
         for (int k = 0; k < kBlockSize; ++k) {
             const int p = b * kBlockSize + k;
+            if (link.cancelled())
+                return LinkResult::failure(LinkError::Cancelled, p);
             const std::uint32_t word = p < length ? MsgDataByte(image[std::size_t(p)]) : MsgDataByte(0);
             if (link.send(word) != 0)
-                return 1;
+                return sendFailed(link, p);
             report.atPosition(p);
         }
-        if (b != blocks - 1 && !nextReplyIs(BlockAcknowledge))
-            return 1;
+        if (b != blocks - 1)
+            if (LinkResult result = nextReplyIs(BlockAcknowledge, (b + 1) * kBlockSize); !result.ok())
+                return result;
     }
-    if (!nextReplyIs(CmdEnd))
-        return 1;
-    return 0;
+    return nextReplyIs(CmdEnd, blocks * kBlockSize);
 }
 
 } // namespace lumo

@@ -1,6 +1,6 @@
-// The two block transfers of the Device Scene Image over the link that FindDevice left open:
-// ReadSceneImage fetches it byte by byte, SendSceneImage streams it in 512-byte blocks. Every
-// image byte travels as the high and low 4 bits of one short message.
+// The two block transfers of the Device Scene Image over the link that the device search left
+// open: ReadSceneImage fetches it byte by byte, SendSceneImage streams it in 512-byte blocks.
+// Every image byte travels as the high and low 4 bits of one short message.
 #pragma once
 
 #include "device/device_link.h"
@@ -12,6 +12,9 @@ namespace lumo {
 class DefaultParameters;
 
 inline constexpr int kBlockSize = 512;
+// The most blocks a read requests: a count reply or a BlockAddOne that asks for more is not
+// usable (the image has two).
+inline constexpr int kMaxReadBlocks = 8;
 
 // Where a transfer shows its progress; either may be empty. Both run on the transfer's thread.
 struct TransferProgress {
@@ -25,16 +28,19 @@ int TransferLength(const DefaultParameters& defaults);
 // "BlockAddOne" (1 when missing or not an integer): added to the block count the device reports.
 int BlockAddOne(const DefaultParameters& defaults);
 
-// Reads the image into `image` (bytes at or beyond `length` are requested and dropped). The
-// write index of the ring is set to 0 after the handshake and after every byte. 0 on success,
-// 1 on failure (no further request is sent; part of `image` may hold new bytes).
-int ReadSceneImage(DeviceLink& link, int length, ImageBuffer& image, int blockAddOne,
-                   const TransferProgress& progress = {});
+// Reads the image: CmdReadStart, its echo and the count reply, then one CmdNextByte and one
+// reply per position of every block (bytes at or beyond `length` are requested and dropped),
+// then CmdEnd. It succeeds only when every byte below `length` came in answer to its own
+// request; `image` changes only then. It fails, with no further request, on a count that does
+// not cover `length` (or asks for more than kMaxReadBlocks), on a reply that does not come, on
+// any message that nobody asked for, and on a cancel.
+LinkResult ReadSceneImage(DeviceLink& link, int length, ImageBuffer& image, int blockAddOne,
+                          const TransferProgress& progress = {});
 
 // Sends the first `length` bytes of `image`, padding the last block with 90 00 00, and waits
 // for the device's acknowledgement after each block but the last and its CmdEnd after the last.
-// 0 on success, 1 on failure (a wrong or missing reply stops it at once). Sends no CmdEnd.
-int SendSceneImage(DeviceLink& link, int length, const ImageBuffer& image,
-                   const TransferProgress& progress = {});
+// A wrong or missing reply, or a cancel, stops it at once. Sends no CmdEnd.
+LinkResult SendSceneImage(DeviceLink& link, int length, const ImageBuffer& image,
+                          const TransferProgress& progress = {});
 
 } // namespace lumo

@@ -65,10 +65,14 @@ void VirtualController::countByte()
 
 void VirtualController::receive(std::uint32_t word, const Reply& reply)
 {
-    // A search may begin at any moment, also in the middle of a broken transfer.
+    // A search may begin at any moment, also in the middle of a broken transfer. The echo goes
+    // out at once, as the controller sends it.
     if (word == CmdConnect) {
         m_state = State::Connected;
         m_bytesMoved = 0;
+        if (m_misbehaviour.strayBeforeReplies)
+            sendReply(reply, kStrayMessage);
+        sendReply(reply, m_misbehaviour.wrongEcho ? kWrongEcho : CmdConnect);
         return;
     }
     if (m_state == State::Silent)
@@ -77,11 +81,6 @@ void VirtualController::receive(std::uint32_t word, const Reply& reply)
     switch (m_state) {
     case State::Connected:
         if (word == CmdIdentify) {
-            // The echo of CmdConnect goes out together with the identity, so it can never land
-            // before the mark that the editor notes between its two requests.
-            if (m_misbehaviour.strayBeforeReplies)
-                sendReply(reply, kStrayMessage);
-            sendReply(reply, m_misbehaviour.wrongEcho ? kWrongEcho : CmdConnect);
             sendReply(reply, m_misbehaviour.wrongIdentity ? kWrongIdentity : IdentityReply);
             return;
         }
@@ -115,6 +114,8 @@ void VirtualController::receive(std::uint32_t word, const Reply& reply)
         if (word == CmdNextByte && m_position < kImageBufferSize) {
             const std::uint8_t byte = m_image[std::size_t(m_position++)];
             sendReply(reply, PackShortMessage(kCommandStatus, byte >> 4, byte & 0x0F));
+            if (m_position - 1 == m_misbehaviour.strayAfterBytes)
+                sendReply(reply, kStrayMessage);
             countByte();
             return;
         }

@@ -22,11 +22,12 @@ public:
         bool noAnswer = false;           // answers nothing at all
         bool wrongEcho = false;          // echoes CmdConnect as 9C 01 03
         bool wrongIdentity = false;      // identifies as 9C 01 39
-        bool strayBeforeReplies = false; // a key press 90 3C 40 before the handshake and transfer replies
+        bool strayBeforeReplies = false; // a key press 90 3C 40 before the echo of each command
         int wrongAcknowledgeAfterBlock = -1; // that block (0-based) is acknowledged with 9C 01 07
         int silentAfterBytes = -1;       // 1 or more: stops answering after this many image bytes, until CmdConnect
         std::chrono::microseconds replyDelay{0}; // applied by the port that carries the replies
         int countReply = 1;              // blocks minus BlockAddOne, as announced on CmdReadStart
+        int strayAfterBytes = -1;        // a key press 90 3C 40 after the reply to this image byte (0-based)
     };
 
     explicit VirtualController(const SceneSet& scenes);

@@ -9,12 +9,14 @@
 #include "editor/transfer_progress_bar.h"
 #include "device/device_link.h"
 #include "device/midi_system.h"
+#include "app/remembered_pair.h"
 #include "app/transfer_commands.h"
+#include "app/transfer_thread.h"
+#include "device/bounded_call.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -22,9 +24,11 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QScreen>
-#include <QThread>
+#include <QTimer>
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
 
 namespace lumo {
 
@@ -44,42 +48,16 @@ QFont windowFont()
     return font;
 }
 
-bool isUserInput(QEvent::Type type)
-{
-    switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::Shortcut:
-    case QEvent::Wheel:
-    case QEvent::ContextMenu:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::TabletPress:
-    case QEvent::TabletRelease:
-    case QEvent::TabletMove:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// Swallows every user input event of the application while a transfer runs.
-class InputBlocker : public QObject {
-public:
-    InputBlocker() { qApp->installEventFilter(this); }
-    ~InputBlocker() override { qApp->removeEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override { return isUserInput(event->type()); }
-};
-
 } // namespace
+
+// The MIDI system being opened on a bounded job; the job fills it in when the system answers,
+// also after the window stopped waiting for it.
+struct OpeningPorts {
+    std::mutex mutex;
+    std::condition_variable opened;
+    std::unique_ptr<MidiPorts> ports;
+    bool done = false;
+};
 
 QPoint TFormMain::CentredPosition(const QRect& workArea, const QSize& outerSize)
 {
@@ -129,14 +107,29 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, QWidget* 
     m_client->findChild<QLabel*>(QStringLiteral("LabelControl"))->raise();
     m_document->setCurrentScene(1);
 
-    connect(this, &TFormMain::progressChanged, this, &TFormMain::onProgress, Qt::QueuedConnection);
-    connect(this, &TFormMain::progressShown, m_progressBar, &QWidget::setVisible, Qt::QueuedConnection);
+    m_transfer = std::make_unique<TransferThread>();
+    connect(m_transfer.get(), &TransferThread::progressChanged, this, &TFormMain::onProgress, Qt::QueuedConnection);
+    connect(m_transfer.get(), &TransferThread::progressShown, m_progressBar, &QWidget::setVisible,
+            Qt::QueuedConnection);
+    // Esc stops a transfer; it is enabled only while one runs.
+    m_cancelTransfer = new QAction(this);
+    m_cancelTransfer->setObjectName(QStringLiteral("CancelTransfer"));
+    m_cancelTransfer->setShortcut(QKeySequence(Qt::Key_Escape));
+    m_cancelTransfer->setShortcutContext(Qt::WindowShortcut);
+    m_cancelTransfer->setEnabled(false);
+    connect(m_cancelTransfer, &QAction::triggered, this, &TFormMain::cancelTransfer);
+    addAction(m_cancelTransfer);
+    // Ports given by the caller need no opening: the link is there from the start.
+    if (m_ports)
+        m_link = std::make_unique<DeviceLink>(*m_ports);
     qApp->installEventFilter(this);
 }
 
 TFormMain::~TFormMain()
 {
     qApp->removeEventFilter(this);
+    m_transfer.reset();
+    m_link.reset();
 }
 
 void TFormMain::buildBackground()
@@ -206,8 +199,8 @@ void TFormMain::buildMenus()
 
     QMenu* communication = bar->addMenu(QStringLiteral("Communication"));
     communication->setObjectName(QStringLiteral("Communication1"));
-    addCommand(communication, QStringLiteral("ReadSceneData1"), QStringLiteral("Read Scene Data"), QKeySequence(Qt::CTRL | Qt::Key_L), &TFormMain::ReadSceneData1Click);
-    addCommand(communication, QStringLiteral("SendSceneData1"), QStringLiteral("Send Scene Data"), QKeySequence(Qt::CTRL | Qt::Key_T), &TFormMain::SendSceneData1Click);
+    addCommand(communication, QStringLiteral("ReadSceneData1"), QStringLiteral("Read Scene Data"), QKeySequence(Qt::CTRL | Qt::Key_L), &TFormMain::readSceneData);
+    addCommand(communication, QStringLiteral("SendSceneData1"), QStringLiteral("Send Scene Data"), QKeySequence(Qt::CTRL | Qt::Key_T), &TFormMain::sendSceneData);
 
     QMenu* help = bar->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -234,7 +227,10 @@ void TFormMain::FormShow()
 
 void TFormMain::closeEvent(QCloseEvent* event)
 {
-    if (m_transferRunning) {
+    // During a transfer: stop it, and close once its command has ended.
+    if (transferRunning()) {
+        m_closeAfterTransfer = true;
+        cancelTransfer();
         event->ignore();
         return;
     }
@@ -335,40 +331,124 @@ void TFormMain::Peast1Click()
     m_controls->ControlListClick();
 }
 
-DeviceLink& TFormMain::deviceLink()
+bool TFormMain::transferRunning() const
 {
-    if (!m_link) {
-        if (!m_ports) {
-            m_systemPorts = OpenMidiPorts(ChooseMidiApi(), "Vorel Lumo");
-            m_ports = m_systemPorts.get();
+    return m_transfer->running();
+}
+
+DeviceLink* TFormMain::openLink()
+{
+    if (m_link)
+        return m_link.get();
+    if (!m_ports) {
+        if (!m_opening) {
+            auto opening = std::make_shared<OpeningPorts>();
+            m_opening = opening;
+            // On a job of its own, which owns what it fills in: a MIDI system that never answers
+            // keeps only that job waiting.
+            RunBounded([opening] {
+                auto ports = OpenMidiPorts(ChooseMidiApi(), "Vorel Lumo");
+                std::lock_guard lock(opening->mutex);
+                opening->ports = std::move(ports);
+                opening->done = true;
+                opening->opened.notify_all();
+            }, std::chrono::milliseconds(0));
         }
-        m_link = std::make_unique<DeviceLink>(*m_ports);
+        // Said on the progress bar when the system takes longer than a moment.
+        QTimer notice;
+        notice.setSingleShot(true);
+        connect(&notice, &QTimer::timeout, this, [this] {
+            m_progressBar->setFormat(QStringLiteral("Waiting for the MIDI system to answer..."));
+            m_progressBar->setValue(0);
+            m_progressBar->show();
+        });
+        notice.start(500);
+        const auto opening = m_opening;
+        runOnTransferThread([opening] {
+            std::unique_lock lock(opening->mutex);
+            opening->opened.wait_for(lock, std::chrono::milliseconds(kMidiSystemBoundMs), [&] { return opening->done; });
+            return LinkResult();
+        });
+        notice.stop();
+        m_progressBar->hide();
+        m_progressBar->setFormat(QStringLiteral("%p%"));
+        std::unique_lock lock(opening->mutex);
+        if (!opening->done) {
+            lock.unlock();
+            m_answers.tell(MessageKind::Warning,
+                           QStringLiteral("The MIDI system did not answer within %1 s; try again once it does.")
+                               .arg(kMidiSystemBoundMs / 1000));
+            return nullptr;
+        }
+        m_systemPorts = std::move(opening->ports);
+        m_ports = m_systemPorts.get();
     }
-    return *m_link;
+    m_link = std::make_unique<DeviceLink>(*m_ports);
+    return m_link.get();
+}
+
+LinkResult TFormMain::runOnTransferThread(const std::function<LinkResult()>& step)
+{
+    setTransferRunning(true);
+    const LinkResult result = m_transfer->run(m_link.get(), step);
+    setTransferRunning(false);
+    return result;
+}
+
+// The client area and the menus take no input while a transfer runs; Esc and the close button
+// stay. Disabling also ends a press under way (an arrow held down stops repeating).
+void TFormMain::setTransferRunning(bool running)
+{
+    m_client->setEnabled(!running);
+    menuBar()->setEnabled(!running);
+    for (QAction* command : std::as_const(m_commands))
+        command->setEnabled(!running);
+    m_cancelTransfer->setEnabled(running);
+    if (running)
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void TFormMain::cancelTransfer()
+{
+    m_transfer->cancel();
 }
 
 TransferHooks TFormMain::transferHooks()
 {
     TransferHooks hooks;
-    hooks.progress = [this](int percent) { setProgress(percent); };
-    hooks.showProgress = [this](bool visible) { showProgress(visible); };
-    hooks.runBlocking = [this](const std::function<int()>& step) {
-        int result = 1;
-        runBlocking([&] { result = step(); });
-        return result;
-    };
+    TransferThread* transfer = m_transfer.get();
+    hooks.progress = [transfer](int percent) { transfer->reportProgress(percent); };
+    hooks.showProgress = [transfer](bool visible) { transfer->reportShown(visible); };
+    hooks.runBlocking = [this](const std::function<LinkResult()>& step) { return runOnTransferThread(step); };
     hooks.redisplay = [this] { m_controls->ControlListClick(); };
+    hooks.rememberedPair = &RememberedPair;
+    hooks.rememberPair = &RememberPair;
     return hooks;
 }
 
-void TFormMain::ReadSceneData1Click()
+// A close asked for during the transfer comes now.
+void TFormMain::endCommand()
 {
-    lumo::ReadSceneData1Click(*m_document, deviceLink(), transferHooks());
+    if (m_closeAfterTransfer) {
+        m_closeAfterTransfer = false;
+        close();
+    }
 }
 
-void TFormMain::SendSceneData1Click()
+void TFormMain::readSceneData()
 {
-    lumo::SendSceneData1Click(*m_document, deviceLink(), transferHooks());
+    if (DeviceLink* link = openLink())
+        lumo::readSceneData(*m_document, *link, transferHooks());
+    endCommand();
+}
+
+void TFormMain::sendSceneData()
+{
+    if (DeviceLink* link = openLink())
+        lumo::sendSceneData(*m_document, *link, transferHooks());
+    endCommand();
 }
 
 void TFormMain::About1Click()
@@ -377,43 +457,12 @@ void TFormMain::About1Click()
     about.exec();
 }
 
-void TFormMain::setProgress(int percent)
-{
-    emit progressChanged(percent);
-}
-
-void TFormMain::showProgress(bool visible)
-{
-    emit progressShown(visible);
-}
-
 void TFormMain::onProgress(int percent)
 {
     if (m_progressBar->value() == percent)
         return;
     m_progressBar->setValue(percent);
     m_progressBar->repaint();
-}
-
-void TFormMain::runBlocking(const std::function<void()>& step)
-{
-    m_transferRunning = true;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    {
-        InputBlocker blocker;
-        QEventLoop loop;
-        QThread* worker = QThread::create(step);
-        connect(worker, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
-        worker->start();
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-        worker->wait();
-        delete worker;
-        // Input that arrived meanwhile was held back by the loop; deliver it to the blocker
-        // now, together with the last progress events, so that none of it acts afterwards.
-        QCoreApplication::processEvents();
-    }
-    QApplication::restoreOverrideCursor();
-    m_transferRunning = false;
 }
 
 } // namespace lumo

@@ -21,6 +21,9 @@ namespace lumo {
 class ControlArea;
 class DeviceLink;
 class MidiPorts;
+class TransferThread;
+struct LinkResult;
+struct OpeningPorts;
 struct TransferHooks;
 
 class TFormMain : public QMainWindow {
@@ -41,16 +44,10 @@ public:
     ControlArea& controls() { return *m_controls; }
     const ParameterFiles& parameterFiles() const { return m_files; }
     QWidget* client() const { return m_client; }
-    bool transferRunning() const { return m_transferRunning; }
-    // The link of the transfers, made at the first transfer and kept for the whole run.
-    DeviceLink& deviceLink();
-
-    // Runs `step` on a worker thread while the window keeps painting but takes no user input;
-    // returns once the step has ended. Progress reported meanwhile is shown as it comes.
-    void runBlocking(const std::function<void()>& step);
-    // Both may be called from any thread; the bar is repainted at once on the window's thread.
-    void setProgress(int percent);
-    void showProgress(bool visible);
+    bool transferRunning() const;
+    // The link of the transfers, kept for the whole run: made at once on ports given to the
+    // constructor, else at the first transfer; null while the MIDI system has not answered.
+    DeviceLink* deviceLink() { return m_link.get(); }
 
     // The window's position for a work area: centred, halves rounded down, never above or
     // left of the work area's top-left corner.
@@ -64,18 +61,20 @@ public slots:
     void Quit1Click();
     void Copy1Click();
     void Peast1Click();
-    void ReadSceneData1Click();
-    void SendSceneData1Click();
+    void readSceneData();
+    void sendSceneData();
+    // Esc: stops the transfer under way.
+    void cancelTransfer();
     void About1Click();
-
-signals:
-    void progressChanged(int percent);
-    void progressShown(bool visible);
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+public:
+    // How long the window waits for the MIDI system to open before it gives up for this command.
+    static constexpr int kMidiSystemBoundMs = 5000;
 
 private:
     void FormShow();
@@ -85,13 +84,23 @@ private:
                         const QKeySequence& shortcut, void (TFormMain::*handler)());
     void onProgress(int percent);
     TransferHooks transferHooks();
+    // The link, with the MIDI system opened on the transfer thread within kMidiSystemBoundMs;
+    // null (after a warning) when it did not answer in time.
+    DeviceLink* openLink();
+    LinkResult runOnTransferThread(const std::function<LinkResult()>& step);
+    void setTransferRunning(bool running);
+    void endCommand();
 
     ParameterFiles m_files;
     MessageBoxes m_answers;
     std::unique_ptr<Document> m_document;
     MidiPorts* m_ports = nullptr;
+    std::shared_ptr<OpeningPorts> m_opening; // the MIDI system, opened on a bounded job
     std::unique_ptr<MidiPorts> m_systemPorts;
     std::unique_ptr<DeviceLink> m_link;
+    // Declared after the link: its worker has ended before the link goes.
+    std::unique_ptr<TransferThread> m_transfer;
+    QAction* m_cancelTransfer = nullptr;
     QWidget* m_client = nullptr;
     ControlArea* m_controls = nullptr;
     QProgressBar* m_progressBar = nullptr;
@@ -100,7 +109,7 @@ private:
     CopyBuffer m_copyBuffer;
     bool m_firstShowDone = false;
     bool m_quitApproved = false;
-    bool m_transferRunning = false;
+    bool m_closeAfterTransfer = false;
 };
 
 } // namespace lumo

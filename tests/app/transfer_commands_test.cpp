@@ -70,7 +70,7 @@ struct Fixture {
         setup.controller->setScenes(served);
         SetSceneName(document.scenes().scene(1), "LOCAL EDIT");
         hooks.redisplay = [this] { ++redisplays; };
-        hooks.runBlocking = [this](const std::function<int()>& step) {
+        hooks.runBlocking = [this](const std::function<LinkResult()>& step) {
             ++blockingSteps;
             return step();
         };
@@ -98,7 +98,7 @@ TEST(ReadSceneData, ReadsConfirmedDataAndClearsTheFlag)
     Fixture f;
     f.user.answers = {Answer::Yes};
     const SceneSet expected = f.deviceScenesAsRead();
-    EXPECT_EQ(ReadSceneData1Click(f.document, f.setup.link, f.hooks), TransferOutcome::Done);
+    EXPECT_EQ(readSceneData(f.document, f.setup.link, f.hooks).outcome, TransferOutcome::Done);
     EXPECT_EQ(f.user.asked, (std::vector<ScriptedUser::Message>{kConfirmRead}));
     EXPECT_EQ(f.user.told, (std::vector<ScriptedUser::Message>{kReadOk}));
     EXPECT_EQ(f.document.scenes(), expected);
@@ -113,7 +113,7 @@ TEST(ReadSceneData, SaveQuestionCancelledDoesNothingAtAll)
     f.document.setModified(true);
     const SceneSet before = f.document.scenes();
     f.user.answers = {Answer::Cancel};
-    EXPECT_EQ(ReadSceneData1Click(f.document, f.setup.link, f.hooks), TransferOutcome::Declined);
+    EXPECT_EQ(readSceneData(f.document, f.setup.link, f.hooks).outcome, TransferOutcome::Declined);
     EXPECT_EQ(f.user.asked, (std::vector<ScriptedUser::Message>{kSaveQuestion}));
     EXPECT_TRUE(f.setup.ports.events().empty());
     EXPECT_TRUE(f.document.modified());
@@ -129,7 +129,7 @@ TEST(ReadSceneData, ACancelledOrFailedSaveAfterYesStopsTheRead)
         f.document.setModified(true);
         f.user.answers = {Answer::Yes, Answer::Yes};
         f.user.savePaths = {path};
-        EXPECT_EQ(ReadSceneData1Click(f.document, f.setup.link, f.hooks), TransferOutcome::Declined);
+        EXPECT_EQ(readSceneData(f.document, f.setup.link, f.hooks).outcome, TransferOutcome::Declined);
         EXPECT_EQ(f.user.asked, (std::vector<ScriptedUser::Message>{kSaveQuestion}));
         EXPECT_TRUE(f.setup.ports.events().empty()) << "no search after the save went wrong";
         EXPECT_TRUE(f.document.modified());
@@ -146,7 +146,7 @@ TEST(ReadSceneData, AFailedSearchOrReadKeepsUnsavedEditsMarked)
         f.document.setModified(true);
         const SceneSet before = f.document.scenes();
         f.user.answers = {Answer::No};
-        EXPECT_EQ(ReadSceneData1Click(f.document, f.setup.link, f.hooks), TransferOutcome::NotFound);
+        EXPECT_EQ(readSceneData(f.document, f.setup.link, f.hooks).outcome, TransferOutcome::NotFound);
         EXPECT_EQ(f.user.asked, (std::vector<ScriptedUser::Message>{kSaveQuestion}));
         EXPECT_EQ(f.user.told, (std::vector<ScriptedUser::Message>{kNotFound}));
         EXPECT_EQ(f.redisplays, 1);
@@ -160,8 +160,11 @@ TEST(ReadSceneData, AFailedSearchOrReadKeepsUnsavedEditsMarked)
         f.document.setModified(true);
         const SceneSet before = f.document.scenes();
         f.user.answers = {Answer::No, Answer::Yes};
-        EXPECT_EQ(ReadSceneData1Click(f.document, f.setup.link, f.hooks), TransferOutcome::Failed);
-        EXPECT_TRUE(f.user.told.empty()) << "a failed transfer shows nothing";
+        EXPECT_EQ(readSceneData(f.document, f.setup.link, f.hooks).outcome, TransferOutcome::Failed);
+        ASSERT_EQ(f.user.told.size(), 1u) << "one warning says why";
+        EXPECT_EQ(f.user.told[0].kind, MessageKind::Warning);
+        EXPECT_EQ(f.user.told[0].text, QStringLiteral("The controller did not answer at image byte 600 within 20 ms. "
+                                                      "The scenes are unchanged."));
         EXPECT_EQ(f.redisplays, 1);
         EXPECT_TRUE(f.document.modified());
         EXPECT_EQ(f.document.scenes(), before);
@@ -171,7 +174,7 @@ TEST(ReadSceneData, AFailedSearchOrReadKeepsUnsavedEditsMarked)
         Fixture f;
         f.document.setModified(true);
         f.user.answers = {Answer::No, Answer::Yes};
-        EXPECT_EQ(ReadSceneData1Click(f.document, f.setup.link, f.hooks), TransferOutcome::Done);
+        EXPECT_EQ(readSceneData(f.document, f.setup.link, f.hooks).outcome, TransferOutcome::Done);
         EXPECT_FALSE(f.document.modified());
     }
 }
@@ -184,7 +187,7 @@ TEST(ReadSceneData, SavedEditsAreNoLongerModifiedEvenWhenTheSearchFails)
     f.document.setModified(true);
     f.user.answers = {Answer::Yes};
     f.user.savePaths = {dir.filePath("saved.lumo")};
-    EXPECT_EQ(ReadSceneData1Click(f.document, f.setup.link, f.hooks), TransferOutcome::NotFound);
+    EXPECT_EQ(readSceneData(f.document, f.setup.link, f.hooks).outcome, TransferOutcome::NotFound);
     EXPECT_TRUE(QFile::exists(dir.filePath("saved.lumo")));
     EXPECT_FALSE(f.document.modified());
 }
@@ -195,7 +198,7 @@ TEST(ReadSceneData, DeclinedConfirmationStopsAfterTheSearch)
         Fixture f;
         const SceneSet before = f.document.scenes();
         f.user.answers = {answer};
-        EXPECT_EQ(ReadSceneData1Click(f.document, f.setup.link, f.hooks), TransferOutcome::Declined);
+        EXPECT_EQ(readSceneData(f.document, f.setup.link, f.hooks).outcome, TransferOutcome::Declined);
         EXPECT_EQ(f.setup.ports.sentWords(), (std::vector<std::uint32_t>{CmdConnect, CmdIdentify}))
             << "the controller is left after the handshake, without CmdEnd";
         EXPECT_EQ(f.redisplays, 0);
@@ -208,7 +211,7 @@ TEST(SendSceneData, SendsConfirmedScenesWithoutTouchingFlagOrDisplay)
     Fixture f;
     f.document.setModified(true);
     f.user.answers = {Answer::Yes};
-    EXPECT_EQ(SendSceneData1Click(f.document, f.setup.link, f.hooks), TransferOutcome::Done);
+    EXPECT_EQ(sendSceneData(f.document, f.setup.link, f.hooks).outcome, TransferOutcome::Done);
     EXPECT_EQ(f.user.asked, (std::vector<ScriptedUser::Message>{kConfirmSend}));
     EXPECT_EQ(f.user.told, (std::vector<ScriptedUser::Message>{kSendOk}));
     EXPECT_TRUE(f.document.modified());
@@ -223,23 +226,55 @@ TEST(SendSceneData, NotFoundDeclinedAndFailedSends)
     {
         Fixture f;
         f.setup.controller->misbehaviour().wrongIdentity = true;
-        EXPECT_EQ(SendSceneData1Click(f.document, f.setup.link, f.hooks), TransferOutcome::NotFound);
+        EXPECT_EQ(sendSceneData(f.document, f.setup.link, f.hooks).outcome, TransferOutcome::NotFound);
         EXPECT_TRUE(f.user.asked.empty());
         EXPECT_EQ(f.user.told, (std::vector<ScriptedUser::Message>{kNotFound}));
     }
     for (Answer answer : {Answer::No, Answer::Cancel}) {
         Fixture f;
         f.user.answers = {answer};
-        EXPECT_EQ(SendSceneData1Click(f.document, f.setup.link, f.hooks), TransferOutcome::Declined);
+        EXPECT_EQ(sendSceneData(f.document, f.setup.link, f.hooks).outcome, TransferOutcome::Declined);
         EXPECT_EQ(f.setup.ports.sentWords().size(), 2u);
     }
     {
         Fixture f;
         f.setup.controller->misbehaviour().wrongAcknowledgeAfterBlock = 0;
         f.user.answers = {Answer::Yes};
-        EXPECT_EQ(SendSceneData1Click(f.document, f.setup.link, f.hooks), TransferOutcome::Failed);
-        EXPECT_TRUE(f.user.told.empty());
+        EXPECT_EQ(sendSceneData(f.document, f.setup.link, f.hooks).outcome, TransferOutcome::Failed);
+        ASSERT_EQ(f.user.told.size(), 1u);
+        EXPECT_EQ(f.user.told[0].text, QStringLiteral("The controller answered 9C 01 07 at image byte 512, not the "
+                                                      "reply expected. The controller may now hold a partly written "
+                                                      "scene image."));
     }
+}
+
+TEST(ReadSceneData, AnUnaskedMessageFailsTheReadAndChangesNothing)
+{
+    Fixture f;
+    f.setup.controller->misbehaviour().strayAfterBytes = 20;
+    const SceneSet before = f.document.scenes();
+    f.user.answers = {Answer::Yes};
+    const TransferResult result = readSceneData(f.document, f.setup.link, f.hooks);
+    EXPECT_EQ(result.outcome, TransferOutcome::Failed);
+    EXPECT_EQ(result.link.error, LinkError::Unasked);
+    EXPECT_EQ(f.document.scenes(), before);
+    ASSERT_EQ(f.user.told.size(), 1u);
+    EXPECT_TRUE(f.user.told[0].text.contains(QStringLiteral("90 3C 40")));
+}
+
+TEST(TransferCommands, ThePairThatAnsweredIsKeptAndTriedFirstNextTime)
+{
+    Fixture f;
+    PortPair kept;
+    f.hooks.rememberedPair = [&kept] { return kept; };
+    f.hooks.rememberPair = [&kept](const PortPair& pair) { kept = pair; };
+    f.user.answers = {Answer::Yes, Answer::Yes};
+    EXPECT_EQ(sendSceneData(f.document, f.setup.link, f.hooks).outcome, TransferOutcome::Done);
+    EXPECT_EQ(kept, (PortPair{"Lumo out", "Lumo in"}));
+    f.setup.ports.clearEvents();
+    EXPECT_EQ(readSceneData(f.document, f.setup.link, f.hooks).outcome, TransferOutcome::Done);
+    EXPECT_EQ(f.setup.ports.sentWords().front(), CmdConnect);
+    EXPECT_EQ(f.setup.ports.sentWords()[2], CmdReadStart) << "one handshake, on the remembered pair";
 }
 
 TEST(TransferCommands, NoMidiSystemReportsTheMissingDevice)
@@ -249,8 +284,8 @@ TEST(TransferCommands, NoMidiSystemReportsTheMissingDevice)
     DefaultParameters defaults;
     ScriptedUser user;
     Document document(defaults, user);
-    EXPECT_EQ(SendSceneData1Click(document, link, {}), TransferOutcome::NotFound);
-    EXPECT_EQ(ReadSceneData1Click(document, link, {}), TransferOutcome::NotFound);
+    EXPECT_EQ(sendSceneData(document, link, {}).outcome, TransferOutcome::NotFound);
+    EXPECT_EQ(readSceneData(document, link, {}).outcome, TransferOutcome::NotFound);
     EXPECT_EQ(user.told, (std::vector<ScriptedUser::Message>{kNotFound, kNotFound}));
 }
 

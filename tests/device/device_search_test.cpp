@@ -1,5 +1,6 @@
-// FindDevice against the simulated MIDI system: pair order, the handshake judgement, marks,
-// CmdEnd after a failed search, and ports that fail.
+// The device search against the simulated MIDI system: pair order, the handshake judgement, the
+// mark before CmdConnect, listening on every input at once, the remembered pair, CmdEnd after a
+// failed search, ports that fail, and cancelling.
 #include "tests/support/device_test_support.h"
 
 #include "device/midi_system.h"
@@ -12,27 +13,39 @@ using testing::MakeController;
 using testing::OneController;
 using Event = SimulatedPorts::Event;
 
-TEST(DeviceSearch, TriesPairsOutputMajorPastASilentPairAndAWrongIdentity)
-{
+// Two outputs (another device, the controller) and three inputs (nothing, the other device,
+// the controller).
+struct Crowd {
+    explicit Crowd(bool oneInputAtATime)
+    {
+        other->misbehaviour().wrongIdentity = true;
+        const int otherId = ports.addController(*other);
+        const int lumoId = ports.addController(*lumo);
+        ports.addOutput("Other out", otherId);
+        ports.addOutput("Lumo out", lumoId);
+        ports.addInput("Nothing", -1);
+        ports.addInput("Other in", otherId);
+        ports.addInput("Lumo in", lumoId);
+        if (oneInputAtATime)
+            ports.listenToOneOnly();
+        link.setReplyTimeout(kTestTimeout);
+        link.setHandshakeWait(kTestTimeout);
+    }
+    std::unique_ptr<VirtualController> other = MakeController();
+    std::unique_ptr<VirtualController> lumo = MakeController();
     SimulatedPorts ports;
-    auto other = MakeController();
-    other->misbehaviour().wrongIdentity = true;
-    auto lumo = MakeController();
-    const int otherId = ports.addController(*other);
-    const int lumoId = ports.addController(*lumo);
-    ports.addOutput("Other out", otherId);
-    ports.addOutput("Lumo out", lumoId);
-    ports.addInput("Nothing", -1);
-    ports.addInput("Other in", otherId);
-    ports.addInput("Lumo in", lumoId);
-    DeviceLink link(ports);
-    link.setReplyTimeout(kTestTimeout);
+    DeviceLink link{ports};
+};
 
-    EXPECT_EQ(link.FindDevice(IdentityReply), 0);
-    EXPECT_EQ(link.outputCount(), 2);
-    EXPECT_EQ(link.inputCount(), 3);
-    EXPECT_EQ(link.heldOutput(), 1);
-    EXPECT_EQ(link.heldInput(), 2);
+TEST(DeviceSearch, OneInputAtATimeTriesEveryPairOutputMajor)
+{
+    Crowd crowd(true);
+    EXPECT_TRUE(crowd.link.findDevice(IdentityReply).ok());
+    EXPECT_EQ(crowd.link.outputCount(), 2);
+    EXPECT_EQ(crowd.link.inputCount(), 3);
+    EXPECT_EQ(crowd.link.found(), (PortPair{"Lumo out", "Lumo in"}));
+    EXPECT_EQ(crowd.link.heldOutput(), "Lumo out");
+    EXPECT_EQ(crowd.link.heldInput(), "Lumo in");
 
     auto tried = [](int o, int i) {
         return std::vector<Event>{{Event::OpenInput, i}, {Event::Send, o, CmdConnect}, {Event::Send, o, CmdIdentify}};
@@ -51,16 +64,42 @@ TEST(DeviceSearch, TriesPairsOutputMajorPastASilentPairAndAWrongIdentity)
         for (const Event& e : tried(1, i))
             expected.push_back(e);
     }
-    EXPECT_EQ(ports.events(), expected); // found: nothing more is sent, no CmdEnd
+    EXPECT_EQ(crowd.ports.events(), expected); // found: nothing more is sent, no CmdEnd
 }
 
-TEST(DeviceSearch, MarkAt15TakesTheRepliesFromSlots15And0)
+TEST(DeviceSearch, ListeningOnEveryInputFindsTheSamePairWithOneHandshakePerSilentOutput)
 {
+    Crowd crowd(false);
+    EXPECT_TRUE(crowd.link.findDevice(IdentityReply).ok());
+    EXPECT_EQ(crowd.link.found(), (PortPair{"Lumo out", "Lumo in"}));
+    int toOther = 0;
+    for (const Event& e : crowd.ports.events())
+        toOther += e.kind == Event::Send && e.port == 0 && e.word == CmdConnect;
+    EXPECT_EQ(toOther, 1) << "the other device's output is asked once, for all inputs";
+    // All three inputs at once for each output, then one by one behind the output that answered.
+    const std::vector<std::vector<int>> listened{{0, 1, 2}, {0}, {1}, {2}};
+    EXPECT_EQ(crowd.ports.inputsListened(), listened);
+}
+
+TEST(DeviceSearch, TheRememberedPairIsTriedFirstAndAGoneOneChangesNothing)
+{
+    Crowd crowd(false);
+    EXPECT_TRUE(crowd.link.findDevice(IdentityReply, {"Lumo out", "Lumo in"}).ok());
+    EXPECT_EQ(crowd.ports.sentWords(), (std::vector<std::uint32_t>{CmdConnect, CmdIdentify}));
+
+    Crowd gone(false);
+    EXPECT_TRUE(gone.link.findDevice(IdentityReply, {"Lumo out", "Unplugged in"}).ok());
+    EXPECT_EQ(gone.link.found(), (PortPair{"Lumo out", "Lumo in"}));
+}
+
+TEST(DeviceSearch, AnEchoAtOnceIsCountedBecauseTheMarkComesBeforeCmdConnect)
+{
+    // Inline delivery: the echo reaches the ring while CmdConnect is still being sent.
     OneController setup;
     for (int i = 0; i < 15; ++i)
-        setup.link.ring().OnMidiInput(MidiInputKind::Data, 0x7F3C90);
+        setup.link.ring().store(0x7F3C90);
     ASSERT_EQ(setup.link.ring().writeIndex(), 15);
-    EXPECT_EQ(setup.link.FindDevice(IdentityReply), 0);
+    EXPECT_TRUE(setup.link.findDevice(IdentityReply).ok());
     EXPECT_EQ(setup.link.ring().slot(15), CmdConnect);
     EXPECT_EQ(setup.link.ring().slot(0), IdentityReply);
 }
@@ -81,11 +120,14 @@ TEST(DeviceSearch, HandshakeFaultsAreNotTheController)
         SCOPED_TRACE(c.what);
         OneController setup;
         c.spoil(setup.controller->misbehaviour());
-        EXPECT_EQ(setup.link.FindDevice(IdentityReply), 1);
+        const LinkResult result = setup.link.findDevice(IdentityReply);
+        EXPECT_EQ(result.error, LinkError::NotFound);
+        EXPECT_EQ(result.pairs, 1);
         // Not found: CmdEnd goes to the output still held.
         const std::vector<std::uint32_t> sent{CmdConnect, CmdIdentify, CmdEnd};
         EXPECT_EQ(setup.ports.sentWords(), sent);
-        EXPECT_EQ(setup.link.heldOutput(), 0);
+        EXPECT_EQ(setup.link.heldOutput(), "Lumo out");
+        EXPECT_TRUE(setup.link.found().empty());
     }
 }
 
@@ -93,7 +135,7 @@ TEST(DeviceSearch, AnotherIdentityIsSearchedFor)
 {
     OneController setup;
     setup.controller->misbehaviour().wrongIdentity = true;
-    EXPECT_EQ(setup.link.FindDevice(VirtualController::kWrongIdentity), 0);
+    EXPECT_TRUE(setup.link.findDevice(VirtualController::kWrongIdentity).ok());
 }
 
 TEST(DeviceSearch, OutputsWithoutInputsAreEachOpenedAndClosedAndTheLastGetsCmdEnd)
@@ -102,7 +144,7 @@ TEST(DeviceSearch, OutputsWithoutInputsAreEachOpenedAndClosedAndTheLastGetsCmdEn
     ports.addOutput("A", -1);
     ports.addOutput("B", -1);
     DeviceLink link(ports);
-    EXPECT_EQ(link.FindDevice(IdentityReply), 1);
+    EXPECT_EQ(link.findDevice(IdentityReply).error, LinkError::NotFound);
     const std::vector<Event> expected{{Event::OpenOutput, 0}, {Event::CloseOutput, 0}, {Event::OpenOutput, 1},
                                       {Event::Send, 1, CmdEnd}};
     EXPECT_EQ(ports.events(), expected);
@@ -112,41 +154,45 @@ TEST(DeviceSearch, NoOutputsSendsNothingAndAnOutputHeldFromBeforeGetsCmdEnd)
 {
     SimulatedPorts none;
     DeviceLink empty(none);
-    EXPECT_EQ(empty.FindDevice(IdentityReply), 1);
+    EXPECT_FALSE(empty.findDevice(IdentityReply).ok());
     EXPECT_TRUE(none.events().empty());
 
     // The ports vanish after a search found the controller: no pair is tried, and CmdEnd goes
     // to the output still held from that search.
     OneController setup;
-    ASSERT_EQ(setup.link.FindDevice(IdentityReply), 0);
+    ASSERT_TRUE(setup.link.findDevice(IdentityReply).ok());
     setup.ports.hidePorts(true);
     setup.ports.clearEvents();
-    EXPECT_EQ(setup.link.FindDevice(IdentityReply), 1);
+    EXPECT_FALSE(setup.link.findDevice(IdentityReply).ok());
     const std::vector<Event> expected{{Event::Send, 0, CmdEnd}};
     EXPECT_EQ(setup.ports.events(), expected);
 }
 
 TEST(DeviceSearch, FailingOpensAndSendsMoveOnToTheNextPort)
 {
-    SimulatedPorts ports;
-    auto lumo = MakeController();
-    const int id = ports.addController(*lumo);
-    ports.addOutput("Broken out", id);
-    ports.addOutput("Lumo out", id);
-    ports.addInput("Broken in", id);
-    ports.addInput("Lumo in", id);
-    ports.failOpenOutput(0);
-    ports.failOpenInput(0);
-    DeviceLink link(ports);
-    link.setReplyTimeout(kTestTimeout);
-    EXPECT_EQ(link.FindDevice(IdentityReply), 0);
-    EXPECT_EQ(link.heldOutput(), 1);
-    EXPECT_EQ(link.heldInput(), 1);
+    for (bool oneAtATime : {true, false}) {
+        SimulatedPorts ports;
+        auto lumo = MakeController();
+        const int id = ports.addController(*lumo);
+        ports.addOutput("Broken out", id);
+        ports.addOutput("Lumo out", id);
+        ports.addInput("Broken in", id);
+        ports.addInput("Lumo in", id);
+        ports.failOpenOutput(0);
+        ports.failOpenInput(0);
+        if (oneAtATime)
+            ports.listenToOneOnly();
+        DeviceLink link(ports);
+        link.setReplyTimeout(kTestTimeout);
+        link.setHandshakeWait(kTestTimeout);
+        EXPECT_TRUE(link.findDevice(IdentityReply).ok()) << oneAtATime;
+        EXPECT_EQ(link.found(), (PortPair{"Lumo out", "Lumo in"}));
+    }
 
     // A CmdConnect that cannot be sent skips the pair without sending CmdIdentify.
     OneController failing;
     failing.ports.failSendAfter(0);
-    EXPECT_EQ(failing.link.FindDevice(IdentityReply), 1);
+    EXPECT_FALSE(failing.link.findDevice(IdentityReply).ok());
     const std::vector<std::uint32_t> sent{CmdEnd};
     EXPECT_EQ(failing.ports.sentWords(), sent);
 }
@@ -155,17 +201,36 @@ TEST(DeviceSearch, RepliesOnTheBackendsOwnThreadAreFound)
 {
     OneController setup(SimulatedPorts::Delivery::Thread);
     setup.link.setReplyTimeout(kReplyTimeout);
-    EXPECT_EQ(setup.link.FindDevice(IdentityReply), 0);
+    setup.link.setHandshakeWait(kReplyTimeout);
+    EXPECT_TRUE(setup.link.findDevice(IdentityReply).ok());
 }
 
-TEST(DeviceSearch, NoMidiSystemIsAMachineWithoutPorts)
+TEST(DeviceSearch, ACancelEndsTheSearchWithoutTryingFurtherPorts)
+{
+    SimulatedPorts ports;
+    DeviceLink link(ports);
+    // A device that never answers, and the user pressing Esc while it is asked.
+    const int id = ports.addDevice([&link](std::uint32_t word, const SimulatedPorts::Reply&) {
+        if (word == CmdIdentify)
+            link.cancel();
+    });
+    ports.addOutput("Silent out", id);
+    ports.addOutput("Later out", -1);
+    ports.addInput("Silent in", id);
+    link.setHandshakeWait(kReplyTimeout);
+    EXPECT_EQ(link.findDevice(IdentityReply).error, LinkError::Cancelled);
+    EXPECT_EQ(ports.sentWords(), (std::vector<std::uint32_t>{CmdConnect, CmdIdentify}));
+}
+
+TEST(DeviceSearch, NoMidiSystemIsReportedAsSuch)
 {
     auto ports = OpenMidiPorts(MidiApi::None, "test");
     ASSERT_NE(ports, nullptr);
     EXPECT_EQ(ports->systemName(), "none");
     DeviceLink link(*ports);
-    EXPECT_EQ(link.FindDevice(IdentityReply), 1);
-    EXPECT_EQ(link.outputCount(), 0);
+    const LinkResult result = link.findDevice(IdentityReply);
+    EXPECT_EQ(result.error, LinkError::NoMidiSystem);
+    EXPECT_FALSE(result.detail.empty());
 }
 
 } // namespace

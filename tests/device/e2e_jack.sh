@@ -14,9 +14,10 @@ if ! command -v jackd >/dev/null 2>&1; then
     exit 77
 fi
 
+source "$here/jack_test_support.sh"
+private_shm "$0" "$@"
 work=$(mktemp -d)
 virtual_pid=""
-source "$here/jack_test_support.sh"
 
 cleanup() {
     stop "$virtual_pid"

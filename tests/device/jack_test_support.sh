@@ -1,14 +1,31 @@
-# Shared by the JACK end-to-end tests (sourced): a JACK server of the test's own with the dummy
-# driver, and helpers that stop what the test started. The sourcing script sets `lumo` (the tool
-# under test) and `work` (its folder, whose *.log files a failure prints).
+# Shared by the JACK end-to-end tests and benchmarks (sourced): a JACK server of the test's own
+# with the dummy driver, and helpers that stop what the test started. The sourcing script sets
+# `lumo` (the tool under test) and `work` (its folder, whose *.log files a failure prints).
+# Nothing here touches any other JACK server or its files.
 
 jack_pid=""
+
+# private_shm SCRIPT ARGS...: runs the sourcing script again in a mount namespace of its own with
+# an empty /dev/shm, where JACK keeps its server registry, semaphores and sockets. Our server
+# then cannot see, disturb or fill the registry of the machine's servers (it holds 8 servers,
+# and a killed server leaves its entry behind). Where user namespaces are not allowed the script
+# runs as it is: our server gets a unique name and is always stopped with SIGTERM, which takes
+# its entry out again.
+private_shm() {
+    [ -n "${LUMO_JACK_PRIVATE_SHM:-}" ] && return 0
+    if unshare --user --map-root-user --mount true 2>/dev/null; then
+        export LUMO_JACK_PRIVATE_SHM=1
+        exec unshare --user --map-root-user --mount -- \
+            sh -c 'mount -t tmpfs -o mode=1777 lumo-jack-shm /dev/shm && exec "$0" "$@"' "$@"
+    fi
+    export LUMO_JACK_PRIVATE_SHM=0
+}
 
 stop() { # stop PID: ends one process we started and waits for it
     local pid=$1
     [ -n "$pid" ] || return 0
     kill -TERM "$pid" 2>/dev/null
-    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     kill -KILL "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
 }
@@ -32,16 +49,10 @@ wait_for() {
     return 1
 }
 
-# start_jack NAME: a server of our own, so that no other JACK user is disturbed, with JACK forced
-# on machines that also have an ALSA sequencer.
+# start_jack NAME: a server of our own under a unique name, with JACK forced on machines that
+# also have an ALSA sequencer. The settings (the remembered port pair) go into the work folder.
 start_jack() {
-    export JACK_DEFAULT_SERVER="$1" JACK_NO_START_SERVER=1 LUMO_MIDI_API=jack
-    # JACK's shared registry holds 8 servers; a server that was killed leaves its entry behind,
-    # and after 8 of those no server starts any more. With no server running every entry is
-    # stale, so the registry can go.
-    if ! pgrep -x jackd >/dev/null 2>&1; then
-        rm -f /dev/shm/jack-shm-registry /dev/shm/jack_* /dev/shm/jack_sem.* 2>/dev/null
-    fi
+    export JACK_DEFAULT_SERVER="$1" JACK_NO_START_SERVER=1 LUMO_MIDI_API=jack XDG_CONFIG_HOME="$work/config"
     jackd --no-realtime --sync -n "$1" -d dummy -r 48000 -p 32 </dev/null >jackd.log 2>&1 &
     jack_pid=$!
     wait_for "MIDI system: JACK" || fail "the JACK server did not start"

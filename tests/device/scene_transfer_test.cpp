@@ -41,12 +41,12 @@ TEST(ReadSceneImage, DefaultsRequest1024BytesAndKeepTheFirst916)
 {
     OneController setup;
     setup.controller->setScenes(DistinctScenes());
-    ASSERT_EQ(setup.link.FindDevice(IdentityReply), 0);
+    ASSERT_TRUE(setup.link.findDevice(IdentityReply).ok());
     setup.ports.clearEvents();
     ImageBuffer image;
     image.fill(0xEE);
     ProgressLog progress;
-    EXPECT_EQ(ReadSceneImage(setup.link, 916, image, 1, progress.hooks()), 0);
+    EXPECT_TRUE(ReadSceneImage(setup.link, 916, image, 1, progress.hooks()).ok());
 
     std::vector<std::uint32_t> expected{CmdReadStart};
     expected.insert(expected.end(), 1024, CmdNextByte);
@@ -99,7 +99,7 @@ struct ScriptedDevice {
         ports.addOutput("out", id);
         ports.addInput("in", id);
         link.setReplyTimeout(kTestTimeout);
-        EXPECT_EQ(link.FindDevice(IdentityReply), 0);
+        EXPECT_TRUE(link.findDevice(IdentityReply).ok());
         ports.clearEvents();
     }
 };
@@ -109,98 +109,125 @@ TEST(ReadSceneImage, UsesOnlyTheLow4BitsOfEachDataByte)
     ScriptedDevice device;
     device.byteReplies = {0x0A0590, 0x7A3590, 0x0F0F00}; // 05 0A, 35 7A, and a status never looked at
     ImageBuffer image{};
-    EXPECT_EQ(ReadSceneImage(device.link, 3, image, 1, {}), 0);
+    EXPECT_TRUE(ReadSceneImage(device.link, 3, image, 1, {}).ok());
     EXPECT_EQ(image[0], 0x5A);
     EXPECT_EQ(image[1], 0x5A);
     EXPECT_EQ(image[2], 0xFF);
 }
 
-TEST(ReadSceneImage, ResetsTheWriteIndexSoEachByteIsTakenFromSlot0)
+TEST(ReadSceneImage, CountsThatDoNotCoverTheLengthFailBeforeAnyByteIsRequested)
+{
+    struct Case {
+        const char* what;
+        std::uint32_t countReply;
+        int blockAddOne;
+    };
+    const Case cases[] = {
+        {"one block for 916 bytes", 0x00019C, 1},
+        {"BlockAddOne 0", 0x00019C, 0},
+        {"BlockAddOne -1", 0x01019C, -1},
+        {"BlockAddOne 2147483647", 0x01019C, 2147483647},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedDevice device;
+        device.countReply = c.countReply;
+        ImageBuffer image;
+        image.fill(0x11);
+        const LinkResult result = ReadSceneImage(device.link, 916, image, c.blockAddOne, {});
+        EXPECT_EQ(result.error, LinkError::CountUnusable);
+        EXPECT_EQ(device.ports.sentWords(), (std::vector<std::uint32_t>{CmdReadStart}));
+        EXPECT_EQ(image[0], 0x11);
+    }
+}
+
+TEST(ReadSceneImage, FailuresStopAtOnceWithoutCmdEndAndLeaveTheImage)
+{
+    struct Case {
+        const char* what;
+        void (*spoil)(OneController&);
+        LinkError error;
+        std::size_t sent; // CmdReadStart and the CmdNextByte requests
+    };
+    const Case cases[] = {
+        {"first reply is not the echo",
+         [](OneController& s) { s.controller->misbehaviour().strayBeforeReplies = true; }, LinkError::WrongReply, 1},
+        {"silence after 100 bytes", [](OneController& s) { s.controller->misbehaviour().silentAfterBytes = 100; },
+         LinkError::NoReply, 1 + 101},
+        {"a key played after byte 300",
+         [](OneController& s) { s.controller->misbehaviour().strayAfterBytes = 300; }, LinkError::Unasked, 1 + 301},
+        {"a request that cannot be sent", [](OneController& s) { s.ports.failSendAfter(11); }, LinkError::SendFailed, 11},
+        {"the controller unplugged after 100 bytes",
+         [](OneController& s) {
+             s.controller->misbehaviour().silentAfterBytes = 100;
+             s.ports.hidePorts(true);
+         },
+         LinkError::PortVanished, 1 + 101},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        OneController setup;
+        ASSERT_TRUE(setup.link.findDevice(IdentityReply).ok());
+        setup.ports.clearEvents();
+        c.spoil(setup);
+        ImageBuffer image;
+        image.fill(0xEE);
+        ProgressLog progress;
+        const LinkResult result = ReadSceneImage(setup.link, 916, image, 1, progress.hooks());
+        EXPECT_EQ(result.error, c.error);
+        const auto sent = setup.ports.sentWords();
+        EXPECT_EQ(sent.size(), c.sent);
+        EXPECT_NE(sent.back(), CmdEnd);
+        EXPECT_TRUE(std::all_of(image.begin(), image.end(), [](std::uint8_t b) { return b == 0xEE; }));
+        EXPECT_EQ(progress.shows.back(), false);
+    }
+}
+
+TEST(ReadSceneImage, AMessageRightBehindEachReplyFailsTheRead)
 {
     ScriptedDevice device;
     device.extraAfterEachByte = true;
-    device.byteReplies = {0x010290, 0x030490, 0x050690};
-    for (int i = 0; i < 9; ++i) // the handshake's mark lands mid-ring
-        device.link.ring().OnMidiInput(MidiInputKind::Data, 0x7F3C90);
     ImageBuffer image{};
-    EXPECT_EQ(ReadSceneImage(device.link, 3, image, 1, {}), 0);
-    EXPECT_EQ(image[0], 0x21);
-    EXPECT_EQ(image[1], 0x43);
-    EXPECT_EQ(image[2], 0x65);
-    EXPECT_EQ(device.next, 512u);
+    const LinkResult result = ReadSceneImage(device.link, 3, image, 1, {});
+    EXPECT_EQ(result.error, LinkError::Unasked);
+    EXPECT_EQ(result.word, 0x7F7F9Cu);
+    EXPECT_EQ(device.next, 1u);
 }
 
-TEST(ReadSceneImage, ACountGivingNoBlocksRequestsNothing)
+TEST(SceneTransfers, ACancelStopsThemAtOnce)
 {
-    for (int blockAddOne : {0, -1}) {
-        ScriptedDevice device; // count reply m = 0
+    for (bool sending : {false, true}) {
+        SCOPED_TRACE(sending ? "send" : "read");
+        OneController setup;
+        ASSERT_TRUE(setup.link.findDevice(IdentityReply).ok());
+        setup.ports.clearEvents();
         ImageBuffer image;
-        image.fill(0x11);
-        ProgressLog progress;
-        EXPECT_EQ(ReadSceneImage(device.link, 916, image, blockAddOne, progress.hooks()), 0);
-        EXPECT_EQ(device.ports.sentWords(), (std::vector<std::uint32_t>{CmdReadStart, CmdEnd}));
-        EXPECT_EQ(image[0], 0x11);
-        EXPECT_TRUE(progress.percents.empty());
-    }
-}
-
-TEST(ReadSceneImage, FailuresStopAtOnceWithoutCmdEnd)
-{
-    {
-        SCOPED_TRACE("first reply is not the echo");
-        OneController setup;
-        ASSERT_EQ(setup.link.FindDevice(IdentityReply), 0);
-        setup.controller->misbehaviour().strayBeforeReplies = true;
-        setup.ports.clearEvents();
-        ImageBuffer image{};
-        ProgressLog progress;
-        EXPECT_EQ(ReadSceneImage(setup.link, 916, image, 1, progress.hooks()), 1);
-        EXPECT_EQ(setup.ports.sentWords(), (std::vector<std::uint32_t>{CmdReadStart}));
-        EXPECT_EQ(progress.shows, (std::vector<bool>{false}));
-        // The controller is left mid-read; the next search starts over.
-        EXPECT_EQ(setup.link.FindDevice(IdentityReply), 1) << "the stray message spoils the handshake too";
-    }
-    {
-        SCOPED_TRACE("silence after 100 bytes");
-        OneController setup;
-        ASSERT_EQ(setup.link.FindDevice(IdentityReply), 0);
-        setup.controller->misbehaviour().silentAfterBytes = 100;
-        setup.ports.clearEvents();
-        ImageBuffer image{};
-        ProgressLog progress;
-        EXPECT_EQ(ReadSceneImage(setup.link, 916, image, 1, progress.hooks()), 1);
-        const auto sent = setup.ports.sentWords();
-        EXPECT_EQ(sent.size(), 1u + 101u);
-        EXPECT_EQ(sent.back(), CmdNextByte);
-        EXPECT_EQ(progress.percents.size(), 100u);
-        EXPECT_EQ(progress.shows.back(), false);
-        // A new search brings the controller back.
-        EXPECT_EQ(setup.link.FindDevice(IdentityReply), 0);
-    }
-    {
-        SCOPED_TRACE("a request that cannot be sent");
-        OneController setup;
-        ASSERT_EQ(setup.link.FindDevice(IdentityReply), 0);
-        setup.ports.clearEvents();
-        setup.ports.failSendAfter(11);
-        ImageBuffer image{};
-        EXPECT_EQ(ReadSceneImage(setup.link, 916, image, 1, {}), 1);
-        EXPECT_EQ(setup.ports.sentWords().size(), 11u);
-        EXPECT_EQ(setup.ports.sentWords().back(), CmdNextByte);
+        image.fill(0x44);
+        TransferProgress progress;
+        progress.percent = [&](int percent) {
+            if (percent == 30)
+                setup.link.cancel();
+        };
+        const LinkResult result = sending ? SendSceneImage(setup.link, 916, image, progress)
+                                          : ReadSceneImage(setup.link, 916, image, 1, progress);
+        EXPECT_EQ(result.error, LinkError::Cancelled);
+        EXPECT_LT(setup.ports.sentWords().size(), 400u);
+        EXPECT_NE(setup.ports.sentWords().back(), CmdEnd);
+        EXPECT_EQ(image[0], 0x44);
     }
 }
 
 TEST(SendSceneImage, Sends916BytesAsTwoBlocksPaddedWith900000)
 {
     OneController setup;
-    ASSERT_EQ(setup.link.FindDevice(IdentityReply), 0);
+    ASSERT_TRUE(setup.link.findDevice(IdentityReply).ok());
     setup.ports.clearEvents();
     const SceneSet scenes = DistinctScenes();
     ImageBuffer image;
     image.fill(0xAB);
     PackSceneImage(scenes, image.data());
     ProgressLog progress;
-    EXPECT_EQ(SendSceneImage(setup.link, 916, image, progress.hooks()), 0);
+    EXPECT_TRUE(SendSceneImage(setup.link, 916, image, progress.hooks()).ok());
 
     const auto sent = setup.ports.sentWords();
     ASSERT_EQ(sent.size(), 2u + 1024u) << "no CmdEnd from the editor after a send";
@@ -226,11 +253,11 @@ TEST(SendSceneImage, ByteIsSplitIntoHalves)
 {
     EXPECT_EQ(MsgDataByte(0x5A), 0x0A0590u); // 90 05 0A
     OneController setup;
-    ASSERT_EQ(setup.link.FindDevice(IdentityReply), 0);
+    ASSERT_TRUE(setup.link.findDevice(IdentityReply).ok());
     setup.ports.clearEvents();
     ImageBuffer image{};
     image[0] = 0x5A;
-    EXPECT_EQ(SendSceneImage(setup.link, 1, image, {}), 0);
+    EXPECT_TRUE(SendSceneImage(setup.link, 1, image, {}).ok());
     EXPECT_EQ(setup.ports.sentWords()[1], 0x01009Cu);
     EXPECT_EQ(setup.ports.sentWords()[2], 0x0A0590u);
     EXPECT_EQ(setup.controller->image()[0], 0x5A);
@@ -239,11 +266,11 @@ TEST(SendSceneImage, ByteIsSplitIntoHalves)
 TEST(SendSceneImage, LengthZeroSendsNoBlockAndAwaitsCmdEnd)
 {
     OneController setup;
-    ASSERT_EQ(setup.link.FindDevice(IdentityReply), 0);
+    ASSERT_TRUE(setup.link.findDevice(IdentityReply).ok());
     setup.ports.clearEvents();
     ImageBuffer image{};
     ProgressLog progress;
-    EXPECT_EQ(SendSceneImage(setup.link, 0, image, progress.hooks()), 0);
+    EXPECT_TRUE(SendSceneImage(setup.link, 0, image, progress.hooks()).ok());
     EXPECT_EQ(setup.ports.sentWords(), (std::vector<std::uint32_t>{CmdSendStart, 0x00009Cu}));
     EXPECT_EQ(setup.controller->sendsCompleted(), 1);
     EXPECT_TRUE(progress.percents.empty());
@@ -252,11 +279,11 @@ TEST(SendSceneImage, LengthZeroSendsNoBlockAndAwaitsCmdEnd)
 TEST(SendSceneImage, MarkAt15IsJudgedLikeAnyOther)
 {
     OneController setup;
-    ASSERT_EQ(setup.link.FindDevice(IdentityReply), 0);
+    ASSERT_TRUE(setup.link.findDevice(IdentityReply).ok());
     while (setup.link.ring().writeIndex() != 15)
-        setup.link.ring().OnMidiInput(MidiInputKind::Data, 0x7F3C90);
+        setup.link.ring().store(0x7F3C90);
     ImageBuffer image{};
-    EXPECT_EQ(SendSceneImage(setup.link, 916, image, {}), 0);
+    EXPECT_TRUE(SendSceneImage(setup.link, 916, image, {}).ok());
     EXPECT_EQ(setup.link.ring().slot(15), CmdSendStart);
     EXPECT_EQ(setup.link.ring().slot(0), BlockAcknowledge);
     EXPECT_EQ(setup.link.ring().slot(1), CmdEnd);
@@ -267,32 +294,32 @@ TEST(SendSceneImage, WrongRepliesStopTheSendAtOnce)
     {
         SCOPED_TRACE("wrong acknowledgement of block 0");
         OneController setup;
-        ASSERT_EQ(setup.link.FindDevice(IdentityReply), 0);
+        ASSERT_TRUE(setup.link.findDevice(IdentityReply).ok());
         setup.controller->misbehaviour().wrongAcknowledgeAfterBlock = 0;
         setup.ports.clearEvents();
         ImageBuffer image{};
         ProgressLog progress;
-        EXPECT_EQ(SendSceneImage(setup.link, 916, image, progress.hooks()), 1);
+        EXPECT_FALSE(SendSceneImage(setup.link, 916, image, progress.hooks()).ok());
         EXPECT_EQ(setup.ports.sentWords().size(), 2u + 512u) << "nothing is sent after that block";
         EXPECT_EQ(progress.shows.back(), false);
     }
     {
         SCOPED_TRACE("first reply is not the echo");
         OneController setup;
-        ASSERT_EQ(setup.link.FindDevice(IdentityReply), 0);
+        ASSERT_TRUE(setup.link.findDevice(IdentityReply).ok());
         setup.controller->misbehaviour().strayBeforeReplies = true;
         setup.ports.clearEvents();
         ImageBuffer image{};
-        EXPECT_EQ(SendSceneImage(setup.link, 916, image, {}), 1);
+        EXPECT_FALSE(SendSceneImage(setup.link, 916, image, {}).ok());
         EXPECT_EQ(setup.ports.sentWords(), (std::vector<std::uint32_t>{CmdSendStart, 0x02009Cu}));
     }
     {
         SCOPED_TRACE("no CmdEnd after the last block");
         OneController setup;
-        ASSERT_EQ(setup.link.FindDevice(IdentityReply), 0);
+        ASSERT_TRUE(setup.link.findDevice(IdentityReply).ok());
         setup.controller->misbehaviour().silentAfterBytes = 1000;
         ImageBuffer image{};
-        EXPECT_EQ(SendSceneImage(setup.link, 916, image, {}), 1);
+        EXPECT_FALSE(SendSceneImage(setup.link, 916, image, {}).ok());
     }
 }
 
@@ -300,11 +327,11 @@ TEST(SendSceneImage, SlowRepliesOnTheBackendsThreadStillArrive)
 {
     OneController setup(SimulatedPorts::Delivery::Thread);
     setup.link.setReplyTimeout(kReplyTimeout);
-    ASSERT_EQ(setup.link.FindDevice(IdentityReply), 0);
+    ASSERT_TRUE(setup.link.findDevice(IdentityReply).ok());
     setup.controller->misbehaviour().replyDelay = std::chrono::milliseconds(30);
     ImageBuffer image{};
     image[3] = 0x77;
-    EXPECT_EQ(SendSceneImage(setup.link, 916, image, {}), 0);
+    EXPECT_TRUE(SendSceneImage(setup.link, 916, image, {}).ok());
     setup.ports.drain();
     EXPECT_EQ(setup.controller->image()[3], 0x77);
 }
@@ -314,9 +341,9 @@ TEST(ReadSceneImage, WholeReadWithRepliesOnTheBackendsThread)
     OneController setup(SimulatedPorts::Delivery::Thread);
     setup.link.setReplyTimeout(kReplyTimeout);
     setup.controller->setScenes(DistinctScenes());
-    ASSERT_EQ(setup.link.FindDevice(IdentityReply), 0);
+    ASSERT_TRUE(setup.link.findDevice(IdentityReply).ok());
     ImageBuffer image{};
-    EXPECT_EQ(ReadSceneImage(setup.link, 916, image, 1, {}), 0);
+    EXPECT_TRUE(ReadSceneImage(setup.link, 916, image, 1, {}).ok());
     EXPECT_TRUE(std::equal(image.begin(), image.begin() + 916, setup.controller->image().begin()));
 }
 
@@ -332,10 +359,10 @@ TEST(TransferParameters, SceneDataLenIsClampedInto0To1024)
 
     // The transfers themselves never reach past the buffer, whatever length they are given.
     OneController setup;
-    ASSERT_EQ(setup.link.FindDevice(IdentityReply), 0);
+    ASSERT_TRUE(setup.link.findDevice(IdentityReply).ok());
     setup.ports.clearEvents();
     ImageBuffer image{};
-    EXPECT_EQ(SendSceneImage(setup.link, 5000, image, {}), 0);
+    EXPECT_TRUE(SendSceneImage(setup.link, 5000, image, {}).ok());
     EXPECT_EQ(setup.ports.sentWords()[1], 0x02009Cu);
 }
 

@@ -18,10 +18,11 @@ for tool in jackd script; do
     fi
 done
 
+source "$here/jack_test_support.sh"
+private_shm "$0" "$@"
 work=$(mktemp -d)
 virtual_pid=""
 read_pid=""
-source "$here/jack_test_support.sh"
 
 cleanup() {
     stop "$read_pid"

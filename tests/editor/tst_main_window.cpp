@@ -472,7 +472,7 @@ private slots:
         QCOMPARE(device.controller.readsCompleted(), 1);
     }
 
-    void aFailedSendShowsNothingAndHidesTheBar()
+    void aFailedSendWarnsOnceAndHidesTheBar()
     {
         SceneSet scenes;
         SimulatedController device(scenes);
@@ -480,13 +480,68 @@ private slots:
         auto window = MakeWindow(&device.ports);
         ProgressLog log(*window);
         ModalScript script;
-        script.press("Yes");
+        script.press("Yes").press("OK");
         press(window.get(), QKeySequence("Ctrl+T"));
         QVERIFY2(script.unexpected.isEmpty(), qPrintable(script.unexpected.join('\n')));
-        QCOMPARE(script.boxes.size(), 1); // the confirmation only: no "Send data OK."
-        QCOMPARE(log.values.last(), 50);  // stopped after the first of two blocks
+        QCOMPARE(script.boxes.size(), 2); // the confirmation, then one warning: no "Send data OK."
+        QCOMPARE(script.boxes[1].title, QStringLiteral("Warning"));
+        QVERIFY(script.boxes[1].text.endsWith(QStringLiteral("may now hold a partly written scene image.")));
+        QCOMPARE(log.values.last(), 50); // stopped after the first of two blocks
         QVERIFY(!log.bar->isVisible());
         QCOMPARE(device.controller.sendsCompleted(), 0);
+    }
+
+    // During a read the client area and the menus take no input; Esc stops it, the scenes stay.
+    void escCancelsAReadAndTheWindowIsDisabledMeanwhile()
+    {
+        SceneSet scenes;
+        SimulatedController device(scenes);
+        device.controller.misbehaviour().replyDelay = std::chrono::microseconds(200);
+        auto window = MakeWindow(&device.ports);
+        const SceneSet before = window->document().scenes();
+        ProgressLog log(*window);
+        bool disabledMeanwhile = false;
+        connect(log.bar, &QProgressBar::valueChanged, this, [&](int value) {
+            if (value == 20 && !disabledMeanwhile) {
+                disabledMeanwhile = !window->client()->isEnabled() && !window->menuBar()->isEnabled()
+                                    && !window->findChild<QAction*>(QStringLiteral("New1"))->isEnabled();
+                press(window.get(), QKeySequence(Qt::Key_Escape));
+            }
+        });
+        ModalScript script;
+        script.press("Yes").press("OK");
+        press(window.get(), QKeySequence("Ctrl+L"));
+        QVERIFY2(script.unexpected.isEmpty(), qPrintable(script.unexpected.join('\n')));
+        QVERIFY(disabledMeanwhile);
+        QCOMPARE(script.boxes.value(1).text, QStringLiteral("The read was cancelled. The scenes are unchanged."));
+        QVERIFY(window->document().scenes() == before);
+        QVERIFY(window->client()->isEnabled());
+        QCOMPARE(device.controller.readsCompleted(), 0);
+    }
+
+    // The close button during a transfer stops it, then closes the window.
+    void closingDuringASendCancelsThenCloses()
+    {
+        SceneSet scenes;
+        SimulatedController device(scenes);
+        // The block acknowledgement comes late, so the close meets the send waiting for it.
+        device.controller.misbehaviour().replyDelay = std::chrono::milliseconds(300);
+        auto window = MakeWindow(&device.ports);
+        window->deviceLink()->setHandshakeWait(std::chrono::seconds(1));
+        ProgressLog log(*window);
+        bool closeTried = false;
+        connect(log.bar, &QProgressBar::valueChanged, this, [&](int value) {
+            if (value == 50 && !closeTried) {
+                closeTried = true;
+                QVERIFY(!window->close());
+            }
+        });
+        ModalScript script;
+        script.press("Yes").press("OK");
+        press(window.get(), QKeySequence("Ctrl+T"));
+        QVERIFY(closeTried);
+        QVERIFY(script.boxes.value(1).text.startsWith(QStringLiteral("The send was cancelled.")));
+        QVERIFY(!window->isVisible());
     }
 
     void nothingAnswers()
@@ -495,7 +550,8 @@ private slots:
         silent.addOutput("Some Synth", -1);
         silent.addInput("Some Synth", -1);
         auto window = MakeWindow(&silent);
-        window->deviceLink().setReplyTimeout(std::chrono::milliseconds(20));
+        window->deviceLink()->setReplyTimeout(std::chrono::milliseconds(20));
+        window->deviceLink()->setHandshakeWait(std::chrono::milliseconds(20));
         const SceneSet before = window->document().scenes();
         ModalScript script;
         script.press("OK").press("OK");

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QtTest>
 
@@ -140,6 +141,8 @@ struct SimulatedController {
 // A main window reading the shipped DefPara.ini and NotePara.ini, shown, with a fixed clock.
 inline std::unique_ptr<TFormMain> MakeWindow(MidiPorts* ports = nullptr)
 {
+    // The settings (the remembered port pair) go to a test folder, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
     auto window = std::make_unique<TFormMain>(QStringLiteral(LUMO_ASSETS_DIR), ports);
     window->document().clock = [] { return QDateTime(QDate(2026, 12, 7), QTime(21, 5)); };
     window->show();

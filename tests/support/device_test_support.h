@@ -35,6 +35,7 @@ struct OneController {
         ports.addOutput("Lumo out", device);
         ports.addInput("Lumo in", device);
         link.setReplyTimeout(kTestTimeout);
+        link.setHandshakeWait(kTestTimeout);
     }
     SimulatedPorts ports;
     std::unique_ptr<VirtualController> controller;

@@ -1,6 +1,8 @@
 // The in-process MIDI system: port wiring, reply delivery and the event log.
 #include "tests/support/simulated_ports.h"
 
+#include <algorithm>
+
 namespace lumo {
 
 SimulatedPorts::SimulatedPorts(Delivery delivery)
@@ -43,22 +45,31 @@ int SimulatedPorts::addInput(std::string name, int device)
     return int(m_inputs.size()) - 1;
 }
 
-int SimulatedPorts::outputCount() { return m_hidden ? 0 : int(m_outputs.size()); }
-int SimulatedPorts::inputCount() { return m_hidden ? 0 : int(m_inputs.size()); }
-
-std::string SimulatedPorts::outputName(int port)
+namespace {
+int indexOf(const auto& ports, const std::string& name)
 {
-    return port >= 0 && port < int(m_outputs.size()) ? m_outputs[std::size_t(port)].name : std::string();
+    for (std::size_t i = 0; i < ports.size(); ++i)
+        if (ports[i].name == name)
+            return int(i);
+    return -1;
 }
-
-std::string SimulatedPorts::inputName(int port)
+std::vector<std::string> namesOf(const auto& ports, bool hidden)
 {
-    return port >= 0 && port < int(m_inputs.size()) ? m_inputs[std::size_t(port)].name : std::string();
+    std::vector<std::string> names;
+    if (!hidden)
+        for (const auto& port : ports)
+            names.push_back(port.name);
+    return names;
 }
+} // namespace
 
-bool SimulatedPorts::openOutput(int port)
+std::vector<std::string> SimulatedPorts::outputNames() { return namesOf(m_outputs, m_hidden); }
+std::vector<std::string> SimulatedPorts::inputNames() { return namesOf(m_inputs, m_hidden); }
+
+bool SimulatedPorts::openOutput(const std::string& name)
 {
-    if (port < 0 || port >= outputCount() || m_failingOutputs.count(port) || m_openOutput >= 0)
+    const int port = m_hidden ? -1 : indexOf(m_outputs, name);
+    if (port < 0 || m_failingOutputs.count(port) || m_openOutput >= 0)
         return false;
     m_openOutput = port;
     std::lock_guard lock(m_mutex);
@@ -74,14 +85,22 @@ void SimulatedPorts::closeOutput()
     m_openOutput = -1;
 }
 
-bool SimulatedPorts::openInput(int port, MidiInputCallback callback)
+bool SimulatedPorts::openInput(const std::vector<std::string>& names, MidiInputCallback callback)
 {
     std::lock_guard lock(m_mutex);
-    if (port < 0 || port >= inputCount() || m_failingInputs.count(port) || m_openInput >= 0)
+    if (names.empty() || !m_openInputs.empty() || (m_oneOnly && names.size() > 1))
         return false;
-    m_openInput = port;
+    std::vector<int> ports;
+    for (const std::string& name : names) {
+        const int port = m_hidden ? -1 : indexOf(m_inputs, name);
+        if (port < 0 || m_failingInputs.count(port))
+            return false;
+        ports.push_back(port);
+    }
+    m_openInputs = ports;
+    m_inputsListened.push_back(ports);
     m_callback = std::move(callback);
-    m_events.push_back({Event::OpenInput, port});
+    m_events.push_back({Event::OpenInput, ports.front()});
     return true;
 }
 
@@ -89,10 +108,16 @@ void SimulatedPorts::closeInput()
 {
     // Under the lock: once this returns, no delivery is running or will reach the old callback.
     std::lock_guard lock(m_mutex);
-    if (m_openInput >= 0)
-        m_events.push_back({Event::CloseInput, m_openInput});
-    m_openInput = -1;
+    if (!m_openInputs.empty())
+        m_events.push_back({Event::CloseInput, m_openInputs.front()});
+    m_openInputs.clear();
     m_callback = nullptr;
+}
+
+std::vector<std::vector<int>> SimulatedPorts::inputsListened() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_inputsListened;
 }
 
 int SimulatedPorts::send(std::uint32_t word)
@@ -129,15 +154,24 @@ int SimulatedPorts::send(std::uint32_t word)
 void SimulatedPorts::inject(int inputPort, std::uint32_t word)
 {
     std::lock_guard lock(m_mutex);
-    if (m_openInput == inputPort && m_callback)
+    if (std::find(m_openInputs.begin(), m_openInputs.end(), inputPort) != m_openInputs.end() && m_callback)
         m_callback(word);
 }
 
 void SimulatedPorts::deliver(int device, std::uint32_t word)
 {
     std::lock_guard lock(m_mutex);
-    if (m_openInput >= 0 && m_inputs[std::size_t(m_openInput)].device == device && m_callback)
-        m_callback(word);
+    deliverLocked(device, word);
+}
+
+// The reply reaches the open input when it listens to a port of that device.
+void SimulatedPorts::deliverLocked(int device, std::uint32_t word)
+{
+    for (const int port : m_openInputs)
+        if (m_inputs[std::size_t(port)].device == device && m_callback) {
+            m_callback(word);
+            return;
+        }
 }
 
 void SimulatedPorts::deliveryLoop()
@@ -163,8 +197,7 @@ void SimulatedPorts::deliveryLoop()
             continue; // re-check: stop, or the front is due now
         }
         m_queue.pop_front();
-        if (m_openInput >= 0 && m_inputs[std::size_t(m_openInput)].device == next.device && m_callback)
-            m_callback(next.word);
+        deliverLocked(next.device, next.word);
         if (m_queue.empty())
             m_wake.notify_all();
     }

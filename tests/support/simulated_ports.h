@@ -1,7 +1,8 @@
-// An in-process MIDI system for the tests and the benchmarks: numbered output and input ports,
-// each wired to a simulated device or to nothing, replies delivered to the open input either at
-// once on the sender's thread or on a delivery thread of its own (with an optional delay). It
-// records every open, close and send, and can be told to fail opens and sends.
+// An in-process MIDI system for the tests and the benchmarks: named output and input ports, each
+// wired to a simulated device or to nothing, replies delivered to the open input (which may
+// listen to several ports) either at once on the sender's thread or on a delivery thread of its
+// own (with an optional delay). It records every open, close and send, and can be told to fail
+// opens and sends, to let ports vanish, and to listen to one input at a time only.
 #pragma once
 
 #include "device/midi_ports.h"
@@ -31,7 +32,7 @@ public:
     struct Event {
         enum Kind { OpenOutput, CloseOutput, OpenInput, CloseInput, Send };
         Kind kind;
-        int port;               // the output for sends
+        int port;               // the output for sends; the first input listened to
         std::uint32_t word = 0; // sends only
         bool operator==(const Event&) const = default;
     };
@@ -51,8 +52,12 @@ public:
     void failOpenInput(int port) { m_failingInputs.insert(port); }
     // The n-th send from now (0 = the next) returns a failure.
     void failSendAfter(int sends) { m_sendsBeforeFailure = sends; }
-    // Counts of 0 while hidden, as when the devices are unplugged; open ports keep working.
+    // No ports listed while hidden, as when the devices are unplugged; open ports keep working.
     void hidePorts(bool hidden) { m_hidden = hidden; }
+    // Like a MIDI system that connects one input port to one source only.
+    void listenToOneOnly() { m_oneOnly = true; }
+    // Each open input, by number: the numbers of the ports it listens to.
+    std::vector<std::vector<int>> inputsListened() const;
     // A message arriving on an input port unasked, as when the user plays the controller.
     void inject(int inputPort, std::uint32_t word);
 
@@ -63,14 +68,13 @@ public:
     void drain();
 
     std::string systemName() const override { return "simulated"; }
-    int outputCount() override;
-    int inputCount() override;
-    std::string outputName(int port) override;
-    std::string inputName(int port) override;
-    bool openOutput(int port) override;
+    std::vector<std::string> outputNames() override;
+    std::vector<std::string> inputNames() override;
+    bool openOutput(const std::string& name) override;
     void closeOutput() override;
-    bool openInput(int port, MidiInputCallback callback) override;
+    bool openInput(const std::vector<std::string>& names, MidiInputCallback callback) override;
     void closeInput() override;
+    bool listensToMany() const override { return !m_oneOnly; }
     int send(std::uint32_t word) override;
 
 private:
@@ -89,6 +93,7 @@ private:
     };
 
     void deliver(int device, std::uint32_t word);
+    void deliverLocked(int device, std::uint32_t word);
     void deliveryLoop();
 
     Delivery m_delivery;
@@ -100,11 +105,13 @@ private:
     int m_sendsBeforeFailure = -1;
     int m_openOutput = -1;
     bool m_hidden = false;
+    bool m_oneOnly = false;
 
     mutable std::mutex m_mutex; // guards the events, the open input and its callback, the queue
     std::condition_variable m_wake;
     std::vector<Event> m_events;
-    int m_openInput = -1;
+    std::vector<int> m_openInputs;
+    std::vector<std::vector<int>> m_inputsListened;
     MidiInputCallback m_callback;
     std::deque<Pending> m_queue;
     std::atomic<int> m_queued{0}; // replies ever queued; polled without the lock while awake

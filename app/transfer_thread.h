@@ -1,0 +1,69 @@
+// The thread that the window runs its device steps on, and the threading and lifetime model of
+// the transfers.
+//
+// Threads. The window's thread owns the document, the widgets and the DeviceLink object, and
+// runs the command flows (questions, messages, unpacking). Each device step of a flow (opening
+// the MIDI system, the search, a read, a send) runs on the one worker thread of TransferThread,
+// while the window's thread waits in a local event loop: it keeps painting and takes Esc and
+// the close button, with its client area and menus disabled by the window. The MIDI system
+// calls the input callback on a thread of its own; the callback only stores the word in the
+// Receive Ring (atomics) and notifies the link's ReplySignal. Progress travels from the worker
+// to the window as queued signals; the step's result is handed over when the loop ends.
+//
+// Waiting and cancelling. Every wait of the search and the transfers sleeps on the link's
+// ReplySignal, bounded in time and woken by the reply; cancel() (from the window's thread, or
+// from the thread that takes SIGINT/SIGTERM in `lumo`) sets the link's cancel flag and wakes it,
+// and the step returns Cancelled at its next check, within one message.
+//
+// Lifetimes. A port's input is stopped, and any callback call still under way waited for,
+// before the port or the link that the callback feeds is freed (MidiPorts::closeInput). The
+// link outlives every step: ~TransferThread cancels the step under way and joins the worker
+// before the window frees the link. A close of the MIDI system that does not answer in time
+// goes on as a bounded job that owns what it touches, and the program waits for such jobs before
+// main returns, or ends without freeing statics (FinishBoundedJobs).
+#pragma once
+
+#include "device/link_result.h"
+
+#include <QObject>
+#include <QThread>
+
+#include <functional>
+
+namespace lumo {
+
+class DeviceLink;
+
+class TransferThread : public QObject {
+    Q_OBJECT
+public:
+    explicit TransferThread(QObject* parent = nullptr);
+    // Cancels a step still under way and waits for the worker to end.
+    ~TransferThread() override;
+
+    // Runs `step` on the worker and returns its result once it has ended. `link`, when given, is
+    // the one that cancel() stops. Called on the window's thread, one step at a time.
+    LinkResult run(DeviceLink* link, const std::function<LinkResult()>& step);
+    bool running() const { return m_running; }
+    // Asks the step under way to stop; it ends within one message (the window's thread).
+    void cancel();
+
+    // For the step, on the worker: they reach the window queued.
+    void reportProgress(int percent) { emit progressChanged(percent); }
+    void reportShown(bool visible) { emit progressShown(visible); }
+
+signals:
+    void progressChanged(int percent);
+    void progressShown(bool visible);
+    void stepEnded();
+
+private:
+    QThread m_thread;
+    QObject* m_worker = nullptr; // lives on m_thread
+    DeviceLink* m_link = nullptr;
+    bool m_running = false;
+    bool m_cancelRequested = false;
+    LinkResult m_result;
+};
+
+} // namespace lumo

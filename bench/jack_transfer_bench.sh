@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The cost of the device search and of a full read through a JACK server with the dummy driver:
+# 0 to 3 silent clients (an input and an output port each that never answer) listed before the
+# controller (`lumo virtual`). For each count it times `lumo read` with no remembered pair and
+# with the pair remembered from the read before, and `lumo ports` as the tool's start-up; CPU
+# time is the read process's own (getrusage). Prints one table row per count, medians of RUNS.
+# Usage: [COUNTS="0 3"] jack_transfer_bench.sh BUILD_DIR [RUNS]
+set -uo pipefail
+
+build=$(realpath "${1:?build folder}")
+runs=${2:-5}
+lumo="$build/cli/lumo"
+measure="$build/bench/measure_command"
+silent="$build/bench/silent_midi_client"
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../tests/device/jack_test_support.sh"
+private_shm "$0" "$@"
+work=$(mktemp -d)
+virtual_pid=""
+silent_pids=()
+
+stop_all() {
+    stop "$virtual_pid"
+    virtual_pid=""
+    for pid in "${silent_pids[@]}"; do stop "$pid"; done
+    silent_pids=()
+    stop "$jack_pid"
+    jack_pid=""
+}
+trap 'stop_all; rm -rf "$work"' EXIT
+trap 'exit 1' INT TERM HUP PIPE
+
+cd "$work" || exit 1
+cp "$here/../assets/DefPara.ini" "$here/../assets/NotePara.ini" .
+# The remembered pair lives in the settings under this folder, never the user's.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
+mkdir -p "$XDG_CONFIG_HOME"
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+# measure_n COLUMN COMMAND...: the median of column COLUMN (1 wall, 2 CPU) over the runs.
+run_all() { for _ in $(seq "$runs"); do "$@"; done; }
+
+printf "%-6s | %-10s %-10s | %-10s %-10s | %-10s %-10s | %s\n" silent read_s read_cpu_s \
+    remembered_s remembered_cpu_s startup_s startup_cpu_s "cpu share beyond start-up"
+for count in ${COUNTS:-0 1 2 3}; do
+    start_jack "lumo-bench-$$-$count"
+    for n in $(seq "$count"); do
+        "$silent" "silent-$n" </dev/null >>silent.log 2>&1 &
+        silent_pids+=($!)
+        wait_for "silent-$n" || fail "silent client $n did not appear"
+    done
+    "$lumo" virtual </dev/null >virtual.log 2>&1 &
+    virtual_pid=$!
+    wait_for "Vorel Lumo (virtual)" || fail "the virtual controller's ports did not appear"
+
+    : >fresh.txt; : >remembered.txt; : >startup.txt
+    for _ in $(seq "$runs"); do
+        rm -rf "$XDG_CONFIG_HOME"/*
+        "$measure" "$lumo" read -o fresh.lumo >>fresh.txt 2>>read.log
+        "$measure" "$lumo" read -o remembered.lumo >>remembered.txt 2>>read.log
+        "$measure" "$lumo" ports >>startup.txt 2>/dev/null
+    done
+    grep -qv ' 0$' fresh.txt remembered.txt && fail "a read failed: $(cat fresh.txt remembered.txt)"
+    fw=$(cut -d' ' -f1 fresh.txt | median); fc=$(cut -d' ' -f2 fresh.txt | median)
+    rw=$(cut -d' ' -f1 remembered.txt | median); rc=$(cut -d' ' -f2 remembered.txt | median)
+    sw=$(cut -d' ' -f1 startup.txt | median); sc=$(cut -d' ' -f2 startup.txt | median)
+    share=$(awk -v rw="$rw" -v rc="$rc" -v sw="$sw" -v sc="$sc" \
+        'BEGIN { d = rw - sw; printf "%.1f %%", (d > 0) ? 100 * (rc - sc) / d : 0 }')
+    printf "%-6s | %-10s %-10s | %-12s %-16s | %-10s %-13s | %s\n" "$count" "$fw" "$fc" "$rw" "$rc" "$sw" "$sc" "$share"
+    stop_all
+done
