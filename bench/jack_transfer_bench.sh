@@ -11,7 +11,7 @@ build=$(realpath "${1:?build folder}")
 runs=${2:-5}
 lumo="$build/cli/lumo"
 measure="$build/bench/measure_command"
-silent="$build/bench/silent_midi_client"
+silent="$build/tests/support/silent_midi_client"
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../tests/device/jack_test_support.sh"
 private_shm "$0" "$@"
@@ -32,13 +32,8 @@ trap 'exit 1' INT TERM HUP PIPE
 
 cd "$work" || exit 1
 cp "$here/../assets/DefPara.ini" "$here/../assets/NotePara.ini" .
-# The remembered pair lives in the settings under this folder, never the user's.
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
-mkdir -p "$XDG_CONFIG_HOME"
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-# measure_n COLUMN COMMAND...: the median of column COLUMN (1 wall, 2 CPU) over the runs.
-run_all() { for _ in $(seq "$runs"); do "$@"; done; }
 
 printf "%-6s | %-10s %-10s | %-10s %-10s | %-10s %-10s | %s\n" silent read_s read_cpu_s \
     remembered_s remembered_cpu_s startup_s startup_cpu_s "cpu share beyond start-up"
@@ -55,7 +50,7 @@ for count in ${COUNTS:-0 1 2 3}; do
 
     : >fresh.txt; : >remembered.txt; : >startup.txt
     for _ in $(seq "$runs"); do
-        rm -rf "$XDG_CONFIG_HOME"/*
+        rm -rf "$XDG_CONFIG_HOME" # start_jack put the settings (the remembered pair) into $work
         "$measure" "$lumo" read -o fresh.lumo >>fresh.txt 2>>read.log
         "$measure" "$lumo" read -o remembered.lumo >>remembered.txt 2>>read.log
         "$measure" "$lumo" ports >>startup.txt 2>/dev/null

@@ -5,6 +5,8 @@
 
 #include "editor/about.h"
 #include "editor/control_area.h"
+#include "editor/number_editor.h"
+#include "editor/split_arrow_button.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -496,8 +498,10 @@ private slots:
     {
         SceneSet scenes;
         SimulatedController device(scenes);
-        device.controller.misbehaviour().replyDelay = std::chrono::microseconds(200);
+        // Silent after 300 bytes: only the cancel ends the wait for byte 300 before its long bound.
+        device.controller.misbehaviour().silentAfterBytes = 300;
         auto window = MakeWindow(&device.ports);
+        window->deviceLink()->setReplyTimeout(std::chrono::seconds(30));
         const SceneSet before = window->document().scenes();
         ProgressLog log(*window);
         bool disabledMeanwhile = false;
@@ -519,19 +523,40 @@ private slots:
         QCOMPARE(device.controller.readsCompleted(), 0);
     }
 
+    // An arrow held down when a transfer starts stops repeating: disabling the client area ends
+    // the press, so no release is lost and no step comes after the transfer.
+    void anArrowHeldWhenATransferStartsStopsRepeating()
+    {
+        SceneSet scenes;
+        SimulatedController device(scenes);
+        auto window = MakeWindow(&device.ports);
+        SplitArrowButton* arrows = window->findChild<NumberEditor*>(QStringLiteral("EditKeyTrans"))->arrows();
+        QTest::mousePress(arrows, Qt::LeftButton, {}, QPoint(1, 1));
+        const int held = window->document().current().KeyTrans;
+        window->document().setModified(false);
+        ModalScript script;
+        script.press("Yes").press("OK");
+        press(window.get(), QKeySequence("Ctrl+T"));
+        QVERIFY(script.finished());
+        QVERIFY(!arrows->findChild<QTimer*>(QStringLiteral("RepeatTimer"))->isActive());
+        QTest::qWait(SplitArrowButton::kFirstRepeatMs + 50);
+        QCOMPARE(window->document().current().KeyTrans, held);
+        QVERIFY(!window->document().modified());
+    }
+
     // The close button during a transfer stops it, then closes the window.
     void closingDuringASendCancelsThenCloses()
     {
         SceneSet scenes;
         SimulatedController device(scenes);
-        // The block acknowledgement comes late, so the close meets the send waiting for it.
-        device.controller.misbehaviour().replyDelay = std::chrono::milliseconds(300);
+        // No block acknowledgement: only the cancel ends the wait for it before its long bound.
+        device.controller.misbehaviour().silentAfterBytes = 300;
         auto window = MakeWindow(&device.ports);
-        window->deviceLink()->setHandshakeWait(std::chrono::seconds(1));
+        window->deviceLink()->setReplyTimeout(std::chrono::seconds(30));
         ProgressLog log(*window);
         bool closeTried = false;
         connect(log.bar, &QProgressBar::valueChanged, this, [&](int value) {
-            if (value == 50 && !closeTried) {
+            if (value == 20 && !closeTried) {
                 closeTried = true;
                 QVERIFY(!window->close());
             }
