@@ -4,12 +4,12 @@
 # controller (`lumo virtual`). For each count it times `lumo read` with no remembered pair and
 # with the pair remembered from the read before, and `lumo ports` as the tool's start-up; CPU
 # time is the read process's own (getrusage). Prints one table row per count, medians of RUNS.
-# Usage: [COUNTS="0 3"] jack_transfer_bench.sh BUILD_DIR [RUNS]
+# Usage: [COUNTS="0 3"] [LUMO=path] jack_transfer_bench.sh BUILD_DIR [RUNS]
 set -uo pipefail
 
 build=$(realpath "${1:?build folder}")
 runs=${2:-5}
-lumo="$build/cli/lumo"
+lumo=${LUMO:-$build/cli/lumo} # LUMO=path measures another build of the tool
 measure="$build/bench/measure_command"
 silent="$build/tests/support/silent_midi_client"
 here=$(cd "$(dirname "$0")" && pwd)
