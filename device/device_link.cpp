@@ -170,29 +170,37 @@ LinkResult DeviceLink::findDevice(std::uint32_t expected, const PortPair& tryFir
         tried = tryFirst;
     }
     const bool together = m_ports.listensToMany() && inputs.size() > 1;
-    for (std::size_t o = 0; o < outputs.size() && result == Handshake::Silent; ++o) {
-        const std::string& output = outputs[o];
-        if (!holdOutput(output))
-            continue;
-        if (inputs.empty())
-            continue;
-        // An input that cannot be listened to with the others is still tried on its own.
-        if (!together || !listenTo(inputs)) {
-            result = tryInputsOneByOne(output, inputs, expected, wait, tried);
-            continue;
+    auto tryOutputs = [&](std::chrono::nanoseconds bound) {
+        Handshake outcome = Handshake::Silent;
+        for (std::size_t o = 0; o < outputs.size() && outcome == Handshake::Silent; ++o) {
+            const std::string& output = outputs[o];
+            if (!holdOutput(output) || inputs.empty())
+                continue;
+            // An input that cannot be listened to with the others is still tried on its own.
+            if (!together || !listenTo(inputs)) {
+                outcome = tryInputsOneByOne(output, inputs, expected, bound, tried);
+                continue;
+            }
+            outcome = handshake(output, inputs, expected, bound);
+            if (outcome != Handshake::Found)
+                continue;
+            // Someone behind this output answered: the one input that carries it answers within
+            // a few round trips, a silent one is given up after them. Should that miss it (a
+            // round trip much slower than the one just seen), the full wait follows.
+            const auto quick = std::clamp<std::chrono::nanoseconds>(4 * m_lastRoundTrip + m_ports.latency(),
+                                                                     std::chrono::milliseconds(5), bound);
+            outcome = tryInputsOneByOne(output, inputs, expected, quick, tried);
+            if (outcome == Handshake::Silent && quick < bound)
+                outcome = tryInputsOneByOne(output, inputs, expected, bound, tried);
         }
-        result = handshake(output, inputs, expected, wait);
-        if (result != Handshake::Found)
-            continue;
-        // Someone behind this output answered: the one input that carries it answers within a
-        // few round trips, a silent one is given up after them. Should that miss it (a round
-        // trip much slower than the one just seen), the full wait follows.
-        const auto quick = std::clamp<std::chrono::nanoseconds>(4 * m_lastRoundTrip + m_ports.latency(),
-                                                                 std::chrono::milliseconds(5), wait);
-        result = tryInputsOneByOne(output, inputs, expected, quick, tried);
-        if (result == Handshake::Silent && quick < wait)
-            result = tryInputsOneByOne(output, inputs, expected, wait, tried);
-    }
+        return outcome;
+    };
+    if (result == Handshake::Silent)
+        result = tryOutputs(wait);
+    // A controller behind a MIDI system that stalls now and then (a loaded machine, a slow
+    // bridge) may miss the short wait; one more pass gives every output a longer one.
+    if (result == Handshake::Silent && !outputs.empty() && !inputs.empty())
+        result = tryOutputs(kSecondPassFactor * wait);
     if (result == Handshake::Found)
         return {};
     if (result == Handshake::Cancelled)

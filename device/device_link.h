@@ -24,6 +24,8 @@ inline constexpr std::chrono::milliseconds kReplyTimeout{1000};
 // How long a port pair tried in the search has to answer, beyond the MIDI system's own
 // latency: a USB controller answers within a few milliseconds, a slow bridge within tens.
 inline constexpr std::chrono::milliseconds kHandshakeWait{30};
+// A search that found nothing goes over the ports once more with this many times the wait.
+inline constexpr int kSecondPassFactor = 8;
 
 // A controller's two ports by their full names, stable while the ports exist.
 struct PortPair {
@@ -47,8 +49,8 @@ public:
     // output-major. The pair found is the first in that order whose next two messages after
     // CmdConnect and CmdIdentify are the CmdConnect echo and `expected`; it stays open and
     // started. When the system can listen to many inputs at once, an output that nobody
-    // answers costs one wait for all its inputs. Not found: CmdEnd goes to the output still
-    // held, if any.
+    // answers costs one wait for all its inputs. A pass that finds nothing is followed by one
+    // with longer waits. Not found: CmdEnd goes to the output still held, if any.
     LinkResult findDevice(std::uint32_t expected, const PortPair& tryFirst = {});
     // The pair that the last search found; empty after a failed one.
     const PortPair& found() const { return m_found; }

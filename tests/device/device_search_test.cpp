@@ -123,8 +123,8 @@ TEST(DeviceSearch, HandshakeFaultsAreNotTheController)
         const LinkResult result = setup.link.findDevice(IdentityReply);
         EXPECT_EQ(result.error, LinkError::NotFound);
         EXPECT_EQ(result.pairs, 1);
-        // Not found: CmdEnd goes to the output still held.
-        const std::vector<std::uint32_t> sent{CmdConnect, CmdIdentify, CmdEnd};
+        // Two passes, the second with a longer wait; not found: CmdEnd goes to the output held.
+        const std::vector<std::uint32_t> sent{CmdConnect, CmdIdentify, CmdConnect, CmdIdentify, CmdEnd};
         EXPECT_EQ(setup.ports.sentWords(), sent);
         EXPECT_EQ(setup.link.heldOutput(), "Lumo out");
         EXPECT_TRUE(setup.link.found().empty());
@@ -189,11 +189,12 @@ TEST(DeviceSearch, FailingOpensAndSendsMoveOnToTheNextPort)
         EXPECT_EQ(link.found(), (PortPair{"Lumo out", "Lumo in"}));
     }
 
-    // A CmdConnect that cannot be sent skips the pair without sending CmdIdentify.
+    // A CmdConnect that cannot be sent skips the pair without sending CmdIdentify; the second
+    // pass finds the controller.
     OneController failing;
     failing.ports.failSendAfter(0);
-    EXPECT_FALSE(failing.link.findDevice(IdentityReply).ok());
-    const std::vector<std::uint32_t> sent{CmdEnd};
+    EXPECT_TRUE(failing.link.findDevice(IdentityReply).ok());
+    const std::vector<std::uint32_t> sent{CmdConnect, CmdIdentify};
     EXPECT_EQ(failing.ports.sentWords(), sent);
 }
 
