@@ -2,6 +2,7 @@
 #include "scene/parameter_files.h"
 
 #include "scene/parameter_locations.h"
+#include "scene/scene_settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,11 +59,6 @@ std::optional<int> parseInteger(const QByteArray& text)
     const long long value = negative ? -magnitude : magnitude;
     if (value > std::numeric_limits<int>::max()) return std::nullopt;
     return static_cast<int>(value);
-}
-
-QByteArray numberedKey(const char* stem, int number)
-{
-    return QByteArray(stem) + QByteArray::number(number);
 }
 
 } // namespace
@@ -138,60 +134,23 @@ std::optional<int> NoteNames::number(const QString& name) const
 
 void ApplyDefaults(const DefaultParameters& defaults, SceneSet& scenes)
 {
-    auto forEachScene = [&scenes](auto&& apply) {
-        for (int n = 1; n <= kSceneCount; ++n) apply(scenes.scene(n));
-    };
-    auto scalar = [&](std::int32_t SceneRecord::*field, const char* key, int fallback, int offset = 0) {
-        const int value = defaults.intValue(key, fallback) + offset;
-        forEachScene([&](SceneRecord& r) { r.*field = value; });
-    };
-    // An array key without number sets every element; "<stem>n" sets element n - 1.
-    auto whole = [&](auto SceneRecord::*field, const char* key) {
-        const int value = defaults.intValue(key, 0);
-        forEachScene([&](SceneRecord& r) {
-            for (std::int32_t& element : r.*field) element = value;
-        });
-    };
-    auto numbered = [&](auto SceneRecord::*field, const char* stem, int count) {
-        for (int n = 1; n <= count; ++n) {
-            const int value = defaults.intValue(numberedKey(stem, n), 0);
-            forEachScene([&](SceneRecord& r) { (r.*field)[n - 1] = value; });
+    for (const SceneSetting& setting : SceneSettings()) {
+        if (setting.shownAs == ShownAs::Name) {
+            for (int n = 1; n <= kSceneCount; ++n) {
+                QByteArray name = defaults.value(DefaultKey(setting, n, 0));
+                for (char& c : name) c = asciiUpper(c);
+                SetSceneName(scenes.scene(n), std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
+            }
+            continue;
         }
-    };
-
-    for (int n = 1; n <= kSceneCount; ++n) {
-        QByteArray name = defaults.value(numberedKey("SceneName", n));
-        for (char& c : name) c = asciiUpper(c);
-        SetSceneName(scenes.scene(n), std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
+        // A key without number sets every element, a numbered key its own; the value is the
+        // same in all four scenes. The bend speed's default is the shown speed.
+        for (int e = 0; e < setting.count; ++e) {
+            const int value = defaults.intValue(DefaultKey(setting, 1, e), setting.defaultFallback);
+            const std::int32_t stored = setting.defaultIsShown ? StoredNumber(setting, value) : value;
+            for (int n = 1; n <= kSceneCount; ++n) SetSettingValue(scenes.scene(n), setting, e, stored);
+        }
     }
-    scalar(&SceneRecord::SceneMIDICh, "SceneMIDICh", 0);
-    scalar(&SceneRecord::PianoKeyCh, "PianoKeyCh", 0);
-    scalar(&SceneRecord::BendSpeed, "BendSpeed", 1, -1);
-    scalar(&SceneRecord::KeyTrans, "KeyTrans", 0);
-    scalar(&SceneRecord::KeyVelocityCurve, "KeyVelocityCurve", 0);
-    scalar(&SceneRecord::KeyConstVelocity, "KeyConstVelocity", 0);
-    scalar(&SceneRecord::PadVelocityCurve, "PadVelocityCurve", 0);
-    scalar(&SceneRecord::PadConstVelocity, "PadConstVelocity", 0);
-    whole(&SceneRecord::MIDICh, "MIDICh");
-    whole(&SceneRecord::KonbEnable, "KonbEnable");
-    numbered(&SceneRecord::KonbCCNumber, "KonbCCNumber", kKnobCount);
-    whole(&SceneRecord::KonbURValue, "KonbURValue");
-    whole(&SceneRecord::KonbLLValue, "KonbLLValue");
-    whole(&SceneRecord::SliderEnable, "SliderEnable");
-    numbered(&SceneRecord::SliderCCNumber, "SliderCCNumber", kSliderCount);
-    whole(&SceneRecord::SliderURValue, "SliderURValue");
-    whole(&SceneRecord::SliderLLValue, "SliderLLValue");
-    whole(&SceneRecord::PadAssignType, "PadAssignType");
-    numbered(&SceneRecord::PadCCNumber, "PadCCNumber", kPadCount);
-    whole(&SceneRecord::PadONValue, "PadONValue");
-    whole(&SceneRecord::PadOFFValue, "PadOFFValue");
-    whole(&SceneRecord::PadBehavior, "PadBehavior");
-    whole(&SceneRecord::PadMIDICh, "PadMIDICh");
-    whole(&SceneRecord::KeyAssignType, "KeyAssignType");
-    numbered(&SceneRecord::KeyCCNumber, "KeyCCNumber", kKeyCount);
-    whole(&SceneRecord::KeyONValue, "KeyONValue");
-    whole(&SceneRecord::KeyOFFValue, "KeyOFFValue");
-    whole(&SceneRecord::KeyBehavior, "KeyBehavior");
 }
 
 namespace {
@@ -238,13 +197,9 @@ ParameterFiles LoadParameterFiles(const QString& folder)
     const std::optional<QByteArray> defaults = readParameterFile(folders, kDefaultsFileName, files.error);
     std::optional<QByteArray> notes;
     if (defaults) notes = readParameterFile(folders, kNotesFileName, files.error);
-    if (!defaults || !notes) {
-        const ParameterFiles builtIn = BuiltInParameterFiles();
-        files.defaults = defaults ? DefaultParameters(*defaults) : builtIn.defaults;
-        files.notes = builtIn.notes;
-    }
-    if (defaults) files.defaults = DefaultParameters(*defaults);
-    if (notes) files.notes = NoteNames(*notes);
+    const ParameterFiles builtIn = defaults && notes ? ParameterFiles{} : BuiltInParameterFiles();
+    files.defaults = defaults ? DefaultParameters(*defaults) : builtIn.defaults;
+    files.notes = notes ? NoteNames(*notes) : builtIn.notes;
     return files;
 }
 

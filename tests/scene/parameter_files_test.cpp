@@ -1,6 +1,7 @@
 // The default-parameter list and note-name list parsing rules, ApplyDefaults checked byte by
 // byte at the record's offsets, and the loading of both files with its built-in fallback.
 #include "scene/parameter_files.h"
+#include "scene/scene_settings.h"
 #include "scene_test_support.h"
 
 #include <gtest/gtest.h>
@@ -120,6 +121,10 @@ TEST(ApplyDefaults, ScalarFieldsConversionsAndFallbacks)
     expectInAllScenes(bytes, 20, 4); // leading blank skipped
     expectInAllScenes(bytes, 28, 0); // trailing blank: fallback 0, below the transpose range
     expectInAllScenes(bytes, 24, 0); // no BendSpeed: fallback 1 minus 1
+
+    // The speed minus 1 wraps into the 32-bit field instead of overflowing.
+    bytes = applied("BendSpeed=-2147483648\n");
+    expectInAllScenes(bytes, 24, 2147483647);
 }
 
 TEST(ApplyDefaults, ArrayFieldsWholeAndNumberedKeys)
@@ -200,18 +205,13 @@ TEST(ShippedParameterFiles, HoldEveryKeyAndOneNameForEachOf128Notes)
     EXPECT_EQ(files.notes.number(QStringLiteral("c#3")), 49);
 
     const DefaultParameters& d = files.defaults;
-    for (const char* key : {"SceneMIDICh", "PianoKeyCh", "BendSpeed", "KeyTrans", "KeyVelocityCurve",
-                            "KeyConstVelocity", "PadVelocityCurve", "PadConstVelocity", "MIDICh",
-                            "KonbEnable", "KonbURValue", "KonbLLValue", "SliderEnable", "SliderURValue",
-                            "SliderLLValue", "PadAssignType", "PadONValue", "PadOFFValue", "PadBehavior",
-                            "PadMIDICh", "KeyAssignType", "KeyONValue", "KeyOFFValue", "KeyBehavior",
-                            "BlockAddOne", "SceneDataLen"})
-        EXPECT_NE(d.intValue(key, -1000), -1000) << key;
-    for (const auto& [stem, count] : {std::pair{"KonbCCNumber", 4}, {"SliderCCNumber", 4}, {"PadCCNumber", 8},
-                                      {"KeyCCNumber", 25}}) {
-        for (int n = 1; n <= count; ++n)
-            EXPECT_NE(d.intValue(QByteArray(stem) + QByteArray::number(n), -1000), -1000) << stem << n;
+    for (const SceneSetting& setting : SceneSettings()) {
+        if (setting.shownAs == ShownAs::Name) continue;
+        for (int e = 0; e < setting.count; ++e)
+            EXPECT_NE(d.intValue(DefaultKey(setting, 1, e), -1000), -1000) << setting.name << e;
     }
+    for (const char* key : {"BlockAddOne", "SceneDataLen"})
+        EXPECT_NE(d.intValue(key, -1000), -1000) << key;
     EXPECT_EQ(d.value("SceneName1"), QByteArray("SCENE1"));
     EXPECT_EQ(d.value("SceneName4"), QByteArray("SCENE4"));
     EXPECT_EQ(d.intValue("KeyTrans", 0), 13);
