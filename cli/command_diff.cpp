@@ -31,7 +31,7 @@ namespace {
 
 QString quotedIfName(const Setting& s)
 {
-    return s.field == QLatin1String("SceneName") ? QLatin1Char('"') + s.shown + QLatin1Char('"') : s.shown;
+    return s.setting->shownAs == ShownAs::Name ? QLatin1Char('"') + s.shown + QLatin1Char('"') : s.shown;
 }
 
 int runDiff(const QStringList& arguments)
@@ -55,7 +55,7 @@ int runDiff(const QStringList& arguments)
         for (std::size_t i = 0; i < left.size(); ++i) {
             // The shown text of a pad's note number also depends on its assign type, which has
             // a line of its own; only the name is compared as text.
-            const bool isName = left[i].field == QLatin1String("SceneName");
+            const bool isName = left[i].setting->shownAs == ShownAs::Name;
             if (isName ? left[i].shown == right[i].shown : left[i].stored == right[i].stored) continue;
             text += QStringLiteral("scene %1, %2, %3: %4 -> %5\n")
                         .arg(n)

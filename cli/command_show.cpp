@@ -1,6 +1,7 @@
 // `lumo show FILE [--json]`: the four scenes of a scene file, as text or as JSON.
 #include "cli/cli_common.h"
 #include "cli/scene_text.h"
+#include "scene/display_texts.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -40,12 +41,12 @@ QString asText(const SceneSet& scenes, const NoteNames& notes)
     QString text;
     for (int n = 1; n <= kSceneCount; ++n) {
         const std::vector<Setting> settings = SettingsOf(scenes.scene(n), notes);
-        text += QStringLiteral("Scene %1: \"%2\"\n").arg(n).arg(SceneNameText(scenes.scene(n)));
+        text += QStringLiteral("Scene %1: \"%2\"\n").arg(n).arg(SceneCaption(scenes.scene(n)));
         QString line;
         QString lineControl;
         for (const Setting& s : settings) {
-            if (s.field == QLatin1String("SceneName")) continue;
-            if (s.control == QLatin1String("Common")) {
+            if (s.setting->shownAs == ShownAs::Name) continue;
+            if (s.setting->kind == ControlKind::Common) {
                 text += QStringLiteral("  %1: %2\n").arg(s.caption, s.shown);
                 continue;
             }
@@ -71,9 +72,9 @@ QString asJson(const SceneSet& scenes, const NoteNames& notes)
         QJsonObject scene;
         scene.insert(QStringLiteral("scene"), n);
         for (const Setting& s : SettingsOf(scenes.scene(n), notes)) {
-            if (s.field == QLatin1String("SceneName")) {
+            if (s.setting->shownAs == ShownAs::Name) {
                 scene.insert(s.field, s.shown);
-            } else if (s.control == QLatin1String("Common")) {
+            } else if (s.setting->kind == ControlKind::Common) {
                 scene.insert(s.field, s.stored);
             } else {
                 QJsonArray elements = scene.value(s.field).toArray();

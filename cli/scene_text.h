@@ -4,6 +4,7 @@
 
 #include "scene/parameter_files.h"
 #include "scene/scene_record.h"
+#include "scene/scene_settings.h"
 
 #include <QString>
 
@@ -12,6 +13,7 @@
 namespace lumo::cli {
 
 struct Setting {
+    const SceneSetting* setting;
     QString control;  // "Common", "Group Common-1", "Konb-1", "Trigger Pad-3", "Key-25"
     QString field;    // the record's field name: "KonbCCNumber"
     QString caption;  // the editor's caption: "CC Number"
@@ -22,8 +24,5 @@ struct Setting {
 // The scene name first, then the scene-wide settings, groups, knobs, sliders, pads and keys
 // in the control list's order. `notes` names the pads' note numbers.
 std::vector<Setting> SettingsOf(const SceneRecord& record, const NoteNames& notes);
-
-// The scene name as text: 8-bit characters read as Latin-1.
-QString SceneNameText(const SceneRecord& record);
 
 } // namespace lumo::cli

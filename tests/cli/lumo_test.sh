@@ -81,6 +81,13 @@ grep -q '^scene 1, Common, SceneName: "SCENE1" -> "XCENE1"$' out.txt || fail "di
 [ "$(wc -l <out.txt)" -eq 2 ] || fail "diff: $(wc -l <out.txt) lines, wanted 2"
 expect 1 "" "lumo: short.lumo: Read beyond end of file." -- "$lumo" diff a.lumo short.lumo
 
+# The shown forms of the 32-bit extremes: bend speed 2147483647 + 1, transpose -2147483648 - 13.
+cp a.lumo edge.lumo
+printf '\xff\xff\xff\x7f\x00\x00\x00\x80' | dd of=edge.lumo bs=1 seek=24 conv=notrunc status=none
+expect 0 '^  Pitch Bend Speed: 2147483648$' "" -- "$lumo" show edge.lumo
+grep -q '^  Key Transpose: -2147483661$' out.txt || fail "show: transpose of -2147483648"
+expect 1 '^scene 1, Common, BendSpeed: 2 -> 2147483648$' "" -- "$lumo" diff a.lumo edge.lumo
+
 # Help and wrong usage.
 expect 0 'defaults -o FILE' "" -- "$lumo" --help
 grep -q 'diff A B' out.txt || fail "--help lacks diff"
