@@ -2,6 +2,7 @@
 #include "scene/display_texts.h"
 
 #include "scene/control_index.h"
+#include "scene/scene_settings.h"
 
 namespace lumo {
 
@@ -17,11 +18,6 @@ QStringList numbered(const QString& prefix, int count)
 
 const QString kNone = QStringLiteral("---");
 const QChar kCr = QChar(13);
-
-QString withValue(const char* head, std::int32_t value)
-{
-    return QString::fromLatin1(head) + kCr + QString::number(value);
-}
 
 // Qt's trimmed() removes white space only; the field reading also drops control characters
 // at both ends (anything up to and including the blank).
@@ -39,50 +35,30 @@ std::optional<int> noteLine(const NoteNames& notes, const QString& text)
     return notes.number(text);
 }
 
-QString knobText(std::int32_t enable, std::int32_t cc, std::int32_t ur, std::int32_t ll, int mode)
+// The head line of a number on a label, by display mode; modes without a number have none.
+const char* const kNumberHeads[kDisplayModeCount] = {"", "", "CC#", "L/L", "U/R", "", "OFF", "ON"};
+
+// The setting of a kind that a label shows in a display mode; nullptr: the label shows "---".
+const SceneSetting* settingShownIn(ControlKind kind, int mode)
 {
-    if (enable == 0) return kNone;
-    switch (mode) {
-    case 1: return ItemText(EnableItems(), enable);
-    case 2: return withValue("CC#", cc);
-    case 3: return withValue("L/L", ll);
-    case 4: return withValue("U/R", ur);
-    default: return kNone;
-    }
+    for (const SceneSetting& setting : SettingsOfKind(kind))
+        if (setting.overlayMode == mode) return &setting;
+    return nullptr;
 }
 
-QString padText(const SceneRecord& r, int e, int mode, const NoteNames& notes)
+// Whether a label shows its setting, by the control's first setting (its enable or
+// assignment): knobs, sliders and keys only while on; a pad its channel and assignment
+// always, its number for "Control Change" and "Note", its behaviour while assigned, and its
+// ON and OFF values only for "Control Change".
+bool labelShows(ControlKind kind, int mode, std::int32_t assignment)
 {
-    const std::int32_t type = r.PadAssignType[e];
+    if (kind != ControlKind::Pad) return assignment != 0;
     switch (mode) {
-    case 0: return ItemText(ChannelItems(), r.PadMIDICh[e]);
-    case 1: return ItemText(PadAssignItems(), type);
-    case 2:
-        if (type == 1) return withValue("CC#", r.PadCCNumber[e]);
-        if (type == 2) {
-            const auto name = notes.name(r.PadCCNumber[e]);
-            return name ? QStringLiteral("Note") + kCr + *name : kNone;
-        }
-        return kNone;
-    case 5:
-        if (type == 0) return kNone;
-        return r.PadBehavior[e] == 0 || r.PadBehavior[e] == 1 ? BehaviorItems().at(r.PadBehavior[e]).left(6) : kNone;
-    case 6: return type == 1 ? withValue("OFF", r.PadOFFValue[e]) : kNone;
-    case 7: return type == 1 ? withValue("ON", r.PadONValue[e]) : kNone;
-    default: return kNone;
-    }
-}
-
-QString keyText(const SceneRecord& r, int e, int mode)
-{
-    if (r.KeyAssignType[e] == 0) return kNone;
-    switch (mode) {
-    case 1: return QStringLiteral("CC");
-    case 2: return withValue("CC#", r.KeyCCNumber[e]);
-    case 5: return r.KeyBehavior[e] == 0 || r.KeyBehavior[e] == 1 ? BehaviorItems().at(r.KeyBehavior[e]).left(4) : kNone;
-    case 6: return withValue("OFF", r.KeyOFFValue[e]);
-    case 7: return withValue("ON", r.KeyONValue[e]);
-    default: return kNone;
+    case 0:
+    case 1: return true;
+    case 2: return assignment == 1 || assignment == 2;
+    case 5: return assignment != 0;
+    default: return assignment == 1;
     }
 }
 
@@ -158,20 +134,29 @@ std::optional<QString> OverlayText(const SceneRecord& record, int controlIndex, 
 {
     const ControlKind kind = KindOfControl(controlIndex);
     const int e = ElementOfControl(controlIndex);
-    if (kind == ControlKind::Group) return ItemText(ChannelItems(), record.MIDICh[e]);
-    if (mode < 0 || mode >= kDisplayModeCount) return std::nullopt;
-    switch (kind) {
-    case ControlKind::Knob:
-        return knobText(record.KonbEnable[e], record.KonbCCNumber[e], record.KonbURValue[e], record.KonbLLValue[e], mode);
-    case ControlKind::Slider:
-        return knobText(record.SliderEnable[e], record.SliderCCNumber[e], record.SliderURValue[e],
-                        record.SliderLLValue[e], mode);
-    case ControlKind::Pad: return padText(record, e, mode, notes);
-    case ControlKind::Key: return keyText(record, e, mode);
-    case ControlKind::Group:
-    case ControlKind::Common: break;
+    if (kind == ControlKind::Group) {
+        const SceneSetting& channel = Setting(SettingId::MIDICh);
+        return ShownText(channel, SettingValue(record, channel, e)).value_or(kNone);
     }
-    return std::nullopt;
+    if (kind == ControlKind::Common || mode < 0 || mode >= kDisplayModeCount) return std::nullopt;
+
+    const std::int32_t assignment = SettingValue(record, SettingsOfKind(kind)[0], e);
+    const SceneSetting* shown = settingShownIn(kind, mode);
+    if (!shown || !labelShows(kind, mode, assignment)) return kNone;
+    const std::int32_t value = SettingValue(record, *shown, e);
+    if (shown->shownAs == ShownAs::Number) {
+        if (kind == ControlKind::Pad && assignment == 2) {
+            const auto name = notes.name(value);
+            return name ? QStringLiteral("Note") + kCr + *name : kNone;
+        }
+        return QString::fromLatin1(kNumberHeads[mode]) + kCr + QString::number(ShownNumber(*shown, value));
+    }
+    if (kind == ControlKind::Key && mode == 1) return QStringLiteral("CC");
+    const std::optional<QString> item = ShownText(*shown, value);
+    if (!item) return kNone;
+    // "Button Behavior" shortens "Momentary" to fit: "Moment" on a pad, "Mome" on a key.
+    if (mode == 5) return item->left(kind == ControlKind::Pad ? 6 : 4);
+    return *item;
 }
 
 std::array<std::optional<QString>, kOverlayLabelCount> OverlayTexts(const SceneRecord& record, int mode,
