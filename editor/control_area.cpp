@@ -12,11 +12,16 @@
 #include "editor/split_arrow_button.h"
 #include "editor/upper_case_line_edit.h"
 #include "scene/display_texts.h"
+#include "scene/scene_settings.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QToolButton>
 #include <QWidget>
+
+#include <optional>
+#include <span>
+#include <vector>
 
 namespace lumo {
 
@@ -26,65 +31,42 @@ constexpr int kPanelGap = 5;
 constexpr int kInitialDisplayMode = 2; // "CC/Note Number"
 } // namespace
 
+// Where an editor's value goes: an element of a setting in the current scene.
+struct StoreTarget {
+    const SceneSetting* setting;
+    int element;
+};
+
 struct ControlArea::Private {
     Private(ControlArea* q, QWidget* client, Document& document, const NoteNames& notes);
 
     SceneRecord& record() { return document.current(); }
-    // Element of the selected control within `kind`, or -1 when the selection is another kind.
-    int elementOf(ControlKind kind) const;
-    void finishChange();
 
     void showPanel(QFrame* panel);
-    void fillCommon();
-    void fillGroup(int e);
-    void fillKonb(ControlKind kind, int e);
-    void fillPad(int e);
-    void fillKey(int e);
+    void fillPanel(ControlKind kind, int element);
+    void fillEditor(QWidget* editor, const SceneSetting& setting, int element);
     void highlight(int i);
     // The focused editor of the area loses the focus now, so its clamp is stored for the
     // control and scene that it was showing before the selection or scene changes.
     void settleFocus();
 
-    void EnableKonbEditors(int enable);
-    void EnablePadEditors(int assignment);
-    void EnableKeyEditors(int assignment);
-    void EnableConstVelocityEditors(int keyCurve, int padCurve);
+    // The enabling rule of a kind's panel, by what its drop-down lists show now.
+    void applyEnablingRule(ControlKind kind);
+    void enableKnobEditors(int enable);
+    void enablePadEditors(int assignment);
+    void enableKeyEditors(int assignment);
+    void enableConstVelocityEditors(int keyCurve, int padCurve);
 
-    void storeKonbSlider(int field, std::int32_t value);
+    // The store path of every editor. `panelSetting` is the setting that the editor stores for
+    // its own panel's kind (the knob's for the knob panel, which serves the sliders too).
+    std::optional<StoreTarget> targetOf(const SceneSetting& panelSetting) const;
+    void storeChoice(const SceneSetting& panelSetting, int index);
+    void storeNumber(const SceneSetting& panelSetting, const NumberEditor* editor);
+    void storeSceneName();
+    void storePadNumber();
+    void finishChange();
     void stepPadNumber(int step);
-
-    // Common panel
-    void EditSceneNameChange();
-    void SelSceneMIDIChChange(int index);
-    void SelPianoKeyChChange(int index);
-    void EditBendSpeedChange();
-    void EditKeyTransChange();
-    void SelKeyVelocityCurveChange(int index);
-    void EditKeyConstVelocityChange();
-    void SelPadVelocityCurveChange(int index);
-    void EditPadConstVelocityChange();
-    // Group, knob and slider, pad, key panels
-    void SelMIDIChChange(int index);
-    void SelKonbEnableChange(int index);
-    void EditKonbCCNumberChange();
-    void EditKonbURValueChange();
-    void EditKonbLLValueChange();
-    void SelPadAssignTypeChange(int index);
-    void EditPadCCNumberChange();
-    void EditPadONValueChange();
-    void EditPadOFFValueChange();
-    void SelPadBehaviorChange(int index);
-    void SelPadMIDIChChange(int index);
-    void RxSpinButton1TopClick() { stepPadNumber(1); }
-    void RxSpinButton1BottomClick() { stepPadNumber(-1); }
-    void SelKeyAssignTypeChange(int index);
-    void EditKeyCCNumberChange();
-    void EditKeyONValueChange();
-    void EditKeyOFFValueChange();
-    void SelKeyBehaviorChange(int index);
-    // Overlay
-    void Label31Click(QObject* label);
-    void SelDispChange(int index);
+    void selectOverlayLabel(QObject* label);
 
     ControlArea* q;
     QWidget* client;
@@ -133,53 +115,28 @@ ControlArea::ControlArea(QWidget* client, Document& document, const NoteNames& n
     Private* x = d;
     // The handlers capture the Private pointer by value: a nested lambda must not reach it
     // through the enclosing lambda, which lives only during construction.
-    auto onText = [this, x](QLineEdit* edit, void (Private::*handler)()) {
-        connect(edit, &QLineEdit::textChanged, this, [x, handler] { (x->*handler)(); });
-    };
-    auto onChoice = [this, x](ChoiceBox* box, void (Private::*handler)(int)) {
-        connect(box, &ChoiceBox::userChanged, this, [x, handler](int index) { (x->*handler)(index); });
-    };
-
-    connect(p.EditSceneName, &UpperCaseLineEdit::shownTextChanged, this, [x] { x->EditSceneNameChange(); });
-    onChoice(p.SelSceneMIDICh, &Private::SelSceneMIDIChChange);
-    onChoice(p.SelPianoKeyCh, &Private::SelPianoKeyChChange);
-    onText(p.EditBendSpeed, &Private::EditBendSpeedChange);
-    onText(p.EditKeyTrans, &Private::EditKeyTransChange);
-    onChoice(p.SelKeyVelocityCurve, &Private::SelKeyVelocityCurveChange);
-    onText(p.EditKeyConstVelocity, &Private::EditKeyConstVelocityChange);
-    onChoice(p.SelPadVelocityCurve, &Private::SelPadVelocityCurveChange);
-    onText(p.EditPadConstVelocity, &Private::EditPadConstVelocityChange);
-
-    onChoice(p.SelMIDICh, &Private::SelMIDIChChange);
-    onChoice(p.SelKonbEnable, &Private::SelKonbEnableChange);
-    onText(p.EditKonbCCNumber, &Private::EditKonbCCNumberChange);
-    onText(p.EditKonbURValue, &Private::EditKonbURValueChange);
-    onText(p.EditKonbLLValue, &Private::EditKonbLLValueChange);
-
-    onChoice(p.SelPadAssignType, &Private::SelPadAssignTypeChange);
-    connect(p.EditPadCCNumber, &UpperCaseLineEdit::shownTextChanged, this, [x] { x->EditPadCCNumberChange(); });
+    for (ControlKind kind : {ControlKind::Common, ControlKind::Group, ControlKind::Knob, ControlKind::Pad, ControlKind::Key}) {
+        const std::span<const SceneSetting> settings = SettingsOfKind(kind);
+        const std::vector<QWidget*> editors = p.editorsOf(kind);
+        for (std::size_t k = 0; k < settings.size(); ++k) {
+            const SceneSetting* setting = &settings[k];
+            if (auto* box = qobject_cast<ChoiceBox*>(editors[k]))
+                connect(box, &ChoiceBox::userChanged, this, [x, setting](int index) { x->storeChoice(*setting, index); });
+            else if (auto* number = qobject_cast<NumberEditor*>(editors[k]))
+                connect(number, &QLineEdit::textChanged, this, [x, setting, number] { x->storeNumber(*setting, number); });
+        }
+    }
+    connect(p.EditSceneName, &UpperCaseLineEdit::shownTextChanged, this, [x] { x->storeSceneName(); });
+    connect(p.EditPadCCNumber, &UpperCaseLineEdit::shownTextChanged, this, [x] { x->storePadNumber(); });
     connect(p.EditPadCCNumber, &PadNumberField::stepRequested, this, [x](int step) { x->stepPadNumber(step); });
     connect(p.RxSpinButton1, &SplitArrowButton::pressed, this, [x] { x->panels.EditPadCCNumber->setFocus(Qt::MouseFocusReason); });
-    connect(p.RxSpinButton1, &SplitArrowButton::stepped, this, [x](int step) {
-        if (step > 0) x->RxSpinButton1TopClick();
-        else x->RxSpinButton1BottomClick();
-    });
-    onText(p.EditPadONValue, &Private::EditPadONValueChange);
-    onText(p.EditPadOFFValue, &Private::EditPadOFFValueChange);
-    onChoice(p.SelPadBehavior, &Private::SelPadBehaviorChange);
-    onChoice(p.SelPadMIDICh, &Private::SelPadMIDIChChange);
+    connect(p.RxSpinButton1, &SplitArrowButton::stepped, this, [x](int step) { x->stepPadNumber(step); });
 
-    onChoice(p.SelKeyAssignType, &Private::SelKeyAssignTypeChange);
-    onText(p.EditKeyCCNumber, &Private::EditKeyCCNumberChange);
-    onText(p.EditKeyONValue, &Private::EditKeyONValueChange);
-    onText(p.EditKeyOFFValue, &Private::EditKeyOFFValueChange);
-    onChoice(p.SelKeyBehavior, &Private::SelKeyBehaviorChange);
-
-    onChoice(d->SelDisp, &Private::SelDispChange);
+    connect(d->SelDisp, &ChoiceBox::userChanged, this, &ControlArea::RefreshOverlay);
     connect(d->ControlList, &ControlListBox::userSelected, this, &ControlArea::ControlListClick);
     for (int i = 1; i <= kOverlayLabelCount; ++i) {
         OverlayLabel* label = d->overlay.label(i);
-        connect(label, &OverlayLabel::clicked, this, [x, label] { x->Label31Click(label); });
+        connect(label, &OverlayLabel::clicked, this, [x, label] { x->selectOverlayLabel(label); });
     }
     connect(d->sceneButtons, &SceneButtons::clicked, this, &ControlArea::SceneButton1Click);
 }
@@ -228,25 +185,9 @@ void ControlArea::ControlListClick()
         return;
     }
     d->kind = KindOfControl(i);
-    const int e = ElementOfControl(i);
-    auto& p = d->panels;
-    switch (d->kind) {
-    case ControlKind::Common: d->showPanel(p.PanelCommon); break;
-    case ControlKind::Group: d->showPanel(p.PanelGroup); break;
-    case ControlKind::Knob:
-    case ControlKind::Slider: d->showPanel(p.PanelKonb); break;
-    case ControlKind::Pad: d->showPanel(p.PanelPad); break;
-    case ControlKind::Key: d->showPanel(p.PanelKey); break;
-    }
+    d->showPanel(d->panels.panelOf(d->kind));
     d->highlight(i);
-    switch (d->kind) {
-    case ControlKind::Common: d->fillCommon(); break;
-    case ControlKind::Group: d->fillGroup(e); break;
-    case ControlKind::Knob:
-    case ControlKind::Slider: d->fillKonb(d->kind, e); break;
-    case ControlKind::Pad: d->fillPad(e); break;
-    case ControlKind::Key: d->fillKey(e); break;
-    }
+    d->fillPanel(d->kind, ElementOfControl(i));
     d->overlay.placeFrame(d->overlay.label(d->selectedLabel), i == 0);
     RefreshOverlay(displayMode());
 }
@@ -276,63 +217,53 @@ void ControlArea::Private::settleFocus()
 // The fill puts each value through the editor's normal change path: a number or text field
 // whose shown text changes runs its handler and stores what it now shows; a drop-down list
 // set here runs nothing. The record is read again for every field for that reason.
-void ControlArea::Private::fillCommon()
+void ControlArea::Private::fillPanel(ControlKind k, int e)
 {
-    auto& p = panels;
-    p.EditSceneName->setShownText(SceneCaption(record()));
-    p.SelSceneMIDICh->setIndex(record().SceneMIDICh);
-    p.SelPianoKeyCh->setIndex(record().PianoKeyCh);
-    p.EditBendSpeed->setText(BendSpeedText(record().BendSpeed));
-    p.EditKeyTrans->setValue(KeyTransShown(record().KeyTrans));
-    p.SelKeyVelocityCurve->setIndex(record().KeyVelocityCurve);
-    p.EditKeyConstVelocity->setText(QString::number(record().KeyConstVelocity));
-    p.SelPadVelocityCurve->setIndex(record().PadVelocityCurve);
-    p.EditPadConstVelocity->setText(QString::number(record().PadConstVelocity));
-    EnableConstVelocityEditors(p.SelKeyVelocityCurve->currentIndex(), p.SelPadVelocityCurve->currentIndex());
+    const std::span<const SceneSetting> settings = SettingsOfKind(k);
+    const std::vector<QWidget*> editors = panels.editorsOf(k);
+    for (std::size_t n = 0; n < settings.size(); ++n) fillEditor(editors[n], settings[n], e);
+    applyEnablingRule(k);
 }
 
-void ControlArea::Private::fillGroup(int e)
+void ControlArea::Private::fillEditor(QWidget* editor, const SceneSetting& setting, int e)
 {
-    panels.SelMIDICh->setIndex(record().MIDICh[e]);
-}
-
-void ControlArea::Private::fillKonb(ControlKind k, int e)
-{
-    auto& p = panels;
-    p.SelKonbEnable->setIndex(FieldsOfKind(record(), k).arrays[0][e]);
-    p.EditKonbCCNumber->setValue(FieldsOfKind(record(), k).arrays[1][e]);
-    p.EditKonbURValue->setValue(FieldsOfKind(record(), k).arrays[2][e]);
-    p.EditKonbLLValue->setValue(FieldsOfKind(record(), k).arrays[3][e]);
-    EnableKonbEditors(p.SelKonbEnable->currentIndex());
-}
-
-void ControlArea::Private::fillPad(int e)
-{
-    auto& p = panels;
-    p.SelPadAssignType->setIndex(record().PadAssignType[e]);
-    if (const auto text = PadNumberDisplay(record().PadCCNumber[e], record().PadAssignType[e], notes))
-        p.EditPadCCNumber->setShownText(*text);
-    p.EditPadONValue->setValue(record().PadONValue[e]);
-    p.EditPadOFFValue->setValue(record().PadOFFValue[e]);
-    p.SelPadBehavior->setIndex(record().PadBehavior[e]);
-    p.SelPadMIDICh->setIndex(record().PadMIDICh[e]);
-    EnablePadEditors(p.SelPadAssignType->currentIndex());
-}
-
-void ControlArea::Private::fillKey(int e)
-{
-    auto& p = panels;
-    p.SelKeyAssignType->setIndex(record().KeyAssignType[e]);
-    p.EditKeyCCNumber->setValue(record().KeyCCNumber[e]);
-    p.EditKeyONValue->setValue(record().KeyONValue[e]);
-    p.EditKeyOFFValue->setValue(record().KeyOFFValue[e]);
-    p.SelKeyBehavior->setIndex(record().KeyBehavior[e]);
-    EnableKeyEditors(p.SelKeyAssignType->currentIndex());
+    const std::int32_t stored = SettingValue(record(), setting, e);
+    if (auto* box = qobject_cast<ChoiceBox*>(editor)) {
+        box->setIndex(stored);
+    } else if (setting.id == SettingId::SceneName) {
+        panels.EditSceneName->setShownText(SceneCaption(record()));
+    } else if (setting.id == SettingId::PadCCNumber) {
+        // Shown by the stored assignment; with "No Assign" the field keeps its text.
+        if (const auto text = PadNumberDisplay(stored, record().PadAssignType[e], notes))
+            panels.EditPadCCNumber->setShownText(*text);
+    } else if (auto* number = qobject_cast<NumberEditor*>(editor)) {
+        // The Common panel's speed and constant velocities show the stored number unclamped;
+        // every other number editor shows it within its range.
+        if (setting.kind == ControlKind::Common && setting.id != SettingId::KeyTrans)
+            number->setText(ShownText(setting, stored).value_or(QString()));
+        else
+            number->setValue(ShownNumber(setting, stored));
+    }
 }
 
 // --- enabling rules -----------------------------------------------------------------------
 
-void ControlArea::Private::EnableKonbEditors(int enable)
+void ControlArea::Private::applyEnablingRule(ControlKind k)
+{
+    auto& p = panels;
+    switch (k) {
+    case ControlKind::Common:
+        enableConstVelocityEditors(p.SelKeyVelocityCurve->currentIndex(), p.SelPadVelocityCurve->currentIndex());
+        break;
+    case ControlKind::Knob:
+    case ControlKind::Slider: enableKnobEditors(p.SelKonbEnable->currentIndex()); break;
+    case ControlKind::Pad: enablePadEditors(p.SelPadAssignType->currentIndex()); break;
+    case ControlKind::Key: enableKeyEditors(p.SelKeyAssignType->currentIndex()); break;
+    case ControlKind::Group: break;
+    }
+}
+
+void ControlArea::Private::enableKnobEditors(int enable)
 {
     const bool on = enable != 0;
     panels.SelKonbEnable->setEnabled(true);
@@ -341,7 +272,7 @@ void ControlArea::Private::EnableKonbEditors(int enable)
     panels.EditKonbLLValue->setEnabled(on);
 }
 
-void ControlArea::Private::EnablePadEditors(int assignment)
+void ControlArea::Private::enablePadEditors(int assignment)
 {
     // -1 (no item shown) falls with "Note" among the values other than 0 and 1.
     const bool assigned = assignment != 0;
@@ -356,7 +287,7 @@ void ControlArea::Private::EnablePadEditors(int assignment)
     p.SelPadMIDICh->setEnabled(assigned);
 }
 
-void ControlArea::Private::EnableKeyEditors(int assignment)
+void ControlArea::Private::enableKeyEditors(int assignment)
 {
     const bool on = assignment != 0;
     auto& p = panels;
@@ -367,7 +298,7 @@ void ControlArea::Private::EnableKeyEditors(int assignment)
     p.SelKeyBehavior->setEnabled(on);
 }
 
-void ControlArea::Private::EnableConstVelocityEditors(int keyCurve, int padCurve)
+void ControlArea::Private::enableConstVelocityEditors(int keyCurve, int padCurve)
 {
     panels.EditKeyConstVelocity->setEnabled(keyCurve == kConstCurve);
     panels.EditPadConstVelocity->setEnabled(padCurve == kConstCurve);
@@ -383,12 +314,7 @@ void ControlArea::RefreshOverlay(int mode)
     d->overlay.frame()->update();
 }
 
-void ControlArea::Private::SelDispChange(int index)
-{
-    q->RefreshOverlay(index);
-}
-
-void ControlArea::Private::Label31Click(QObject* label)
+void ControlArea::Private::selectOverlayLabel(QObject* label)
 {
     bool ok = false;
     int number = label->objectName().mid(5, 2).toInt(&ok);
@@ -408,144 +334,72 @@ void ControlArea::SceneButton1Click()
     ControlListClick();
 }
 
-void ControlArea::Private::finishChange()
+// --- storing -------------------------------------------------------------------------------
+
+// The Common panel stores into the current scene whatever is selected. The other panels store
+// into the selected control's element only while a control of their kind is selected (the knob
+// panel: a knob or a slider, chosen by the Control Index alone); otherwise, which only a focus
+// change racing the selection can bring about, they store nothing.
+std::optional<StoreTarget> ControlArea::Private::targetOf(const SceneSetting& panelSetting) const
 {
-    q->RefreshOverlay(q->displayMode());
-    document.setModified(true);
+    if (panelSetting.kind == ControlKind::Common) return StoreTarget{&panelSetting, 0};
+    const int i = q->selectedIndex();
+    const ControlKind selected = KindOfControl(i);
+    const bool served = selected == panelSetting.kind
+        || (panelSetting.kind == ControlKind::Knob && selected == ControlKind::Slider);
+    if (!served) return std::nullopt;
+    const std::span<const SceneSetting> own = SettingsOfKind(panelSetting.kind);
+    const auto position = &panelSetting - own.data();
+    return StoreTarget{&SettingsOfKind(selected)[static_cast<std::size_t>(position)], ElementOfControl(i)};
 }
 
-void ControlArea::Private::EditSceneNameChange()
+void ControlArea::Private::storeChoice(const SceneSetting& panelSetting, int index)
+{
+    switch (panelSetting.id) {
+    case SettingId::KonbEnable:
+    case SettingId::PadAssignType:
+    case SettingId::KeyAssignType:
+    case SettingId::KeyVelocityCurve:
+    case SettingId::PadVelocityCurve: applyEnablingRule(panelSetting.kind); break;
+    default: break;
+    }
+    const std::optional<StoreTarget> target = targetOf(panelSetting);
+    if (target) {
+        SetSettingValue(record(), *target->setting, target->element, StoredNumber(*target->setting, index));
+        // Switching a pad to "Note" shows line min(number, 120); the field's handler then
+        // stores the number of the line shown.
+        if (panelSetting.id == SettingId::PadAssignType) {
+            if (const auto text = PadSwitchText(record().PadCCNumber[target->element], index, notes))
+                panels.EditPadCCNumber->setShownText(*text);
+        }
+    }
+    finishChange();
+}
+
+void ControlArea::Private::storeNumber(const SceneSetting& panelSetting, const NumberEditor* editor)
+{
+    // The speed is read from the trimmed text, a non-number as speed 1; the other editors
+    // read as typed, a non-number as their lower bound.
+    const std::int64_t shown = panelSetting.id == SettingId::BendSpeed
+        ? ParseTrimmedNumber(editor->text()).value_or(panelSetting.shownMin)
+        : editor->value();
+    if (const std::optional<StoreTarget> target = targetOf(panelSetting))
+        SetSettingValue(record(), *target->setting, target->element, StoredNumber(*target->setting, shown));
+    finishChange();
+}
+
+void ControlArea::Private::storeSceneName()
 {
     const QByteArray name = panels.EditSceneName->text().left(kSceneNameCapacity).toLatin1();
     SetSceneName(record(), std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
     finishChange();
 }
 
-void ControlArea::Private::SelSceneMIDIChChange(int index)
+void ControlArea::Private::storePadNumber()
 {
-    record().SceneMIDICh = index;
-    finishChange();
-}
-
-void ControlArea::Private::SelPianoKeyChChange(int index)
-{
-    record().PianoKeyCh = index;
-    finishChange();
-}
-
-void ControlArea::Private::EditBendSpeedChange()
-{
-    record().BendSpeed = BendSpeedToStore(panels.EditBendSpeed->text());
-    finishChange();
-}
-
-void ControlArea::Private::EditKeyTransChange()
-{
-    record().KeyTrans = KeyTransToStore(panels.EditKeyTrans->value());
-    finishChange();
-}
-
-void ControlArea::Private::SelKeyVelocityCurveChange(int index)
-{
-    EnableConstVelocityEditors(panels.SelKeyVelocityCurve->currentIndex(), panels.SelPadVelocityCurve->currentIndex());
-    record().KeyVelocityCurve = index;
-    finishChange();
-}
-
-void ControlArea::Private::EditKeyConstVelocityChange()
-{
-    record().KeyConstVelocity = panels.EditKeyConstVelocity->value();
-    finishChange();
-}
-
-void ControlArea::Private::SelPadVelocityCurveChange(int index)
-{
-    EnableConstVelocityEditors(panels.SelKeyVelocityCurve->currentIndex(), panels.SelPadVelocityCurve->currentIndex());
-    record().PadVelocityCurve = index;
-    finishChange();
-}
-
-void ControlArea::Private::EditPadConstVelocityChange()
-{
-    record().PadConstVelocity = panels.EditPadConstVelocity->value();
-    finishChange();
-}
-
-// --- group, knob/slider, pad and key panels ---------------------------------------------------
-
-int ControlArea::Private::elementOf(ControlKind k) const
-{
-    const int i = q->selectedIndex();
-    return KindOfControl(i) == k && i > 0 ? ElementOfControl(i) : -1;
-}
-
-// A panel's editor can change while another kind is selected only through a focus change
-// racing the selection; storing nothing then keeps the write inside its array.
-#define LUMO_STORE(kindValue, field, value)                 \
-    do {                                                    \
-        const int e_ = elementOf(ControlKind::kindValue);   \
-        if (e_ >= 0) record().field[e_] = (value);          \
-        finishChange();                                     \
-    } while (false)
-
-void ControlArea::Private::SelMIDIChChange(int index)
-{
-    LUMO_STORE(Group, MIDICh, index);
-}
-
-// Knobs and sliders share the panel: the Control Index alone tells which array is written
-// (5..8 knob, 9..12 slider); with any other selection nothing is stored, but the overlay is
-// still refreshed and the flag set.
-void ControlArea::Private::storeKonbSlider(int field, std::int32_t value)
-{
-    const int i = q->selectedIndex();
-    if (i > 4 && i < 13) {
-        const ControlKind k = KindOfControl(i);
-        FieldsOfKind(record(), k).arrays[field][ElementOfControl(i)] = value;
-    }
-    finishChange();
-}
-
-void ControlArea::Private::SelKonbEnableChange(int index)
-{
-    EnableKonbEditors(index);
-    storeKonbSlider(0, index);
-}
-
-void ControlArea::Private::EditKonbCCNumberChange()
-{
-    storeKonbSlider(1, panels.EditKonbCCNumber->value());
-}
-
-void ControlArea::Private::EditKonbURValueChange()
-{
-    storeKonbSlider(2, panels.EditKonbURValue->value());
-}
-
-void ControlArea::Private::EditKonbLLValueChange()
-{
-    storeKonbSlider(3, panels.EditKonbLLValue->value());
-}
-
-void ControlArea::Private::SelPadAssignTypeChange(int index)
-{
-    EnablePadEditors(index);
-    const int e = elementOf(ControlKind::Pad);
-    if (e >= 0) {
-        record().PadAssignType[e] = index;
-        // Switching to "Note" shows line min(number, 120); the field's handler then stores
-        // the number of the line shown.
-        if (const auto text = PadSwitchText(record().PadCCNumber[e], index, notes))
-            panels.EditPadCCNumber->setShownText(*text);
-    }
-    finishChange();
-}
-
-void ControlArea::Private::EditPadCCNumberChange()
-{
-    const int e = elementOf(ControlKind::Pad);
     const auto number = ReadPadNumber(panels.EditPadCCNumber->text(), panels.SelPadAssignType->currentIndex(), notes);
-    if (e >= 0 && number) record().PadCCNumber[e] = *number;
+    const std::optional<StoreTarget> target = targetOf(Setting(SettingId::PadCCNumber));
+    if (target && number) SetSettingValue(record(), *target->setting, target->element, *number);
     finishChange();
 }
 
@@ -556,52 +410,10 @@ void ControlArea::Private::stepPadNumber(int step)
     panels.EditPadCCNumber->setShownText(text);
 }
 
-void ControlArea::Private::EditPadONValueChange()
+void ControlArea::Private::finishChange()
 {
-    LUMO_STORE(Pad, PadONValue, panels.EditPadONValue->value());
+    q->RefreshOverlay(q->displayMode());
+    document.setModified(true);
 }
-
-void ControlArea::Private::EditPadOFFValueChange()
-{
-    LUMO_STORE(Pad, PadOFFValue, panels.EditPadOFFValue->value());
-}
-
-void ControlArea::Private::SelPadBehaviorChange(int index)
-{
-    LUMO_STORE(Pad, PadBehavior, index);
-}
-
-void ControlArea::Private::SelPadMIDIChChange(int index)
-{
-    LUMO_STORE(Pad, PadMIDICh, index);
-}
-
-void ControlArea::Private::SelKeyAssignTypeChange(int index)
-{
-    EnableKeyEditors(index);
-    LUMO_STORE(Key, KeyAssignType, index);
-}
-
-void ControlArea::Private::EditKeyCCNumberChange()
-{
-    LUMO_STORE(Key, KeyCCNumber, panels.EditKeyCCNumber->value());
-}
-
-void ControlArea::Private::EditKeyONValueChange()
-{
-    LUMO_STORE(Key, KeyONValue, panels.EditKeyONValue->value());
-}
-
-void ControlArea::Private::EditKeyOFFValueChange()
-{
-    LUMO_STORE(Key, KeyOFFValue, panels.EditKeyOFFValue->value());
-}
-
-void ControlArea::Private::SelKeyBehaviorChange(int index)
-{
-    LUMO_STORE(Key, KeyBehavior, index);
-}
-
-#undef LUMO_STORE
 
 } // namespace lumo

@@ -7,7 +7,7 @@
 #include "editor/pad_number_field.h"
 #include "editor/split_arrow_button.h"
 #include "editor/upper_case_line_edit.h"
-#include "scene/display_texts.h"
+#include "scene/scene_settings.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -47,10 +47,28 @@ Editor* place(Editor* editor, const char* name, int x, int y, int width = kEdito
     return editor;
 }
 
-// A caption of the panels' two-column grid.
-void gridCaption(QWidget* panel, const char* text, bool rightColumn, int rowY)
+// The editors of a setting, with its items or its range.
+ChoiceBox* choiceBox(SettingId id, QWidget* panel)
 {
-    auto* label = new QLabel(QString::fromLatin1(text), panel);
+    return new ChoiceBox(Setting(id).items(), panel);
+}
+
+NumberEditor* numberEditor(SettingId id, QWidget* panel)
+{
+    const SceneSetting& setting = Setting(id);
+    return new NumberEditor(setting.shownMin, setting.shownMax, panel);
+}
+
+QString captionOf(SettingId id)
+{
+    const std::string_view caption = Setting(id).caption;
+    return QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()));
+}
+
+// A caption of the panels' two-column grid.
+void gridCaption(QWidget* panel, SettingId id, bool rightColumn, int rowY)
+{
+    auto* label = new QLabel(captionOf(id), panel);
     if (rightColumn) {
         label->setGeometry(kRightCaptionStart, rowY + kCaptionDrop, kRightColumn - kRightCaptionStart - 2, kCaptionHeight);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -61,9 +79,9 @@ void gridCaption(QWidget* panel, const char* text, bool rightColumn, int rowY)
 }
 
 // A caption of the Common panel, at its own top-left point.
-void pointCaption(QWidget* panel, const char* text, int x, int y)
+void pointCaption(QWidget* panel, SettingId id, int x, int y)
 {
-    auto* label = new QLabel(QString::fromLatin1(text), panel);
+    auto* label = new QLabel(captionOf(id), panel);
     label->move(x, y);
     label->adjustSize();
 }
@@ -80,70 +98,99 @@ ParameterPanels::ParameterPanels(QWidget* client, int left, int top, int height)
     PanelKey = makePanel(client, "PanelKey", geometry);
 
     QWidget* p = PanelCommon;
-    pointCaption(p, "Scene Name", 51, 12);
-    pointCaption(p, "Global MIDI Ch", 37, 44);
-    pointCaption(p, "Piano Key CC# Ch", 13, 76);
-    pointCaption(p, "Pitch Bend Speed", 18, 108);
-    pointCaption(p, "Key Transpose", 293, 12);
-    pointCaption(p, "Key Velocity Curve", 293, 44);
-    pointCaption(p, "Key Const Velocity", 293, 76);
-    pointCaption(p, "Pad Velocity Curve", 293, 108);
-    pointCaption(p, "Pad Const Velocity", 293, 140);
+    pointCaption(p, SettingId::SceneName, 51, 12);
+    pointCaption(p, SettingId::SceneMIDICh, 37, 44);
+    pointCaption(p, SettingId::PianoKeyCh, 13, 76);
+    pointCaption(p, SettingId::BendSpeed, 18, 108);
+    pointCaption(p, SettingId::KeyTrans, 293, 12);
+    pointCaption(p, SettingId::KeyVelocityCurve, 293, 44);
+    pointCaption(p, SettingId::KeyConstVelocity, 293, 76);
+    pointCaption(p, SettingId::PadVelocityCurve, 293, 108);
+    pointCaption(p, SettingId::PadConstVelocity, 293, 140);
     EditSceneName = place(new UpperCaseLineEdit(p), "EditSceneName", 136, 8);
     EditSceneName->setText(QStringLiteral("SCENE1"));
-    SelSceneMIDICh = place(new ChoiceBox(SceneChannelItems(), p), "SelSceneMIDICh", 136, 40);
-    SelPianoKeyCh = place(new ChoiceBox(ChannelItems(), p), "SelPianoKeyCh", 136, 72);
-    EditBendSpeed = place(new NumberEditor(1, 4, p), "EditBendSpeed", 136, 104);
+    SelSceneMIDICh = place(choiceBox(SettingId::SceneMIDICh, p), "SelSceneMIDICh", 136, 40);
+    SelPianoKeyCh = place(choiceBox(SettingId::PianoKeyCh, p), "SelPianoKeyCh", 136, 72);
+    EditBendSpeed = place(numberEditor(SettingId::BendSpeed, p), "EditBendSpeed", 136, 104);
     EditBendSpeed->setText(QStringLiteral("1"));
-    EditKeyTrans = place(new NumberEditor(-12, 12, p), "EditKeyTrans", 418, 8);
-    SelKeyVelocityCurve = place(new ChoiceBox(VelocityCurveItems(), p), "SelKeyVelocityCurve", 418, 40);
-    EditKeyConstVelocity = place(new NumberEditor(0, 127, p), "EditKeyConstVelocity", 418, 72);
-    SelPadVelocityCurve = place(new ChoiceBox(VelocityCurveItems(), p), "SelPadVelocityCurve", 418, 104);
-    EditPadConstVelocity = place(new NumberEditor(0, 127, p), "EditPadConstVelocity", 418, 136);
+    EditKeyTrans = place(numberEditor(SettingId::KeyTrans, p), "EditKeyTrans", 418, 8);
+    SelKeyVelocityCurve = place(choiceBox(SettingId::KeyVelocityCurve, p), "SelKeyVelocityCurve", 418, 40);
+    EditKeyConstVelocity = place(numberEditor(SettingId::KeyConstVelocity, p), "EditKeyConstVelocity", 418, 72);
+    SelPadVelocityCurve = place(choiceBox(SettingId::PadVelocityCurve, p), "SelPadVelocityCurve", 418, 104);
+    EditPadConstVelocity = place(numberEditor(SettingId::PadConstVelocity, p), "EditPadConstVelocity", 418, 136);
 
     p = PanelGroup;
-    gridCaption(p, "MIDI Channel", false, 8);
-    SelMIDICh = place(new ChoiceBox(ChannelItems(), p), "SelMIDICh", kLeftColumn, 8);
+    gridCaption(p, SettingId::MIDICh, false, 8);
+    SelMIDICh = place(choiceBox(SettingId::MIDICh, p), "SelMIDICh", kLeftColumn, 8);
 
     p = PanelKonb;
-    gridCaption(p, "Enable", false, 8);
-    gridCaption(p, "CC Number", false, 40);
-    gridCaption(p, "Upper/Right Value", false, 72);
-    gridCaption(p, "Lower/Left Value", false, 104);
-    SelKonbEnable = place(new ChoiceBox(EnableItems(), p), "SelKonbEnable", kLeftColumn, 8);
-    EditKonbCCNumber = place(new NumberEditor(0, 127, p), "EditKonbCCNumber", kLeftColumn, 40);
-    EditKonbURValue = place(new NumberEditor(0, 127, p), "EditKonbURValue", kLeftColumn, 72);
-    EditKonbLLValue = place(new NumberEditor(0, 127, p), "EditKonbLLValue", kLeftColumn, 104);
+    gridCaption(p, SettingId::KonbEnable, false, 8);
+    gridCaption(p, SettingId::KonbCCNumber, false, 40);
+    gridCaption(p, SettingId::KonbURValue, false, 72);
+    gridCaption(p, SettingId::KonbLLValue, false, 104);
+    SelKonbEnable = place(choiceBox(SettingId::KonbEnable, p), "SelKonbEnable", kLeftColumn, 8);
+    EditKonbCCNumber = place(numberEditor(SettingId::KonbCCNumber, p), "EditKonbCCNumber", kLeftColumn, 40);
+    EditKonbURValue = place(numberEditor(SettingId::KonbURValue, p), "EditKonbURValue", kLeftColumn, 72);
+    EditKonbLLValue = place(numberEditor(SettingId::KonbLLValue, p), "EditKonbLLValue", kLeftColumn, 104);
 
     p = PanelPad;
-    gridCaption(p, "Assign Type", false, 8);
-    gridCaption(p, "CC/Note Number", false, 40);
-    gridCaption(p, "ON Value", false, 72);
-    gridCaption(p, "OFF Value", false, 104);
-    gridCaption(p, "Pad Behavior", true, 40);
-    gridCaption(p, "MIDI Channel", true, 72);
-    SelPadAssignType = place(new ChoiceBox(PadAssignItems(), p), "SelPadAssignType", kLeftColumn, 8);
+    gridCaption(p, SettingId::PadAssignType, false, 8);
+    gridCaption(p, SettingId::PadCCNumber, false, 40);
+    gridCaption(p, SettingId::PadONValue, false, 72);
+    gridCaption(p, SettingId::PadOFFValue, false, 104);
+    gridCaption(p, SettingId::PadBehavior, true, 40);
+    gridCaption(p, SettingId::PadMIDICh, true, 72);
+    SelPadAssignType = place(choiceBox(SettingId::PadAssignType, p), "SelPadAssignType", kLeftColumn, 8);
     EditPadCCNumber = place(new PadNumberField(p), "EditPadCCNumber", kLeftColumn, 40, 124);
     EditPadCCNumber->setText(QStringLiteral("0"));
     RxSpinButton1 = new SplitArrowButton(p);
     RxSpinButton1->setObjectName(QStringLiteral("RxSpinButton1"));
     RxSpinButton1->setGeometry(259, 41, 21, 23);
-    EditPadONValue = place(new NumberEditor(0, 127, p), "EditPadONValue", kLeftColumn, 72);
-    EditPadOFFValue = place(new NumberEditor(0, 127, p), "EditPadOFFValue", kLeftColumn, 104);
-    SelPadBehavior = place(new ChoiceBox(BehaviorItems(), p), "SelPadBehavior", kRightColumn, 40);
-    SelPadMIDICh = place(new ChoiceBox(ChannelItems(), p), "SelPadMIDICh", kRightColumn, 72);
+    EditPadONValue = place(numberEditor(SettingId::PadONValue, p), "EditPadONValue", kLeftColumn, 72);
+    EditPadOFFValue = place(numberEditor(SettingId::PadOFFValue, p), "EditPadOFFValue", kLeftColumn, 104);
+    SelPadBehavior = place(choiceBox(SettingId::PadBehavior, p), "SelPadBehavior", kRightColumn, 40);
+    SelPadMIDICh = place(choiceBox(SettingId::PadMIDICh, p), "SelPadMIDICh", kRightColumn, 72);
 
     p = PanelKey;
-    gridCaption(p, "Assign Type", false, 8);
-    gridCaption(p, "CC/Note Number", false, 40);
-    gridCaption(p, "ON Value", false, 72);
-    gridCaption(p, "OFF Value", false, 104);
-    gridCaption(p, "Key Behavior", true, 40);
-    SelKeyAssignType = place(new ChoiceBox(EnableItems(), p), "SelKeyAssignType", kLeftColumn, 8);
-    EditKeyCCNumber = place(new NumberEditor(0, 127, p), "EditKeyCCNumber", kLeftColumn, 40);
-    EditKeyONValue = place(new NumberEditor(0, 127, p), "EditKeyONValue", kLeftColumn, 72);
-    EditKeyOFFValue = place(new NumberEditor(0, 127, p), "EditKeyOFFValue", kLeftColumn, 104);
-    SelKeyBehavior = place(new ChoiceBox(BehaviorItems(), p), "SelKeyBehavior", kRightColumn, 40);
+    gridCaption(p, SettingId::KeyAssignType, false, 8);
+    gridCaption(p, SettingId::KeyCCNumber, false, 40);
+    gridCaption(p, SettingId::KeyONValue, false, 72);
+    gridCaption(p, SettingId::KeyOFFValue, false, 104);
+    gridCaption(p, SettingId::KeyBehavior, true, 40);
+    SelKeyAssignType = place(choiceBox(SettingId::KeyAssignType, p), "SelKeyAssignType", kLeftColumn, 8);
+    EditKeyCCNumber = place(numberEditor(SettingId::KeyCCNumber, p), "EditKeyCCNumber", kLeftColumn, 40);
+    EditKeyONValue = place(numberEditor(SettingId::KeyONValue, p), "EditKeyONValue", kLeftColumn, 72);
+    EditKeyOFFValue = place(numberEditor(SettingId::KeyOFFValue, p), "EditKeyOFFValue", kLeftColumn, 104);
+    SelKeyBehavior = place(choiceBox(SettingId::KeyBehavior, p), "SelKeyBehavior", kRightColumn, 40);
+}
+
+QFrame* ParameterPanels::panelOf(ControlKind kind) const
+{
+    switch (kind) {
+    case ControlKind::Common: return PanelCommon;
+    case ControlKind::Group: return PanelGroup;
+    case ControlKind::Knob:
+    case ControlKind::Slider: return PanelKonb;
+    case ControlKind::Pad: return PanelPad;
+    case ControlKind::Key: return PanelKey;
+    }
+    return nullptr;
+}
+
+std::vector<QWidget*> ParameterPanels::editorsOf(ControlKind kind) const
+{
+    switch (kind) {
+    case ControlKind::Common:
+        return {EditSceneName,       SelSceneMIDICh,       SelPianoKeyCh,       EditBendSpeed,       EditKeyTrans,
+                SelKeyVelocityCurve, EditKeyConstVelocity, SelPadVelocityCurve, EditPadConstVelocity};
+    case ControlKind::Group: return {SelMIDICh};
+    case ControlKind::Knob:
+    case ControlKind::Slider: return {SelKonbEnable, EditKonbCCNumber, EditKonbURValue, EditKonbLLValue};
+    case ControlKind::Pad:
+        return {SelPadAssignType, EditPadCCNumber, EditPadONValue, EditPadOFFValue, SelPadBehavior, SelPadMIDICh};
+    case ControlKind::Key: return {SelKeyAssignType, EditKeyCCNumber, EditKeyONValue, EditKeyOFFValue, SelKeyBehavior};
+    }
+    return {};
 }
 
 } // namespace lumo

@@ -2,7 +2,11 @@
 // their pixel positions with the design names as object names.
 #pragma once
 
+#include "scene/control_index.h"
+
 #include <QFrame>
+
+#include <vector>
 
 namespace lumo {
 
@@ -52,6 +56,12 @@ struct ParameterPanels {
     NumberEditor* EditKeyONValue;
     NumberEditor* EditKeyOFFValue;
     ChoiceBox* SelKeyBehavior;
+
+    // The panel of a kind (knobs and sliders share PanelKonb); nullptr for none.
+    QFrame* panelOf(ControlKind kind) const;
+    // The editors of a kind's panel in the order of the kind's settings (SettingsOfKind):
+    // editor k stores setting k. The knob panel's serve the sliders too.
+    std::vector<QWidget*> editorsOf(ControlKind kind) const;
 
     static constexpr int kPanelWidth = 583;
 };

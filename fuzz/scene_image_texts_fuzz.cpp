@@ -6,6 +6,7 @@
 #include "scene/display_texts.h"
 #include "scene/parameter_files.h"
 #include "scene/scene_record.h"
+#include "scene/scene_settings.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -68,11 +69,15 @@ void showEverything(const lumo::SceneRecord& record, const QString& fieldText, b
             (void)StepPadNumber(fieldText, assignment, +1, *notes);
         }
     }
-    (void)BendSpeedText(record.BendSpeed);
-    const int transpose = KeyTransShown(record.KeyTrans);
-    check(transpose >= -12 && transpose <= 12);
-    check(KeyTransToStore(transpose) == transpose + 13);
-    (void)BendSpeedToStore(fieldText);
+    // Every stored value converts to its shown form and back unchanged.
+    for (const SceneSetting& setting : SceneSettings()) {
+        if (setting.shownAs == ShownAs::Name) continue;
+        const std::int32_t stored = SettingValue(record, setting, setting.count - 1);
+        check(StoredNumber(setting, ShownNumber(setting, stored)) == stored);
+        if (const std::optional<QString> shown = ShownText(setting, stored))
+            check(StoredFromText(setting, *shown) == stored);
+        (void)StoredFromText(setting, fieldText);
+    }
     (void)ParseWholeNumber(fieldText);
     (void)ParseTrimmedNumber(fieldText);
     for (const QStringList* items : {&ChannelItems(), &SceneChannelItems(), &EnableItems(), &PadAssignItems(),

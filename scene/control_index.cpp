@@ -1,6 +1,8 @@
 // Control Index arithmetic and field access by kind.
 #include "scene/control_index.h"
 
+#include "scene/scene_settings.h"
+
 namespace lumo {
 
 ControlKind KindOfControl(int controlIndex)
@@ -39,18 +41,13 @@ int ControlCountOfKind(ControlKind kind)
     return 1;
 }
 
-KindFields FieldsOfKind(SceneRecord& r, ControlKind kind)
+KindFields FieldsOfKind(SceneRecord& record, ControlKind kind)
 {
-    switch (kind) {
-    case ControlKind::Group: return {1, {r.MIDICh}};
-    case ControlKind::Knob: return {4, {r.KonbEnable, r.KonbCCNumber, r.KonbURValue, r.KonbLLValue}};
-    case ControlKind::Slider: return {4, {r.SliderEnable, r.SliderCCNumber, r.SliderURValue, r.SliderLLValue}};
-    case ControlKind::Pad:
-        return {6, {r.PadAssignType, r.PadCCNumber, r.PadONValue, r.PadOFFValue, r.PadBehavior, r.PadMIDICh}};
-    case ControlKind::Key: return {5, {r.KeyAssignType, r.KeyCCNumber, r.KeyONValue, r.KeyOFFValue, r.KeyBehavior}};
-    case ControlKind::Common: break;
-    }
-    return {};
+    KindFields fields;
+    if (kind == ControlKind::Common) return fields;
+    for (const SceneSetting& setting : SettingsOfKind(kind))
+        fields.arrays[fields.count++] = reinterpret_cast<std::int32_t*>(reinterpret_cast<char*>(&record) + setting.offset);
+    return fields;
 }
 
 } // namespace lumo

@@ -244,24 +244,4 @@ QString StepPadNumber(const QString& text, int assignment, int step, const NoteN
     return QString();
 }
 
-QString BendSpeedText(std::int32_t stored)
-{
-    return QString::number(std::int64_t{stored} + 1);
-}
-
-std::int32_t BendSpeedToStore(const QString& text)
-{
-    return ToField(std::int64_t{ParseTrimmedNumber(text).value_or(1)} - 1);
-}
-
-int KeyTransShown(std::int32_t stored)
-{
-    return ClampInt(std::int64_t{stored} - 13, -12, 12);
-}
-
-std::int32_t KeyTransToStore(int shown)
-{
-    return ToField(std::int64_t{shown} + 13);
-}
-
 } // namespace lumo

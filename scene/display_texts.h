@@ -1,6 +1,6 @@
 // What the window shows of a scene, without widgets: the choice lists' item texts, the overlay
-// label texts for a display mode, the pad's CC/Note field rules and the number conversions of
-// the parameter panels.
+// label texts for a display mode, the pad's CC/Note field rules and the number reading of the
+// parameter panels. The conversion of each setting is the settings table's (scene_settings.h).
 #pragma once
 
 #include "scene/parameter_files.h"
@@ -72,11 +72,5 @@ std::optional<int> ReadPadNumber(const QString& text, int assignment, const Note
 // "Note" line 0..119 found from the untrimmed text (-1 when not a line), empty otherwise
 // and when the list lacks the line.
 QString StepPadNumber(const QString& text, int assignment, int step, const NoteNames& notes);
-
-// The Common panel's conversions between stored field and shown text / value.
-QString BendSpeedText(std::int32_t stored);            // stored + 1, not clamped
-std::int32_t BendSpeedToStore(const QString& text);    // trimmed number (1 when none) - 1
-int KeyTransShown(std::int32_t stored);                // stored - 13, clamped to -12..12
-std::int32_t KeyTransToStore(int shown);               // shown + 13
 
 } // namespace lumo

@@ -296,24 +296,3 @@ TEST(PadNumberField, StepPadNumberLimits)
     EXPECT_EQ(StepPadNumber("5", 0, 1, notes), "");
     EXPECT_EQ(StepPadNumber("N4", 2, 1, testNotes(5)), ""); // the list lacks the line
 }
-
-TEST(CommonConversions, BendSpeedAndTranspose)
-{
-    EXPECT_EQ(BendSpeedText(0), "1");
-    EXPECT_EQ(BendSpeedText(3), "4");
-    EXPECT_EQ(BendSpeedText(41), "42"); // not clamped
-    EXPECT_EQ(BendSpeedText(INT_MAX), "2147483648");
-    EXPECT_EQ(BendSpeedToStore("4"), 3);
-    EXPECT_EQ(BendSpeedToStore(" 2 "), 1);
-    EXPECT_EQ(BendSpeedToStore("x"), 0);
-    EXPECT_EQ(BendSpeedToStore(""), 0);
-    EXPECT_EQ(BendSpeedToStore("-2147483648"), INT_MAX); // wraps, never traps
-    EXPECT_EQ(KeyTransShown(0), -12);
-    EXPECT_EQ(KeyTransShown(1), -12);
-    EXPECT_EQ(KeyTransShown(13), 0);
-    EXPECT_EQ(KeyTransShown(25), 12);
-    EXPECT_EQ(KeyTransShown(INT_MIN), -12);
-    EXPECT_EQ(KeyTransShown(INT_MAX), 12);
-    EXPECT_EQ(KeyTransToStore(-12), 1);
-    EXPECT_EQ(KeyTransToStore(12), 25);
-}
