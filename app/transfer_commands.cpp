@@ -1,6 +1,8 @@
 // The flows of "Read Scene Data" and "Send Scene Data".
 #include "app/transfer_commands.h"
 
+#include "app/file_commands.h"
+
 #include "device/scene_image.h"
 #include "device/scene_transfer.h"
 #include "device/short_message.h"
@@ -108,7 +110,7 @@ TransferResult readSceneData(Document& document, DeviceLink& link, const Transfe
     link.resetCancel();
     // Cancel, or Yes followed by a cancelled or failed "Save as", stops the command: the edits
     // would otherwise be overwritten by the read without having been saved.
-    if (document.modified() && !document.OfferToSave())
+    if (document.modified() && !OfferToSave(document))
         return {TransferOutcome::Declined, {}};
 
     const int length = TransferLength(document.defaults());

@@ -1,5 +1,5 @@
 // The control area: selection behaviour, panel fill, enabling rules, overlay refresh and
-// highlight, scene buttons, and the change handler of every editor.
+// highlight, scene buttons, and the one path by which every editor stores its setting.
 #include "editor/control_area.h"
 
 #include "editor/choice_box.h"
@@ -132,13 +132,13 @@ ControlArea::ControlArea(QWidget* client, Document& document, const NoteNames& n
     connect(p.RxSpinButton1, &SplitArrowButton::pressed, this, [x] { x->panels.EditPadCCNumber->setFocus(Qt::MouseFocusReason); });
     connect(p.RxSpinButton1, &SplitArrowButton::stepped, this, [x](int step) { x->stepPadNumber(step); });
 
-    connect(d->SelDisp, &ChoiceBox::userChanged, this, &ControlArea::RefreshOverlay);
-    connect(d->ControlList, &ControlListBox::userSelected, this, &ControlArea::ControlListClick);
+    connect(d->SelDisp, &ChoiceBox::userChanged, this, &ControlArea::refreshOverlay);
+    connect(d->ControlList, &ControlListBox::userSelected, this, &ControlArea::showSelectedControl);
     for (int i = 1; i <= kOverlayLabelCount; ++i) {
         OverlayLabel* label = d->overlay.label(i);
         connect(label, &OverlayLabel::clicked, this, [x, label] { x->selectOverlayLabel(label); });
     }
-    connect(d->sceneButtons, &SceneButtons::clicked, this, &ControlArea::SceneButton1Click);
+    connect(d->sceneButtons, &SceneButtons::clicked, this, &ControlArea::selectSceneFromButtons);
 }
 
 ControlArea::~ControlArea()
@@ -173,7 +173,7 @@ void ControlArea::moveFrameOffWindow()
 
 // --- selection --------------------------------------------------------------------------
 
-void ControlArea::ControlListClick()
+void ControlArea::showSelectedControl()
 {
     const int i = selectedIndex();
     if (i < 0 || i >= kControlCount) {
@@ -181,7 +181,7 @@ void ControlArea::ControlListClick()
         d->showPanel(nullptr);
         d->overlay.label(d->selectedLabel)->setSelectedLook(false);
         d->overlay.placeFrame(d->overlay.label(d->selectedLabel), true);
-        RefreshOverlay(displayMode());
+        refreshOverlay(displayMode());
         return;
     }
     d->kind = KindOfControl(i);
@@ -189,7 +189,7 @@ void ControlArea::ControlListClick()
     d->highlight(i);
     d->fillPanel(d->kind, ElementOfControl(i));
     d->overlay.placeFrame(d->overlay.label(d->selectedLabel), i == 0);
-    RefreshOverlay(displayMode());
+    refreshOverlay(displayMode());
 }
 
 void ControlArea::Private::showPanel(QFrame* panel)
@@ -306,7 +306,7 @@ void ControlArea::Private::enableConstVelocityEditors(int keyCurve, int padCurve
 
 // --- overlay ------------------------------------------------------------------------------
 
-void ControlArea::RefreshOverlay(int mode)
+void ControlArea::refreshOverlay(int mode)
 {
     for (int s = 1; s <= kSceneCount; ++s)
         d->sceneButtons->setCaption(s, SceneCaption(d->document.scenes().scene(s)));
@@ -321,17 +321,17 @@ void ControlArea::Private::selectOverlayLabel(QObject* label)
     if (!ok) number = 31;
     settleFocus();
     q->setSelectedIndex(number - kFirstLabelNumber);
-    q->ControlListClick();
+    q->showSelectedControl();
 }
 
-// --- scene buttons and Common panel ---------------------------------------------------------
+// --- scene buttons -----------------------------------------------------------------------------
 
-void ControlArea::SceneButton1Click()
+void ControlArea::selectSceneFromButtons()
 {
     d->settleFocus();
     d->document.setCurrentScene(d->sceneButtons->sceneDown());
     setSelectedIndex(0);
-    ControlListClick();
+    showSelectedControl();
 }
 
 // --- storing -------------------------------------------------------------------------------
@@ -412,7 +412,7 @@ void ControlArea::Private::stepPadNumber(int step)
 
 void ControlArea::Private::finishChange()
 {
-    q->RefreshOverlay(q->displayMode());
+    q->refreshOverlay(q->displayMode());
     document.setModified(true);
 }
 

@@ -21,13 +21,15 @@ public:
     ControlArea(QWidget* client, Document& document, const NoteNames& notes, QObject* parent = nullptr);
     ~ControlArea() override;
 
-    // The selection behaviour for the list's selected position.
-    void ControlListClick();
+    // The selection behaviour for the list's selected position: its kind's panel shown and
+    // filled from the current scene, the enabling rule applied, its label highlighted and the
+    // overlay refreshed. Every redisplay (New, Open, Paste, a read, the scene buttons) ends here.
+    void showSelectedControl();
     // Captions of the scene buttons and texts of the 45 labels for the current scene.
-    void RefreshOverlay(int mode);
-    // The scene buttons' shared click handler: current scene from the button that is down,
-    // "Common" selected, ControlListClick.
-    void SceneButton1Click();
+    void refreshOverlay(int mode);
+    // What a click on any scene button does: the current scene becomes the one whose button
+    // is down, "Common" is selected and shown.
+    void selectSceneFromButtons();
     // Moves the selection frame off the window (left edge -100).
     void moveFrameOffWindow();
 
@@ -35,7 +37,7 @@ public:
     ControlKind controlKind() const;
     // The list's selected position, -1 when nothing is selected.
     int selectedIndex() const;
-    // Sets the list's selection without running ControlListClick.
+    // Sets the list's selection without running showSelectedControl.
     void setSelectedIndex(int index);
 
 private:

@@ -9,10 +9,12 @@
 #include "editor/transfer_progress_bar.h"
 #include "device/device_link.h"
 #include "device/midi_system.h"
+#include "app/file_commands.h"
 #include "app/remembered_pair.h"
 #include "app/transfer_commands.h"
 #include "app/transfer_thread.h"
 #include "device/bounded_call.h"
+#include "scene/scene_file.h"
 
 #include <QAction>
 #include <QApplication>
@@ -185,17 +187,17 @@ void TFormMain::buildMenus()
 
     QMenu* file = bar->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("File1"));
-    addCommand(file, QStringLiteral("New1"), QStringLiteral("New"), QKeySequence(Qt::CTRL | Qt::Key_N), &TFormMain::New1Click);
-    addCommand(file, QStringLiteral("Open1"), QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &TFormMain::Open1Click);
-    addCommand(file, QStringLiteral("Save1"), QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &TFormMain::Save1Click);
-    addCommand(file, QStringLiteral("Saveas1"), QStringLiteral("Save as"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), &TFormMain::Saveas1Click);
+    addCommand(file, QStringLiteral("New1"), QStringLiteral("New"), QKeySequence(Qt::CTRL | Qt::Key_N), &TFormMain::newDocument);
+    addCommand(file, QStringLiteral("Open1"), QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &TFormMain::openDocument);
+    addCommand(file, QStringLiteral("Save1"), QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &TFormMain::saveDocument);
+    addCommand(file, QStringLiteral("Saveas1"), QStringLiteral("Save as"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), &TFormMain::saveDocumentAs);
     file->addSeparator()->setObjectName(QStringLiteral("N1"));
-    addCommand(file, QStringLiteral("Quit1"), QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), &TFormMain::Quit1Click);
+    addCommand(file, QStringLiteral("Quit1"), QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), &TFormMain::quit);
 
     QMenu* edit = bar->addMenu(QStringLiteral("Edit"));
     edit->setObjectName(QStringLiteral("Edit1"));
-    addCommand(edit, QStringLiteral("Copy1"), QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &TFormMain::Copy1Click);
-    addCommand(edit, QStringLiteral("Peast1"), QStringLiteral("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &TFormMain::Peast1Click);
+    addCommand(edit, QStringLiteral("Copy1"), QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &TFormMain::copyControl);
+    addCommand(edit, QStringLiteral("Peast1"), QStringLiteral("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &TFormMain::pasteControl);
 
     QMenu* communication = bar->addMenu(QStringLiteral("Communication"));
     communication->setObjectName(QStringLiteral("Communication1"));
@@ -204,7 +206,7 @@ void TFormMain::buildMenus()
 
     QMenu* help = bar->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("Help1"));
-    addCommand(help, QStringLiteral("About1"), QStringLiteral("About"), QKeySequence(Qt::CTRL | Qt::Key_H), &TFormMain::About1Click);
+    addCommand(help, QStringLiteral("About1"), QStringLiteral("About"), QKeySequence(Qt::CTRL | Qt::Key_H), &TFormMain::showAbout);
 }
 
 void TFormMain::showEvent(QShowEvent* event)
@@ -212,14 +214,14 @@ void TFormMain::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!m_firstShowDone) {
         m_firstShowDone = true;
-        FormShow();
+        fillScenesOnFirstShow();
     }
 }
 
-void TFormMain::FormShow()
+void TFormMain::fillScenesOnFirstShow()
 {
     ApplyDefaults(m_document->defaults(), m_document->scenes());
-    m_controls->SceneButton1Click();
+    m_controls->selectSceneFromButtons();
     // Showing "Common" fills editors whose change handlers set the flag.
     m_document->setModified(false);
     m_controls->moveFrameOffWindow();
@@ -235,7 +237,7 @@ void TFormMain::closeEvent(QCloseEvent* event)
         return;
     }
     // Closing by the close button, the system menu or Alt+F4 offers to save exactly as "Quit".
-    if (m_quitApproved || m_document->Quit1Click())
+    if (m_quitApproved || OfferToSave(*m_document))
         event->accept();
     else
         event->ignore();
@@ -261,16 +263,16 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TFormMain::New1Click()
+void TFormMain::newDocument()
 {
-    if (m_document->New1Click())
-        m_controls->ControlListClick();
+    if (NewDocument(*m_document))
+        m_controls->showSelectedControl();
 }
 
-void TFormMain::Open1Click()
+void TFormMain::openDocument()
 {
-    if (m_document->Open1Click())
-        m_controls->ControlListClick();
+    if (OpenDocument(*m_document))
+        m_controls->showSelectedControl();
 }
 
 void TFormMain::openFile(const QString& path)
@@ -281,22 +283,22 @@ void TFormMain::openFile(const QString& path)
         m_answers.showError(FileErrorText(result));
         return;
     }
-    m_controls->ControlListClick();
+    m_controls->showSelectedControl();
 }
 
-void TFormMain::Save1Click()
+void TFormMain::saveDocument()
 {
-    m_document->Save1Click();
+    SaveDocument(*m_document);
 }
 
-void TFormMain::Saveas1Click()
+void TFormMain::saveDocumentAs()
 {
-    m_document->Saveas1Click();
+    SaveDocumentAs(*m_document);
 }
 
-void TFormMain::Quit1Click()
+void TFormMain::quit()
 {
-    if (m_document->Quit1Click()) {
+    if (OfferToSave(*m_document)) {
         // The question was asked here; the close that follows must not ask it again.
         m_quitApproved = true;
         close();
@@ -315,20 +317,20 @@ int indexOfKind(const ControlArea& controls)
 }
 } // namespace
 
-void TFormMain::Copy1Click()
+void TFormMain::copyControl()
 {
     // Changes no scene data, shows nothing and leaves the modified flag alone.
     m_copyBuffer.copy(m_document->current(), indexOfKind(*m_controls));
 }
 
-void TFormMain::Peast1Click()
+void TFormMain::pasteControl()
 {
     // Only onto the copied kind; with "Common" on both sides it only shows the panel again.
     if (!m_copyBuffer.paste(m_document->current(), indexOfKind(*m_controls)))
         return;
     // The refill puts the pasted values into the panel; a number or text field whose shown
     // text changes stores it again and sets the flag, a drop-down list set here does not.
-    m_controls->ControlListClick();
+    m_controls->showSelectedControl();
 }
 
 bool TFormMain::transferRunning() const
@@ -422,7 +424,7 @@ TransferHooks TFormMain::transferHooks()
     hooks.progress = [transfer](int percent) { transfer->reportProgress(percent); };
     hooks.showProgress = [transfer](bool visible) { transfer->reportShown(visible); };
     hooks.runBlocking = [this](const std::function<LinkResult()>& step) { return runOnTransferThread(step); };
-    hooks.redisplay = [this] { m_controls->ControlListClick(); };
+    hooks.redisplay = [this] { m_controls->showSelectedControl(); };
     hooks.rememberedPair = &RememberedPair;
     hooks.rememberPair = &RememberPair;
     return hooks;
@@ -451,7 +453,7 @@ void TFormMain::sendSceneData()
     endCommand();
 }
 
-void TFormMain::About1Click()
+void TFormMain::showAbout()
 {
     TFormAbout about(this);
     about.exec();

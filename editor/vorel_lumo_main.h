@@ -54,18 +54,18 @@ public:
     static QPoint CentredPosition(const QRect& workArea, const QSize& outerSize);
 
 public slots:
-    void New1Click();
-    void Open1Click();
-    void Save1Click();
-    void Saveas1Click();
-    void Quit1Click();
-    void Copy1Click();
-    void Peast1Click();
+    void newDocument();
+    void openDocument();
+    void saveDocument();
+    void saveDocumentAs();
+    void quit();
+    void copyControl();
+    void pasteControl();
     void readSceneData();
     void sendSceneData();
     // Esc: stops the transfer under way.
     void cancelTransfer();
-    void About1Click();
+    void showAbout();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -77,7 +77,7 @@ public:
     static constexpr int kMidiSystemBoundMs = 5000;
 
 private:
-    void FormShow();
+    void fillScenesOnFirstShow();
     void buildMenus();
     void buildBackground();
     QAction* addCommand(QMenu* menu, const QString& name, const QString& text,

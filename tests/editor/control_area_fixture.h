@@ -42,7 +42,7 @@ struct ControlAreaFixture {
         (void)QTest::qWaitForWindowActive(&client);
         // The start-up of the main window: defaults, first scene button, flag cleared.
         ApplyDefaults(files.defaults, document.scenes());
-        area->SceneButton1Click();
+        area->selectSceneFromButtons();
         document.setModified(false);
         area->moveFrameOffWindow();
     }
@@ -64,7 +64,7 @@ struct ControlAreaFixture {
     void select(int controlIndex)
     {
         area->setSelectedIndex(controlIndex);
-        area->ControlListClick();
+        area->showSelectedControl();
     }
     // The user clicks a list item with the mouse.
     void clickListItem(int controlIndex)

@@ -3,6 +3,8 @@
 #include "editor/dialog_start_folder.h"
 #include "window_test_support.h"
 
+#include "scene/scene_file.h"
+
 #include <QTemporaryDir>
 
 using namespace lumo;
@@ -57,7 +59,7 @@ private slots:
             startedIn = dialog ? dialog->directory().absolutePath() : QString();
             QMetaObject::invokeMethod(w, "reject", Qt::QueuedConnection);
         });
-        window->Open1Click();
+        window->openDocument();
         QVERIFY(script.finished() && script.unexpected.isEmpty());
         QCOMPARE(startedIn, folder.path());
     }

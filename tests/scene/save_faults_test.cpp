@@ -3,6 +3,7 @@
 // failure shows its error text, keeps the modified flag and the file name, and leaves the last
 // good scene file, its backup and the folder's listing exactly as they were. A folder that
 // takes no new files still saves a file that may be written.
+#include "app/file_commands.h"
 #include "scene/document.h"
 #include "scene/scene_file.h"
 
@@ -145,12 +146,12 @@ protected:
     {
         SetSceneName(m_document.scenes().scene(1), "FIRST");
         m_answers.savePaths.push_back(m_file);
-        ASSERT_TRUE(m_document.Saveas1Click());
+        ASSERT_TRUE(SaveDocumentAs(m_document));
         m_firstBytes = bytesOf(m_document.scenes());
 
         SetSceneName(m_document.scenes().scene(1), "SECOND");
         m_document.setModified(true);
-        ASSERT_TRUE(m_document.Save1Click());
+        ASSERT_TRUE(SaveDocument(m_document));
         m_secondBytes = bytesOf(m_document.scenes());
         ASSERT_EQ(contentsOf(m_file), m_secondBytes);
         ASSERT_EQ(contentsOf(m_backup), m_firstBytes);
@@ -191,19 +192,19 @@ TEST_F(SaveFaultsTest, FullDiskKeepsTheLastFileAndItsBackup)
     saveTwiceThenEdit();
     ASSERT_TRUE(fillUp(m_folder + QStringLiteral("/filler")));
 
-    EXPECT_FALSE(m_document.Save1Click());
+    EXPECT_FALSE(SaveDocument(m_document));
     expectNothingChanged(QStringLiteral("Disk full."), {"filler", "live.BAK", "live.lumo"});
 
     // "Quit" answered Yes: the save to a second name fails too, so the program stays open.
     m_answers.errors.clear();
     m_answers.savePaths.push_back(m_folder + QStringLiteral("/other.lumo"));
-    EXPECT_FALSE(m_document.Quit1Click());
+    EXPECT_FALSE(OfferToSave(m_document));
     expectNothingChanged(QStringLiteral("Disk full."), {"filler", "live.BAK", "live.lumo"});
 
     // Once there is room again the same document saves, and the previous file becomes the backup.
     ASSERT_TRUE(QFile::remove(m_folder + QStringLiteral("/filler")));
     m_answers.errors.clear();
-    EXPECT_TRUE(m_document.Save1Click());
+    EXPECT_TRUE(SaveDocument(m_document));
     EXPECT_TRUE(m_answers.errors.isEmpty());
     EXPECT_EQ(contentsOf(m_file), bytesOf(m_document.scenes()));
     EXPECT_EQ(contentsOf(m_backup), m_secondBytes);
@@ -224,12 +225,12 @@ TEST_F(SaveFaultsTest, ReadOnlyFolderKeepsTheLastFileAndItsBackup)
         ASSERT_TRUE(QFile::setPermissions(m_folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     }
 
-    EXPECT_FALSE(m_document.Save1Click());
+    EXPECT_FALSE(SaveDocument(m_document));
     expectNothingChanged(QStringLiteral("File access denied."), {"live.BAK", "live.lumo"});
 
     m_answers.errors.clear();
     m_answers.savePaths.push_back(m_folder + QStringLiteral("/new.lumo"));
-    EXPECT_FALSE(m_document.Saveas1Click());
+    EXPECT_FALSE(SaveDocumentAs(m_document));
     expectNothingChanged(QStringLiteral("File access denied."), {"live.BAK", "live.lumo"});
 
     if (!disk.mounted) {
@@ -243,7 +244,7 @@ TEST_F(SaveFaultsTest, ReadOnlyFileKeepsTheLastFileAndItsBackup)
     saveTwiceThenEdit();
     ASSERT_TRUE(QFile::setPermissions(m_file, QFileDevice::ReadOwner));
 
-    EXPECT_FALSE(m_document.Save1Click());
+    EXPECT_FALSE(SaveDocument(m_document));
     expectNothingChanged(QStringLiteral("File access denied."), {"live.BAK", "live.lumo"});
 }
 
@@ -253,7 +254,7 @@ TEST_F(SaveFaultsTest, MissingFolderIsAnInvalidFilename)
     const QString missing = m_temporary.path() + QStringLiteral("/no-such-folder/new.lumo");
 
     m_answers.savePaths.push_back(missing);
-    EXPECT_FALSE(m_document.Saveas1Click());
+    EXPECT_FALSE(SaveDocumentAs(m_document));
     expectNothingChanged(QStringLiteral("Invalid filename."), {"live.BAK", "live.lumo"});
     EXPECT_FALSE(QFileInfo::exists(m_temporary.path() + QStringLiteral("/no-such-folder")));
 
@@ -261,7 +262,7 @@ TEST_F(SaveFaultsTest, MissingFolderIsAnInvalidFilename)
     const QString moved = m_temporary.path() + QStringLiteral("/moved");
     ASSERT_TRUE(QDir().rename(m_folder, moved));
     m_answers.errors.clear();
-    EXPECT_FALSE(m_document.Save1Click());
+    EXPECT_FALSE(SaveDocument(m_document));
     EXPECT_EQ(m_answers.errors, QStringList{QStringLiteral("Invalid filename.")});
     EXPECT_TRUE(m_document.modified());
     EXPECT_FALSE(QFileInfo::exists(m_folder));
@@ -277,7 +278,7 @@ TEST_F(SaveFaultsTest, FileSizeLimitIsAnIoErrorAndAKilledSaveLeavesNothingBehind
     const int ignored = statusOfChild([this] {
         IgnoreFileSizeSignal();
         limitFileSize(1000);
-        return !m_document.Save1Click() && m_answers.errors == QStringList{"I/O error 27."} ? 0 : 1;
+        return !SaveDocument(m_document) && m_answers.errors == QStringList{"I/O error 27."} ? 0 : 1;
     });
     ASSERT_TRUE(WIFEXITED(ignored) && WEXITSTATUS(ignored) == 0) << ignored;
     EXPECT_EQ(contentsOf(m_file), m_secondBytes);
@@ -288,14 +289,14 @@ TEST_F(SaveFaultsTest, FileSizeLimitIsAnIoErrorAndAKilledSaveLeavesNothingBehind
     const int killed = statusOfChild([this] {
         std::signal(SIGXFSZ, SIG_DFL);
         limitFileSize(1000);
-        m_document.Save1Click();
+        SaveDocument(m_document);
         return 1;
     });
     ASSERT_TRUE(WIFSIGNALED(killed) && WTERMSIG(killed) == SIGXFSZ) << killed;
     EXPECT_EQ(contentsOf(m_file), m_secondBytes);
     EXPECT_EQ(contentsOf(m_backup), m_firstBytes);
     EXPECT_GT(QDir(m_folder).entryList(QDir::Files | QDir::Hidden).size(), 2);
-    ASSERT_TRUE(m_document.Save1Click());
+    ASSERT_TRUE(SaveDocument(m_document));
     EXPECT_EQ(QDir(m_folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), listing);
     EXPECT_EQ(contentsOf(m_backup), m_secondBytes);
 }
@@ -315,7 +316,7 @@ TEST_F(SaveFaultsTest, LockedFolderSavesAWritableFileInPlaceBackupFirst)
 
     const int status = statusOfChild([this] {
         if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) return 2;
-        return m_document.Save1Click() && m_answers.errors.isEmpty() ? 0 : 1;
+        return SaveDocument(m_document) && m_answers.errors.isEmpty() ? 0 : 1;
     });
     ::chmod(QFile::encodeName(m_folder).constData(), 0755);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;

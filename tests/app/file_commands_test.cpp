@@ -1,8 +1,8 @@
 // The File commands with scripted answers: what each flow asks, shows, writes and leaves in
 // the document, including the mended faults (read-only open, partial loads, truncated saves,
 // misplaced backups, lost changes on Quit, the cancelled Save as, the flag after saving).
-#include "scene/document.h"
-#include "scene_test_support.h"
+#include "app/file_commands.h"
+#include "tests/scene/scene_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -55,20 +55,20 @@ protected:
 
 TEST(ProposedFileName, TwoDigitsOfYearMonthDayHourAndMinute)
 {
-    EXPECT_EQ(Document::ProposedFileName(QDateTime(QDate(2026, 12, 7), QTime(21, 5))),
+    EXPECT_EQ(ProposedFileName(QDateTime(QDate(2026, 12, 7), QTime(21, 5))),
               QStringLiteral("scene2612072105.lumo"));
-    EXPECT_EQ(Document::ProposedFileName(QDateTime(QDate(2030, 1, 2), QTime(3, 4, 59))),
+    EXPECT_EQ(ProposedFileName(QDateTime(QDate(2030, 1, 2), QTime(3, 4, 59))),
               QStringLiteral("scene3001020304.lumo"));
 }
 
 TEST_F(DocumentTest, NewAppliesTheDefaultsKeepsSceneAndFlagAndForgetsTheFileName)
 {
     m_user.savePaths.push_back(path("a.lumo"));
-    ASSERT_TRUE(m_document.Saveas1Click());
+    ASSERT_TRUE(SaveDocumentAs(m_document));
     m_document.setCurrentScene(3);
     edit();
 
-    EXPECT_TRUE(m_document.New1Click());
+    EXPECT_TRUE(NewDocument(m_document));
     SceneSet expected;
     ApplyDefaults(m_defaults, expected);
     EXPECT_EQ(BytesOf(m_document.scenes()).mid(884 * 2 + 13), BytesOf(expected).mid(884 * 2 + 13));
@@ -84,14 +84,14 @@ TEST_F(DocumentTest, OpenLoadsAllFourScenesAndChangesNothingElse)
     const SceneSet onDisk = PatternedScenes(6);
     ASSERT_TRUE(WriteAll(path("disk.lumo"), BytesOf(onDisk)));
     m_user.savePaths.push_back(path("mine.lumo"));
-    ASSERT_TRUE(m_document.Saveas1Click());
+    ASSERT_TRUE(SaveDocumentAs(m_document));
     m_document.setCurrentScene(2);
     edit();
 
     m_user.openPaths.push_back(std::nullopt); // cancelled: nothing happens
-    EXPECT_FALSE(m_document.Open1Click());
+    EXPECT_FALSE(OpenDocument(m_document));
     m_user.openPaths.push_back(path("disk.lumo"));
-    EXPECT_TRUE(m_document.Open1Click());
+    EXPECT_TRUE(OpenDocument(m_document));
     EXPECT_EQ(m_document.scenes(), onDisk);
     EXPECT_EQ(m_document.fileName(), path("mine.lumo"));
     EXPECT_EQ(m_document.currentScene(), 2);
@@ -99,7 +99,7 @@ TEST_F(DocumentTest, OpenLoadsAllFourScenesAndChangesNothingElse)
     EXPECT_TRUE(m_user.errors.isEmpty());
 
     // "Save" still writes the file of the last "Save as", not the opened one.
-    EXPECT_TRUE(m_document.Save1Click());
+    EXPECT_TRUE(SaveDocument(m_document));
     EXPECT_EQ(ReadAll(path("mine.lumo")), BytesOf(onDisk));
     EXPECT_EQ(m_user.proposedNames.size(), 1);
 }
@@ -108,8 +108,8 @@ TEST_F(DocumentTest, OpenErrorsAreShownAndLeaveEverythingAsItWas)
 {
     m_document.scenes() = PatternedScenes(1);
     m_user.openPaths = {path("missing.lumo"), path("no-folder/x.lumo")};
-    EXPECT_FALSE(m_document.Open1Click());
-    EXPECT_FALSE(m_document.Open1Click());
+    EXPECT_FALSE(OpenDocument(m_document));
+    EXPECT_FALSE(OpenDocument(m_document));
     EXPECT_EQ(m_user.errors, (QStringList{"File not found.", "Invalid filename."}));
     EXPECT_EQ(m_document.scenes(), PatternedScenes(1));
 }
@@ -120,7 +120,7 @@ TEST_F(DocumentTest, Fault1ReadOnlySceneFileOpens)
     ASSERT_TRUE(WriteAll(path("ro.lumo"), BytesOf(PatternedScenes(8))));
     ASSERT_TRUE(QFile::setPermissions(path("ro.lumo"), QFileDevice::ReadOwner));
     m_user.openPaths.push_back(path("ro.lumo"));
-    EXPECT_TRUE(m_document.Open1Click());
+    EXPECT_TRUE(OpenDocument(m_document));
     EXPECT_TRUE(m_user.errors.isEmpty());
     EXPECT_EQ(m_document.scenes(), PatternedScenes(8));
 
@@ -132,7 +132,7 @@ TEST_F(DocumentTest, Fault1ReadOnlySceneFileOpens)
     const bool written = WriteAll(path("ro/ro.lumo"), BytesOf(PatternedScenes(9)));
     const bool readOnly = ::mount(nullptr, mountPoint.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
     m_user.openPaths.push_back(path("ro/ro.lumo"));
-    const bool opened = m_document.Open1Click();
+    const bool opened = OpenDocument(m_document);
     ::umount2(mountPoint.constData(), MNT_DETACH);
     ASSERT_TRUE(written && readOnly);
     EXPECT_TRUE(opened);
@@ -148,11 +148,11 @@ TEST_F(DocumentTest, Fault2ShortFileLeavesAllFourScenes)
     ASSERT_TRUE(WriteAll(path("long.lumo"), BytesOf(PatternedScenes(3)) + "trailing bytes"));
     m_user.openPaths = {path("short.lumo"), path("long.lumo")};
 
-    EXPECT_FALSE(m_document.Open1Click());
+    EXPECT_FALSE(OpenDocument(m_document));
     EXPECT_EQ(m_user.errors, QStringList{"Read beyond end of file."});
     EXPECT_EQ(m_document.scenes(), PatternedScenes(1));
 
-    EXPECT_TRUE(m_document.Open1Click());
+    EXPECT_TRUE(OpenDocument(m_document));
     EXPECT_EQ(m_user.errors.size(), 1);
     EXPECT_EQ(m_document.scenes(), PatternedScenes(3));
 }
@@ -164,7 +164,7 @@ TEST_F(DocumentTest, Fault3SaveFailingMidwayLeavesThePreviousFileWhole)
 {
     m_document.scenes() = PatternedScenes(1);
     m_user.savePaths.push_back(path("live.lumo"));
-    ASSERT_TRUE(m_document.Saveas1Click());
+    ASSERT_TRUE(SaveDocumentAs(m_document));
     const QByteArray good = ReadAll(path("live.lumo"));
     m_document.scenes() = PatternedScenes(2);
     edit("CHANGED");
@@ -175,7 +175,7 @@ TEST_F(DocumentTest, Fault3SaveFailingMidwayLeavesThePreviousFileWhole)
     struct rlimit limited = previous;
     limited.rlim_cur = 1000;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const bool saved = m_document.Save1Click();
+    const bool saved = SaveDocument(m_document);
     ::setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
 
@@ -196,17 +196,17 @@ TEST_F(DocumentTest, Fault4BackupBesideTheFileReplacingAnOlderOne)
     ASSERT_TRUE(WriteAll(backup, "older backup"));
     m_document.scenes() = PatternedScenes(1);
     m_user.savePaths.push_back(file);
-    ASSERT_TRUE(m_document.Saveas1Click());
+    ASSERT_TRUE(SaveDocumentAs(m_document));
     EXPECT_EQ(ReadAll(backup), QByteArray("older backup")); // nothing to back up yet
 
     m_document.scenes() = PatternedScenes(2);
-    EXPECT_TRUE(m_document.Save1Click());
+    EXPECT_TRUE(SaveDocument(m_document));
     EXPECT_EQ(ReadAll(backup), BytesOf(PatternedScenes(1)));
     EXPECT_EQ(ReadAll(file), BytesOf(PatternedScenes(2)));
     EXPECT_FALSE(QFile::exists(path("live.BAK"))); // not in the current folder
 
     m_document.scenes() = PatternedScenes(3);
-    EXPECT_TRUE(m_document.Save1Click());
+    EXPECT_TRUE(SaveDocument(m_document));
     EXPECT_EQ(ReadAll(backup), BytesOf(PatternedScenes(2)));
     EXPECT_EQ(QDir(target.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
               (QStringList{"live.BAK", "live.lumo"})); // no temporary file left
@@ -220,11 +220,11 @@ TEST_F(DocumentTest, Fault5QuitStaysWhenTheSaveIsCancelledOrFails)
     m_user.answers = {Answer::Yes, Answer::Yes};
     m_user.savePaths = {std::nullopt, path("no-folder/x.lumo")};
 
-    EXPECT_FALSE(m_document.Quit1Click());
+    EXPECT_FALSE(OfferToSave(m_document));
     EXPECT_TRUE(m_document.modified());
     EXPECT_TRUE(m_user.errors.isEmpty());
 
-    EXPECT_FALSE(m_document.Quit1Click());
+    EXPECT_FALSE(OfferToSave(m_document));
     EXPECT_TRUE(m_document.modified());
     EXPECT_EQ(m_user.errors, QStringList{"Invalid filename."});
     EXPECT_TRUE(m_document.fileName().isEmpty());
@@ -236,9 +236,9 @@ TEST_F(DocumentTest, Fault6CancelledSaveAsKeepsNoFileName)
 {
     edit();
     m_user.savePaths = {std::nullopt, std::nullopt};
-    EXPECT_FALSE(m_document.Save1Click());
+    EXPECT_FALSE(SaveDocument(m_document));
     EXPECT_TRUE(m_document.fileName().isEmpty());
-    EXPECT_FALSE(m_document.Save1Click());
+    EXPECT_FALSE(SaveDocument(m_document));
     EXPECT_EQ(m_user.proposedNames, (QStringList{"scene2612072105.lumo", "scene2612072105.lumo"}));
     EXPECT_TRUE(QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_TRUE(m_document.modified());
@@ -249,21 +249,21 @@ TEST_F(DocumentTest, Fault7SavingClearsTheModifiedFlag)
 {
     edit();
     m_user.savePaths.push_back(path("a.lumo"));
-    EXPECT_TRUE(m_document.Saveas1Click());
+    EXPECT_TRUE(SaveDocumentAs(m_document));
     EXPECT_FALSE(m_document.modified());
     edit("AGAIN");
-    EXPECT_TRUE(m_document.Save1Click());
+    EXPECT_TRUE(SaveDocument(m_document));
     EXPECT_FALSE(m_document.modified());
-    EXPECT_TRUE(m_document.Quit1Click());
+    EXPECT_TRUE(OfferToSave(m_document));
     EXPECT_TRUE(m_user.questions.isEmpty());
 }
 
 TEST_F(DocumentTest, SaveAsProposesTheDatedNameThenTheCurrentFileName)
 {
     m_user.savePaths = {path("first.lumo"), path("second.lumo")};
-    EXPECT_TRUE(m_document.Save1Click()); // no file name yet: "Save as"
+    EXPECT_TRUE(SaveDocument(m_document)); // no file name yet: "Save as"
     EXPECT_EQ(m_document.fileName(), path("first.lumo"));
-    EXPECT_TRUE(m_document.Saveas1Click());
+    EXPECT_TRUE(SaveDocumentAs(m_document));
     EXPECT_EQ(m_user.proposedNames, (QStringList{"scene2612072105.lumo", path("first.lumo")}));
     EXPECT_EQ(m_document.fileName(), path("second.lumo"));
     EXPECT_EQ(ReadAll(path("second.lumo")).size(), 3536);
@@ -271,20 +271,20 @@ TEST_F(DocumentTest, SaveAsProposesTheDatedNameThenTheCurrentFileName)
 
     // A failing "Save as" keeps the current file name.
     m_user.savePaths.push_back(path("no-folder/third.lumo"));
-    EXPECT_FALSE(m_document.Saveas1Click());
+    EXPECT_FALSE(SaveDocumentAs(m_document));
     EXPECT_EQ(m_document.fileName(), path("second.lumo"));
 }
 
 TEST_F(DocumentTest, QuitAsksOnlyWhenModifiedAndFollowsTheAnswer)
 {
-    EXPECT_TRUE(m_document.Quit1Click()); // nothing changed: no question
+    EXPECT_TRUE(OfferToSave(m_document)); // nothing changed: no question
     EXPECT_TRUE(m_user.questions.isEmpty());
 
     edit();
     m_user.answers = {Answer::Cancel, Answer::No};
-    EXPECT_FALSE(m_document.Quit1Click());
+    EXPECT_FALSE(OfferToSave(m_document));
     EXPECT_TRUE(m_document.modified());
-    EXPECT_TRUE(m_document.Quit1Click());
+    EXPECT_TRUE(OfferToSave(m_document));
     EXPECT_TRUE(QDir(m_folder.path()).entryList(QDir::Files).isEmpty()); // No saves nothing
     ASSERT_EQ(m_user.askedKinds.size(), 2u);
     EXPECT_EQ(m_user.askedKinds[0], MessageKind::Warning);
@@ -292,10 +292,10 @@ TEST_F(DocumentTest, QuitAsksOnlyWhenModifiedAndFollowsTheAnswer)
 
     // Yes always runs "Save as", even when a current file name exists.
     m_user.savePaths = {path("a.lumo"), path("b.lumo")};
-    ASSERT_TRUE(m_document.Saveas1Click());
+    ASSERT_TRUE(SaveDocumentAs(m_document));
     edit("LATER");
     m_user.answers = {Answer::Yes};
-    EXPECT_TRUE(m_document.Quit1Click());
+    EXPECT_TRUE(OfferToSave(m_document));
     EXPECT_FALSE(m_document.modified());
     EXPECT_EQ(m_user.proposedNames.last(), path("a.lumo"));
     EXPECT_EQ(ReadAll(path("b.lumo")), BytesOf(m_document.scenes()));
@@ -303,16 +303,16 @@ TEST_F(DocumentTest, QuitAsksOnlyWhenModifiedAndFollowsTheAnswer)
 
 TEST_F(DocumentTest, OfferToSaveStopsTheAskingCommandOnlyOnCancelOrAFailedSave)
 {
-    EXPECT_TRUE(m_document.OfferToSave());
+    EXPECT_TRUE(OfferToSave(m_document));
     edit();
     m_user.answers = {Answer::No, Answer::Cancel, Answer::Yes, Answer::Yes};
     m_user.savePaths = {std::nullopt, path("saved.lumo")};
-    EXPECT_TRUE(m_document.OfferToSave());
+    EXPECT_TRUE(OfferToSave(m_document));
     EXPECT_TRUE(m_document.modified());
-    EXPECT_FALSE(m_document.OfferToSave());
-    EXPECT_FALSE(m_document.OfferToSave());
+    EXPECT_FALSE(OfferToSave(m_document));
+    EXPECT_FALSE(OfferToSave(m_document));
     EXPECT_TRUE(m_document.modified());
-    EXPECT_TRUE(m_document.OfferToSave());
+    EXPECT_TRUE(OfferToSave(m_document));
     EXPECT_FALSE(m_document.modified());
     EXPECT_EQ(m_user.questions.size(), 4);
 }

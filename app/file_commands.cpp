@@ -1,0 +1,74 @@
+// The File commands. A save that succeeds clears the modified flag; one that is cancelled or
+// fails changes nothing and stops the command that asked for it.
+#include "app/file_commands.h"
+
+#include "scene/scene_file.h"
+
+namespace lumo {
+
+namespace {
+
+bool saveTo(Document& document, const QString& path)
+{
+    const FileResult result = SaveSceneFile(path, document.scenes());
+    if (!result.ok()) {
+        document.answers().showError(FileErrorText(result));
+        return false;
+    }
+    document.setModified(false);
+    return true;
+}
+
+} // namespace
+
+bool OfferToSave(Document& document)
+{
+    if (!document.modified()) return true;
+    switch (document.answers().ask(MessageKind::Warning, kSaveQuestion)) {
+    case Answer::Yes: return SaveDocumentAs(document);
+    case Answer::No: return true;
+    case Answer::Cancel: break;
+    }
+    return false;
+}
+
+bool NewDocument(Document& document)
+{
+    ApplyDefaults(document.defaults(), document.scenes());
+    document.setFileName(QString());
+    return true;
+}
+
+bool OpenDocument(Document& document)
+{
+    const std::optional<QString> path = document.answers().chooseOpenFile();
+    if (!path) return false;
+    const FileResult result = LoadSceneFile(*path, document.scenes());
+    if (!result.ok()) {
+        document.answers().showError(FileErrorText(result));
+        return false;
+    }
+    return true;
+}
+
+bool SaveDocument(Document& document)
+{
+    if (document.fileName().isEmpty()) return SaveDocumentAs(document);
+    return saveTo(document, document.fileName());
+}
+
+bool SaveDocumentAs(Document& document)
+{
+    const QString proposed = document.fileName().isEmpty() ? ProposedFileName(document.clock()) : document.fileName();
+    const std::optional<QString> path = document.answers().chooseSaveFile(proposed);
+    if (!path || !saveTo(document, *path)) return false;
+    document.setFileName(*path);
+    return true;
+}
+
+QString ProposedFileName(const QDateTime& when)
+{
+    return QStringLiteral("scene") + when.toString(QStringLiteral("yyMMddHHmm")) + QStringLiteral(".lumo");
+}
+
+} // namespace lumo
