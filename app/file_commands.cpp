@@ -34,6 +34,7 @@ bool OfferToSave(Document& document)
 
 bool NewDocument(Document& document)
 {
+    if (!OfferToSave(document)) return false;
     ApplyDefaults(document.defaults(), document.scenes());
     document.setFileName(QString());
     return true;
@@ -41,6 +42,7 @@ bool NewDocument(Document& document)
 
 bool OpenDocument(Document& document)
 {
+    if (!OfferToSave(document)) return false;
     const std::optional<QString> path = document.answers().chooseOpenFile();
     if (!path) return false;
     const FileResult result = LoadSceneFile(*path, document.scenes());

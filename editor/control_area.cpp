@@ -64,7 +64,8 @@ struct ControlArea::Private {
     void storeNumber(const SceneSetting& panelSetting, const NumberEditor* editor);
     void storeSceneName();
     void storePadNumber();
-    void finishChange();
+    // Refreshes the overlay; an edit that changed a stored byte marks the document modified.
+    void finishChange(bool changed);
     void stepPadNumber(int step);
     void selectOverlayLabel(QObject* label);
 
@@ -364,8 +365,9 @@ void ControlArea::Private::storeChoice(const SceneSetting& panelSetting, int ind
     default: break;
     }
     const std::optional<StoreTarget> target = targetOf(panelSetting);
+    bool changed = false;
     if (target) {
-        SetSettingValue(record(), *target->setting, target->element, StoredNumber(*target->setting, index));
+        changed = SetSettingValue(record(), *target->setting, target->element, StoredNumber(*target->setting, index));
         // Switching a pad to "Note" shows line min(number, 120); the field's handler then
         // stores the number of the line shown.
         if (panelSetting.id == SettingId::PadAssignType) {
@@ -373,7 +375,7 @@ void ControlArea::Private::storeChoice(const SceneSetting& panelSetting, int ind
                 panels.EditPadCCNumber->setShownText(*text);
         }
     }
-    finishChange();
+    finishChange(changed);
 }
 
 void ControlArea::Private::storeNumber(const SceneSetting& panelSetting, const NumberEditor* editor)
@@ -383,24 +385,21 @@ void ControlArea::Private::storeNumber(const SceneSetting& panelSetting, const N
     const std::int64_t shown = panelSetting.id == SettingId::BendSpeed
         ? ParseTrimmedNumber(editor->text()).value_or(panelSetting.shownMin)
         : editor->value();
-    if (const std::optional<StoreTarget> target = targetOf(panelSetting))
-        SetSettingValue(record(), *target->setting, target->element, StoredNumber(*target->setting, shown));
-    finishChange();
+    const std::optional<StoreTarget> target = targetOf(panelSetting);
+    finishChange(target && SetSettingValue(record(), *target->setting, target->element, StoredNumber(*target->setting, shown)));
 }
 
 void ControlArea::Private::storeSceneName()
 {
     const QByteArray name = panels.EditSceneName->text().left(kSceneNameCapacity).toLatin1();
-    SetSceneName(record(), std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
-    finishChange();
+    finishChange(SetSceneName(record(), std::string_view(name.constData(), static_cast<std::size_t>(name.size()))));
 }
 
 void ControlArea::Private::storePadNumber()
 {
     const auto number = ReadPadNumber(panels.EditPadCCNumber->text(), panels.SelPadAssignType->currentIndex(), notes);
     const std::optional<StoreTarget> target = targetOf(Setting(SettingId::PadCCNumber));
-    if (target && number) SetSettingValue(record(), *target->setting, target->element, *number);
-    finishChange();
+    finishChange(target && number && SetSettingValue(record(), *target->setting, target->element, *number));
 }
 
 void ControlArea::Private::stepPadNumber(int step)
@@ -410,10 +409,10 @@ void ControlArea::Private::stepPadNumber(int step)
     panels.EditPadCCNumber->setShownText(text);
 }
 
-void ControlArea::Private::finishChange()
+void ControlArea::Private::finishChange(bool changed)
 {
     q->refreshOverlay(q->displayMode());
-    document.setModified(true);
+    if (changed) document.setModified(true);
 }
 
 } // namespace lumo

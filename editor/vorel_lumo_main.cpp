@@ -30,6 +30,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 
 namespace lumo {
@@ -326,10 +327,12 @@ void TFormMain::copyControl()
 void TFormMain::pasteControl()
 {
     // Only onto the copied kind; with "Common" on both sides it only shows the panel again.
+    const SceneRecord before = m_document->current();
     if (!m_copyBuffer.paste(m_document->current(), indexOfKind(*m_controls)))
         return;
-    // The refill puts the pasted values into the panel; a number or text field whose shown
-    // text changes stores it again and sets the flag, a drop-down list set here does not.
+    // A paste that changed the scene is an edit like any other: unsaved until saved.
+    if (std::memcmp(&before, &m_document->current(), sizeof before) != 0)
+        m_document->setModified(true);
     m_controls->showSelectedControl();
 }
 

@@ -6,11 +6,13 @@
 
 namespace lumo {
 
-void SetSceneName(SceneRecord& record, std::string_view name)
+bool SetSceneName(SceneRecord& record, std::string_view name)
 {
     const std::size_t length = std::min<std::size_t>(name.size(), kSceneNameCapacity);
+    const bool changed = record.SceneNameLength != length || std::memcmp(record.SceneNameChars, name.data(), length) != 0;
     std::memcpy(record.SceneNameChars, name.data(), length);
     record.SceneNameLength = static_cast<std::uint8_t>(length);
+    return changed;
 }
 
 std::string SceneName(const SceneRecord& record)

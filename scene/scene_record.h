@@ -91,8 +91,9 @@ inline constexpr std::size_t kSceneRecordSize = sizeof(SceneRecord);
 inline constexpr std::size_t kSceneSetSize = kSceneCount * kSceneRecordSize; // 3,536
 
 // Writes at most the first 12 bytes of `name` and their count; the character bytes after
-// the new length keep what they held, so the file and the device image carry them on.
-void SetSceneName(SceneRecord& record, std::string_view name);
+// the new length keep what they held, so the file and the device image carry them on. True
+// when that changed a byte of the record.
+bool SetSceneName(SceneRecord& record, std::string_view name);
 // The stored name (its first `length` bytes, at most 12) as 8-bit characters.
 std::string SceneName(const SceneRecord& record);
 

@@ -68,6 +68,7 @@ TEST_F(DocumentTest, NewAppliesTheDefaultsKeepsSceneAndFlagAndForgetsTheFileName
     m_document.setCurrentScene(3);
     edit();
 
+    m_user.answers.push_back(Answer::No); // the edit is dropped
     EXPECT_TRUE(NewDocument(m_document));
     SceneSet expected;
     ApplyDefaults(m_defaults, expected);
@@ -76,7 +77,7 @@ TEST_F(DocumentTest, NewAppliesTheDefaultsKeepsSceneAndFlagAndForgetsTheFileName
     EXPECT_EQ(m_document.currentScene(), 3);
     EXPECT_TRUE(m_document.modified());
     EXPECT_TRUE(m_document.fileName().isEmpty());
-    EXPECT_TRUE(m_user.questions.isEmpty());
+    EXPECT_EQ(m_user.questions, QStringList{kSaveQuestion});
 }
 
 TEST_F(DocumentTest, OpenLoadsAllFourScenesAndChangesNothingElse)
@@ -88,6 +89,7 @@ TEST_F(DocumentTest, OpenLoadsAllFourScenesAndChangesNothingElse)
     m_document.setCurrentScene(2);
     edit();
 
+    m_user.answers = {Answer::No, Answer::No};
     m_user.openPaths.push_back(std::nullopt); // cancelled: nothing happens
     EXPECT_FALSE(OpenDocument(m_document));
     m_user.openPaths.push_back(path("disk.lumo"));
@@ -97,11 +99,39 @@ TEST_F(DocumentTest, OpenLoadsAllFourScenesAndChangesNothingElse)
     EXPECT_EQ(m_document.currentScene(), 2);
     EXPECT_TRUE(m_document.modified());
     EXPECT_TRUE(m_user.errors.isEmpty());
+    EXPECT_EQ(m_user.questions.size(), 2);
 
     // "Save" still writes the file of the last "Save as", not the opened one.
     EXPECT_TRUE(SaveDocument(m_document));
     EXPECT_EQ(ReadAll(path("mine.lumo")), BytesOf(onDisk));
     EXPECT_EQ(m_user.proposedNames.size(), 1);
+}
+
+// Unsaved edits survive "New" and "Open" unless the save question lets them go: Cancel, or
+// Yes with the save cancelled or failing, stops the command before it touches anything.
+TEST_F(DocumentTest, NewAndOpenKeepUnsavedEditsUnlessSavedOrDropped)
+{
+    ASSERT_TRUE(WriteAll(path("disk.lumo"), BytesOf(PatternedScenes(6))));
+    edit();
+    const SceneSet edited = m_document.scenes();
+    m_user.answers = {Answer::Cancel, Answer::Yes, Answer::Yes, Answer::Cancel, Answer::Yes, Answer::Yes};
+    m_user.savePaths = {std::nullopt, path("no-folder/x.lumo"), std::nullopt};
+    for (bool (*command)(Document&) : {&NewDocument, &NewDocument, &NewDocument, &OpenDocument, &OpenDocument}) {
+        EXPECT_FALSE(command(m_document));
+        EXPECT_EQ(m_document.scenes(), edited);
+        EXPECT_TRUE(m_document.modified());
+    }
+    EXPECT_EQ(m_user.errors, QStringList{QStringLiteral("Invalid filename.")});
+    EXPECT_TRUE(m_user.openPaths.empty());
+
+    // Yes and a save that works: the edits are in the file, then the open dialog follows.
+    m_user.savePaths = {path("kept.lumo")};
+    m_user.openPaths = {path("disk.lumo")};
+    EXPECT_TRUE(OpenDocument(m_document));
+    EXPECT_EQ(ReadAll(path("kept.lumo")), BytesOf(edited));
+    EXPECT_EQ(m_document.scenes(), PatternedScenes(6));
+    EXPECT_FALSE(m_document.modified());
+    EXPECT_EQ(m_user.questions.size(), 6);
 }
 
 TEST_F(DocumentTest, OpenErrorsAreShownAndLeaveEverythingAsItWas)

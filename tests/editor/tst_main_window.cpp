@@ -2,6 +2,7 @@
 // commands through real message boxes and file dialogs, the close question, the transfers
 // against the simulated controller, and the About window.
 #include "window_test_support.h"
+#include "window_user.h"
 
 #include "editor/about.h"
 #include "editor/control_area.h"
@@ -254,18 +255,60 @@ private slots:
         QVERIFY(!window->isVisible()); // Quit with nothing to save closes at once
     }
 
-    void newReplacesEverySceneWithoutAsking()
+    // "New" and "Open" ask the save question of "Quit" before they replace unsaved edits:
+    // Cancel, or Yes with the save dialog cancelled, leaves the scenes as they were.
+    void newAndOpenAskBeforeReplacingUnsavedEdits()
     {
+        QTemporaryDir dir;
         auto window = MakeWindow();
         SetSceneName(window->document().scenes().scene(3), "EDITED");
         window->document().scenes().scene(4).KeyTrans = 20;
         window->document().setModified(true);
+        const SceneSet edited = window->document().scenes();
         ModalScript script;
+        script.press("Cancel");
         press(window.get(), QKeySequence("Ctrl+N"));
-        QVERIFY(script.boxes.isEmpty() && script.unexpected.isEmpty());
+        script.press("Yes").choose(QString());
+        press(window.get(), QKeySequence("Ctrl+O"));
+        QVERIFY(window->document().scenes() == edited);
+        QVERIFY(window->document().modified());
+        QCOMPARE(script.dialogs, QStringList({"SaveDialog"}));
+
+        script.press("No");
+        press(window.get(), QKeySequence("Ctrl+N"));
+        QVERIFY2(script.finished() && script.unexpected.isEmpty(), qPrintable(script.unexpected.join('\n')));
+        QCOMPARE(script.boxes.size(), 3);
+        for (const SeenBox& box : script.boxes) QCOMPARE(box.text, QStringLiteral("Do you want to save changes?"));
         QVERIFY(window->document().scenes() == defaultScenes(*window));
         QVERIFY(window->document().fileName().isEmpty());
         QCOMPARE(window->windowTitle(), QStringLiteral("CTL_614"));
+
+        // Yes saves first; then the open dialog follows.
+        writeBytes(dir.filePath("other.lumo"), rawScenes(edited));
+        script.press("Yes").choose(dir.filePath("saved.lumo")).choose(dir.filePath("other.lumo"));
+        press(window.get(), QKeySequence("Ctrl+O"));
+        QVERIFY2(script.finished() && script.unexpected.isEmpty(), qPrintable(script.unexpected.join('\n')));
+        QCOMPARE(fileBytes(dir.filePath("saved.lumo")), rawScenes(defaultScenes(*window)));
+        QVERIFY(window->document().scenes() == edited);
+    }
+
+    // Clicking through scenes and controls after a save stores only what the records hold,
+    // so "Quit" has nothing to ask.
+    void refillsAfterASaveLeaveNothingToSave()
+    {
+        QTemporaryDir dir;
+        auto window = MakeWindow();
+        window->document().setModified(true);
+        ModalScript script;
+        script.choose(dir.filePath("saved.lumo"));
+        press(window.get(), QKeySequence("Ctrl+Alt+S"));
+        QVERIFY(!window->document().modified());
+        for (int scene : {2, 4, 1}) clickScene(*window, scene);
+        QVERIFY(!window->document().modified());
+        press(window.get(), QKeySequence("Ctrl+Q"));
+        QVERIFY2(script.finished() && script.unexpected.isEmpty(), qPrintable(script.unexpected.join('\n')));
+        QCOMPARE(script.boxes.size(), 0);
+        QVERIFY(!window->isVisible());
     }
 
     void openReportsFileErrors()
