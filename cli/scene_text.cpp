@@ -3,6 +3,7 @@
 #include "cli/scene_text.h"
 
 #include "scene/display_texts.h"
+#include "scene/setting_access.h"
 
 namespace lumo::cli {
 
@@ -34,7 +35,7 @@ std::vector<Setting> SettingsOf(const SceneRecord& r, const NoteNames& notes)
         for (int e = 0; e < ControlCountOfKind(kind); ++e) {
             const QString& control = ControlListItems().at(FirstIndexOfKind(kind) + e);
             for (const SceneSetting& s : SettingsOfKind(kind))
-                settings.push_back({&s, control, latin1(s.name), latin1(s.caption), SettingValue(r, s, e),
+                settings.push_back({&s, control, FieldName(s), latin1(s.caption), SettingValue(r, s, e),
                                     shownText(r, s, e, notes)});
         }
     }
