@@ -392,13 +392,15 @@ void ControlArea::Private::storeNumber(const SceneSetting& panelSetting, const N
 void ControlArea::Private::storeSceneName()
 {
     const QByteArray name = panels.EditSceneName->text().left(kSceneNameCapacity).toLatin1();
-    finishChange(SetSceneName(record(), std::string_view(name.constData(), static_cast<std::size_t>(name.size()))));
+    finishChange(SetShownSceneName(record(), std::string_view(name.constData(), static_cast<std::size_t>(name.size()))));
 }
 
 void ControlArea::Private::storePadNumber()
 {
-    const auto number = ReadPadNumber(panels.EditPadCCNumber->text(), panels.SelPadAssignType->currentIndex(), notes);
     const std::optional<StoreTarget> target = targetOf(Setting(SettingId::PadCCNumber));
+    const auto number = target ? ReadShownPadNumber(panels.EditPadCCNumber->text(), panels.SelPadAssignType->currentIndex(),
+                                                    record().PadCCNumber[target->element], notes)
+                               : std::nullopt;
     finishChange(target && number && SetSettingValue(record(), *target->setting, target->element, *number));
 }
 

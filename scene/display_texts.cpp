@@ -126,7 +126,7 @@ QString ItemText(const QStringList& items, std::int64_t index)
 
 QString SceneCaption(const SceneRecord& record)
 {
-    const std::string name = SceneName(record);
+    const std::string name = VisibleSceneName(record);
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
@@ -228,9 +228,20 @@ std::optional<int> ReadPadNumber(const QString& text, int assignment, const Note
     if (assignment == 1) return ParseWholeNumber(trimmed).value_or(0);
     if (assignment == 2) {
         if (const auto line = noteLine(notes, trimmed)) return *line;
-        return ParseWholeNumber(trimmed).value_or(0);
+        // A plain number carries no sign, so it is never negative.
+        const bool signed_ = trimmed.startsWith(u'+') || trimmed.startsWith(u'-');
+        const auto number = signed_ ? std::nullopt : ParseWholeNumber(trimmed);
+        return number && *number <= kMaxNoteNumber ? *number : 0;
     }
     return std::nullopt;
+}
+
+std::optional<int> ReadShownPadNumber(const QString& text, int assignment, std::int32_t stored,
+                                      const NoteNames& notes)
+{
+    const QString trimmed = trimControls(text);
+    if (assignment == 2 && !noteLine(notes, trimmed) && trimmed == QString::number(stored)) return stored;
+    return ReadPadNumber(text, assignment, notes);
 }
 
 QString StepPadNumber(const QString& text, int assignment, int step, const NoteNames& notes)

@@ -31,11 +31,13 @@ inline constexpr int kFirstLabelNumber = 30;    // label of Control Index i is "
 inline constexpr int kConstCurve = 3;           // "Const" in the velocity-curve lists
 inline constexpr int kPadNoteStepLimit = 119;   // the arrows stop at this note line
 inline constexpr int kPadNoteSwitchLimit = 120; // the assignment switch shows at most this line
+inline constexpr int kMaxNoteNumber = 127;      // the highest MIDI note a typed number can name
 
 // Text of item `index` of `items`; "---" when the list has no such item.
 QString ItemText(const QStringList& items, std::int64_t index);
 
-// Scene-button caption of a scene: its stored name, 8-bit characters as Latin-1.
+// Scene-button caption and name-field text of a scene: its visible name (up to the first
+// NUL), 8-bit characters as Latin-1.
 QString SceneCaption(const SceneRecord& record);
 
 // Overlay label text of Control Index 1..45 for a display mode. Line breaks are one
@@ -65,9 +67,14 @@ std::optional<QString> PadSwitchText(std::int64_t number, int assignment, const 
 // The number that the field's text stores under the assignment shown; nullopt stores nothing
 // (assignment other than 1 and 2). "Control Change": trimmed decimal, 0 for a non-number.
 // "Note": position of the first line equal to the trimmed text in any letter case; a text
-// that is no line but a whole number (how a note without a line is shown) gives that
-// number; otherwise 0.
+// that is no line but a plain number 0..127 (also how a note without a line is shown) is that
+// note; anything else 0.
 std::optional<int> ReadPadNumber(const QString& text, int assignment, const NoteNames& notes);
+// What the field stores when its text changes: ReadPadNumber, except under "Note" a text that
+// is no line but the decimal of the `stored` number (how a note without a line is shown)
+// keeps that number, so showing a pad never loses it.
+std::optional<int> ReadShownPadNumber(const QString& text, int assignment, std::int32_t stored,
+                                      const NoteNames& notes);
 // The field's text after one arrow step of +1 or -1: "Control Change" 0..127 in decimal,
 // "Note" line 0..119 found from the untrimmed text (-1 when not a line), empty otherwise
 // and when the list lacks the line.

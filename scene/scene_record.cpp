@@ -21,6 +21,18 @@ std::string SceneName(const SceneRecord& record)
     return std::string(reinterpret_cast<const char*>(record.SceneNameChars), length);
 }
 
+std::string VisibleSceneName(const SceneRecord& record)
+{
+    std::string name = SceneName(record);
+    name.resize(std::min(name.size(), name.find('\0')));
+    return name;
+}
+
+bool SetShownSceneName(SceneRecord& record, std::string_view shown)
+{
+    return shown != VisibleSceneName(record) && SetSceneName(record, shown);
+}
+
 SceneSet::SceneSet()
 {
     std::memset(m_records.data(), 0, sizeof(m_records));

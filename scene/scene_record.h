@@ -96,6 +96,13 @@ inline constexpr std::size_t kSceneSetSize = kSceneCount * kSceneRecordSize; // 
 bool SetSceneName(SceneRecord& record, std::string_view name);
 // The stored name (its first `length` bytes, at most 12) as 8-bit characters.
 std::string SceneName(const SceneRecord& record);
+// The stored name up to its first NUL byte: what the name field and the scene button show.
+// Names read from the controller have length 12 and carry NUL padding.
+std::string VisibleSceneName(const SceneRecord& record);
+// Stores a name set in the name field, which shows VisibleSceneName: the visible name itself
+// leaves the record as it is (NUL padding included); any other name goes by SetSceneName.
+// True when that changed a byte of the record.
+bool SetShownSceneName(SceneRecord& record, std::string_view shown);
 
 // The four scenes, scene n (1..4) at byte (n - 1) * 884 of the raw form.
 class SceneSet {

@@ -216,6 +216,13 @@ TEST(SceneCaption, StoredNameUpToTwelveCharacters)
     EXPECT_EQ(SceneCaption(r), "");
     r.SceneNameLength = 200; // damaged length: still at most 12 characters
     EXPECT_LE(SceneCaption(r).size(), 12);
+    SetSceneName(r, std::string_view("SECOND\0\0X\0\0\0", 12)); // as read from the controller
+    EXPECT_EQ(SceneCaption(r), "SECOND");
+    SetShownSceneName(r, "SECOND"); // the visible name keeps the padding
+    EXPECT_EQ(r.SceneNameLength, 12);
+    SetShownSceneName(r, "SECONDS");
+    EXPECT_EQ(SceneName(r), "SECONDS");
+    EXPECT_EQ(r.SceneNameChars[8], 'X'); // stale bytes beyond the new length stay
 }
 
 TEST(WholeNumbers, StrictDecimalReading)
@@ -271,7 +278,9 @@ TEST(PadNumberField, ReadingRuleByAssignment)
     EXPECT_EQ(ReadPadNumber("C3", 2, notes), 60); // first line equal in any case
     EXPECT_EQ(ReadPadNumber(" n119 ", 2, notes), 119);
     EXPECT_EQ(ReadPadNumber("ZZ", 2, notes), 0);
-    EXPECT_EQ(ReadPadNumber("128", 2, notes), 128); // how a note without a line is shown
+    EXPECT_EQ(ReadPadNumber("127", 2, notes), 127); // how a note without a line is shown
+    for (const char* other : {"128", "999", "-5", "+5", "5X"})
+        EXPECT_EQ(ReadPadNumber(other, 2, notes), 0) << other;
     EXPECT_FALSE(ReadPadNumber("64", 0, notes));
     EXPECT_FALSE(ReadPadNumber("64", -1, notes));
 }
