@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
@@ -25,6 +26,11 @@ QSettings userSettings()
     return QSettings(QStringLiteral("vorel-lumo"), QStringLiteral("vorel-lumo"));
 }
 
+const QString kProgramTitle = QStringLiteral("Vorel Lumo");
+// Window managers draw the title beside the window icon and up to three buttons; a box only as
+// wide as its text would cut a title like "Information".
+constexpr int kTitleBarReserve = 160;
+
 QMessageBox::Icon iconOf(MessageKind kind)
 {
     switch (kind) {
@@ -41,6 +47,13 @@ void prepare(QMessageBox& box, QMessageBox::Icon icon, const QString& title, con
     box.setWindowTitle(title);
     box.setText(text);
     box.setWindowModality(Qt::ApplicationModal);
+    // The box sizes itself from its layout, so the minimum width goes in as a spacer row.
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    const int minimumWidth = QFontMetrics(titleFont).horizontalAdvance(title) + kTitleBarReserve;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(minimumWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0,
+                      1, grid->columnCount());
 }
 
 } // namespace
@@ -86,7 +99,7 @@ void MessageBoxes::tell(MessageKind kind, const QString& text)
 void MessageBoxes::showError(const QString& text)
 {
     QMessageBox box;
-    prepare(box, QMessageBox::Critical, QGuiApplication::applicationDisplayName(), text);
+    prepare(box, QMessageBox::Critical, kProgramTitle, text);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole)->setObjectName(QStringLiteral("OK"));
     box.exec();
 }

@@ -1,10 +1,10 @@
 // Number field with typing filter, clamp on focus-out and stepping.
 #include "editor/number_editor.h"
 
+#include "editor/character_validator.h"
 #include "editor/split_arrow_button.h"
 #include "scene/display_texts.h"
 
-#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 
@@ -12,7 +12,7 @@ namespace lumo {
 
 bool IsNumberFieldCharacter(QChar c)
 {
-    return c == u'+' || c == u'-' || (c >= u'0' && c <= u'9') || c.unicode() < 32 || c.unicode() == 127;
+    return c == u'+' || c == u'-' || (c >= u'0' && c <= u'9');
 }
 
 NumberEditor::NumberEditor(int minimum, int maximum, QWidget* parent)
@@ -22,6 +22,7 @@ NumberEditor::NumberEditor(int minimum, int maximum, QWidget* parent)
     , m_arrows(new SplitArrowButton(this))
 {
     setTextMargins(0, 0, kArrowWidth, 0);
+    AcceptOnly(this, IsNumberFieldCharacter);
     setText(QString::number(ClampInt(0, minimum, maximum)));
     connect(m_arrows, &SplitArrowButton::pressed, this, [this] { setFocus(Qt::MouseFocusReason); });
     connect(m_arrows, &SplitArrowButton::stepped, this, &NumberEditor::stepBy);
@@ -49,16 +50,6 @@ void NumberEditor::keyPressEvent(QKeyEvent* event)
         stepBy(event->key() == Qt::Key_Up ? 1 : -1);
         event->accept();
         return;
-    }
-    const bool shortcut = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (!shortcut) {
-        for (const QChar c : event->text()) {
-            if (!IsNumberFieldCharacter(c)) {
-                QApplication::beep();
-                event->accept();
-                return;
-            }
-        }
     }
     QLineEdit::keyPressEvent(event);
 }

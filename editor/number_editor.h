@@ -1,5 +1,5 @@
 // A text field for a whole number with the split arrow button at its right end. Takes "+",
-// "-" and digits only, reads a non-number as the lower bound, keeps an out-of-range number
+// "-" and digits only, typed, pasted or dropped; reads a non-number as the lower bound, keeps an out-of-range number
 // while focused and replaces it by the nearest bound when the focus leaves; the arrows and
 // the cursor keys step by 1 within the range. Every change of the shown text, typed, stepped
 // or set by the program, emits textChanged, which is where its owner stores the value.
@@ -42,8 +42,8 @@ private:
     SplitArrowButton* m_arrows;
 };
 
-// True for the characters that a number field accepts as typed text: "+", "-", digits and
-// control characters (backspace and the like). Anything else is refused with a beep.
+// True for the characters a number field holds: "+", "-" and digits. Any other character,
+// typed, pasted or dropped, is refused with a beep; editing keys such as backspace still work.
 bool IsNumberFieldCharacter(QChar c);
 
 } // namespace lumo

@@ -18,6 +18,11 @@ constexpr bool kBlackKey[25] = {false, true,  false, true,  false, false, true, 
                                 false, true,  false, false, true,  false, true, false, false,
                                 true,  false, true,  false, true,  false, false};
 
+// The labels of pads and black keys are wider than the pad or key drawn under them in the
+// controller picture; their text keeps to the drawn width so that it stays on its control.
+constexpr int kDrawnPadWidth = 54, kDrawnBlackKeyWidth = 28;
+constexpr int kPixelSize = 14, kSmallestPixelSize = 7;
+constexpr int kTextFlags = Qt::AlignCenter | Qt::TextWordWrap;
 const QColor kSelectedBackground(0, 128, 255);
 const QColor kLime(0, 255, 0);
 
@@ -52,8 +57,14 @@ OverlayLabel::OverlayLabel(int controlIndex, QWidget* parent)
 {
     setObjectName(QStringLiteral("Label%1").arg(kFirstLabelNumber + controlIndex));
     setGeometry(OverlayLabelRect(controlIndex));
+    const bool pad = controlIndex >= 13 && controlIndex <= 20;
+    const bool blackKey = controlIndex >= 21 && OverlayLabelIsLime(controlIndex);
+    if (pad || blackKey) {
+        const int spare = width() - (pad ? kDrawnPadWidth : kDrawnBlackKeyWidth);
+        setContentsMargins(spare / 2, 0, spare - spare / 2, 0);
+    }
     QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(14);
+    font.setPixelSize(kPixelSize);
     setFont(font);
     setAlignment(Qt::AlignCenter);
     setWordWrap(true);
@@ -69,6 +80,18 @@ void OverlayLabel::setSelectedLook(bool selected)
 {
     setAutoFillBackground(selected);
     update();
+}
+
+void OverlayLabel::showText(const QString& text)
+{
+    if (text != this->text()) setText(text);
+    const QRect area = contentsRect();
+    QFont fitted = font();
+    for (int size = kPixelSize; size >= kSmallestPixelSize; --size) {
+        fitted.setPixelSize(size);
+        if (area.contains(QFontMetrics(fitted).boundingRect(area, kTextFlags, text))) break;
+    }
+    if (fitted != font()) setFont(fitted);
 }
 
 void OverlayLabel::mouseReleaseEvent(QMouseEvent* event)
@@ -95,7 +118,7 @@ void OverlayLabels::setTexts(const std::array<std::optional<QString>, kOverlayLa
         if (!texts[k]) continue;
         QString shown = *texts[k];
         shown.replace(QChar(13), QChar(10));
-        if (m_labels[k]->text() != shown) m_labels[k]->setText(shown);
+        m_labels[k]->showText(shown);
     }
 }
 

@@ -22,6 +22,10 @@ public:
     // Opaque on RGB(0, 128, 255) while selected, transparent otherwise.
     void setSelectedLook(bool selected);
     bool selectedLook() const { return autoFillBackground(); }
+    // Sets the text in the largest font size up to 14 px in which it fits the label's
+    // contents rectangle (for pads and black keys the width drawn in the picture), wrapped
+    // at word boundaries, so that no text paints beyond it.
+    void showText(const QString& text);
 
 signals:
     void clicked();

@@ -8,6 +8,8 @@ namespace lumo {
 PadNumberField::PadNumberField(QWidget* parent)
     : UpperCaseLineEdit(parent)
 {
+    // Note names come from NotePara.ini and may use any character.
+    setValidator(nullptr);
 }
 
 void PadNumberField::keyPressEvent(QKeyEvent* event)

@@ -14,6 +14,20 @@ const QColor kInactiveCaption(191, 205, 219);
 const QColor kInactiveCaptionGradient(215, 228, 242);
 constexpr int kStripLeft = 43, kStripWidth = 361, kStripHeight = 27;
 constexpr int kButtonStride = 90, kButtonWidth = 89, kButtonHeight = 25;
+// Captions are Arial 14 px; a 12-character name that is wider than the button minus a small
+// margin on each side gets a smaller size, down to a size that still reads.
+constexpr int kCaptionPixelSize = 14, kSmallestCaptionPixelSize = 7, kCaptionMargin = 3;
+
+QFont captionFont(const QFont& font, const QString& caption)
+{
+    QFont fitted = font;
+    int size = kCaptionPixelSize;
+    fitted.setPixelSize(size);
+    while (size > kSmallestCaptionPixelSize
+           && QFontMetrics(fitted).horizontalAdvance(caption) > kButtonWidth - 2 * kCaptionMargin)
+        fitted.setPixelSize(--size);
+    return fitted;
+}
 } // namespace
 
 SceneButtons::SceneButtons(QWidget* client)
@@ -24,7 +38,7 @@ SceneButtons::SceneButtons(QWidget* client)
     setGeometry(kStripLeft, 0, kStripWidth, kStripHeight);
     m_group->setExclusive(true);
     QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(14);
+    font.setPixelSize(kCaptionPixelSize);
     for (int s = 1; s <= 4; ++s) {
         auto* b = new QToolButton(this);
         b->setObjectName(QStringLiteral("SceneButton%1").arg(s));
@@ -56,7 +70,11 @@ void SceneButtons::setCaption(int scene, const QString& name)
     // "&" would turn into a mnemonic underline; a scene name shows it as typed.
     QString caption = name;
     caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
-    if (m_buttons[scene - 1]->text() != caption) m_buttons[scene - 1]->setText(caption);
+    QToolButton* button = m_buttons[scene - 1];
+    if (button->text() == caption) return;
+    button->setText(caption);
+    const QFont fitted = captionFont(button->font(), name);
+    if (fitted != button->font()) button->setFont(fitted);
 }
 
 void SceneButtons::paintEvent(QPaintEvent*)

@@ -19,7 +19,8 @@ public:
     QToolButton* button(int scene) const { return m_buttons[scene - 1]; }
     // Number 1..4 of the button that is down, looking at them in order; 1 when none is.
     int sceneDown() const;
-    // Shows a scene name as the caption of button `scene`.
+    // Shows a scene name as the caption of button `scene`, in a smaller font where the name
+    // would not fit the button otherwise.
     void setCaption(int scene, const QString& name);
 
 signals:

@@ -1,11 +1,14 @@
 // Capitals-only text field.
 #include "editor/upper_case_line_edit.h"
 
+#include "editor/character_validator.h"
+
 namespace lumo {
 
 UpperCaseLineEdit::UpperCaseLineEdit(QWidget* parent)
     : QLineEdit(parent)
 {
+    AcceptOnly(this, [](QChar c) { return c.unicode() <= 0xFF; });
     connect(this, &QLineEdit::textChanged, this, &UpperCaseLineEdit::onTextChanged);
 }
 

@@ -1,5 +1,7 @@
 // A one-line text field that shows every letter as a capital, typed, pasted or set by the
-// program. shownTextChanged reports each new text once, already in capitals.
+// program, and holds 8-bit Latin-1 characters only (a stored name has one byte per character):
+// any other character is refused with a beep. shownTextChanged reports each new text once,
+// already in capitals.
 #pragma once
 
 #include <QLineEdit>

@@ -27,6 +27,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <condition_variable>
@@ -90,10 +91,10 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, QWidget* 
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QSize outer = sizeHint() + (frameGeometry().size() - geometry().size());
-        move(CentredPosition(screen->availableGeometry(), outer));
-    }
+    // A first estimate without the frame, so that the window appears near its place; it is
+    // placed again once the window system has given it its frame.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(CentredPosition(screen->availableGeometry(), sizeHint()));
 
     // The document needs the default list, so it is made right after the parameter files.
     m_files = LoadParameterFiles(parameterFolder);
@@ -210,6 +211,12 @@ void TFormMain::buildMenus()
     addCommand(help, QStringLiteral("About1"), QStringLiteral("About"), QKeySequence(Qt::CTRL | Qt::Key_H), &TFormMain::showAbout);
 }
 
+void TFormMain::placeOnScreen()
+{
+    if (QScreen* screen = this->screen())
+        move(CentredPosition(screen->availableGeometry(), frameGeometry().size()));
+}
+
 void TFormMain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
@@ -246,6 +253,12 @@ void TFormMain::closeEvent(QCloseEvent* event)
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
+    // The frame is known by the first expose; a move before it would centre the inner window
+    // and could push the title bar above a small screen.
+    if (!m_placed && event->type() == QEvent::Expose && watched == windowHandle()) {
+        m_placed = true;
+        placeOnScreen();
+    }
     // The menu shortcuts win over the focused editor: a text field would otherwise claim
     // Ctrl+C / Ctrl+V (and others) for itself through the shortcut override.
     if (event->type() == QEvent::ShortcutOverride) {

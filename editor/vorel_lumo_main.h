@@ -29,10 +29,10 @@ struct TransferHooks;
 class TFormMain : public QMainWindow {
     Q_OBJECT
 public:
-    // FormCreate: centres the window, reads the parameter files from `parameterFolder`
-    // (the current folder when empty) and builds the layout with scene 1 current. The transfers
-    // use `ports` (not owned) when given, else the machine's MIDI system, opened at the first
-    // transfer.
+    // FormCreate: places the window near the centre (exactly once its frame is known), reads
+    // the parameter files from `parameterFolder` (the current folder when empty) and builds the
+    // layout with scene 1 current. The transfers use `ports` (not owned) when given, else the
+    // machine's MIDI system, opened at the first transfer.
     explicit TFormMain(const QString& parameterFolder = QString(), MidiPorts* ports = nullptr,
                        QWidget* parent = nullptr);
     ~TFormMain() override;
@@ -78,6 +78,8 @@ public:
 
 private:
     void fillScenesOnFirstShow();
+    // Centres the outer window, frame included, on the work area of its screen.
+    void placeOnScreen();
     void buildMenus();
     void buildBackground();
     QAction* addCommand(QMenu* menu, const QString& name, const QString& text,
@@ -108,6 +110,7 @@ private:
     // "Copy" and "Paste": lives for the whole run, survives New, Open and reads, never saved.
     CopyBuffer m_copyBuffer;
     bool m_firstShowDone = false;
+    bool m_placed = false;
     bool m_quitApproved = false;
     bool m_closeAfterTransfer = false;
 };

@@ -4,7 +4,12 @@
 
 #include "editor/split_arrow_button.h"
 
+#include <QClipboard>
 #include <QFrame>
+#include <QListView>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QStyleOptionComboBox>
 #include <QLabel>
 #include <QTimer>
 
@@ -36,6 +41,10 @@ private slots:
     void labelClickSelectsAndHighlights();
     void listClickRunsSelection();
     void damagedValuesShowDashesWithoutCrash();
+    void numberEditorsRefusePastedAndDroppedText();
+    void wheelChangesADropDownListOnlyWithFocus();
+    void displaySelectListShowsItsItemsWhole();
+    void overlayTextsStayInsideTheirLabels();
 };
 
 void TestControlArea::placesElementsAtTheirPositions()
@@ -389,6 +398,13 @@ void TestControlArea::padNoteTypedInAnyCase()
     f.typeInto(field, "zz");
     QCOMPARE(field->text(), QStringLiteral("ZZ"));
     QCOMPARE(r.PadCCNumber[0], 0);
+    // A plain number 0..127 is that note; any other number is no note name and stores 0.
+    f.typeInto(field, "64");
+    QCOMPARE(r.PadCCNumber[0], 64);
+    for (const char* other : {"999", "-5", "128"}) {
+        f.typeInto(field, other);
+        QVERIFY2(r.PadCCNumber[0] == 0, other);
+    }
 
     // "Control Change": typing is not limited to 0..127.
     r.PadAssignType[1] = 1;
@@ -572,6 +588,131 @@ void TestControlArea::damagedValuesShowDashesWithoutCrash()
     f.select(21);
     QCOMPARE(f.choice("SelKeyAssignType")->currentIndex(), -1);
     QVERIFY(f.number("EditKeyCCNumber")->isEnabled());
+}
+
+
+void TestControlArea::numberEditorsRefusePastedAndDroppedText()
+{
+    ControlAreaFixture f;
+    f.select(5);
+    NumberEditor* cc = f.number("EditKonbCCNumber");
+    const std::int32_t before = f.current().KonbCCNumber[0];
+    QSignalSpy refused(cc, &QLineEdit::inputRejected);
+    auto drop = [cc](const QString& text) {
+        QMimeData data;
+        data.setText(text);
+        const QPointF at(5, 5);
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(cc, &enter);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(cc, &drop);
+    };
+
+    cc->setFocus();
+    cc->selectAll();
+    QGuiApplication::clipboard()->setText(QStringLiteral("ab"));
+    cc->paste(); // what the context menu's Paste runs
+    drop(QStringLiteral("1x"));
+    QCOMPARE(cc->text(), QString::number(before));
+    QCOMPARE(f.current().KonbCCNumber[0], before);
+    QCOMPARE(refused.count(), 2);
+
+    cc->selectAll();
+    QGuiApplication::clipboard()->setText(QStringLiteral("64"));
+    cc->paste();
+    QCOMPARE(f.current().KonbCCNumber[0], 64);
+    cc->clear();
+    drop(QStringLiteral("65"));
+    QCOMPARE(cc->text(), QStringLiteral("65"));
+    QCOMPARE(refused.count(), 2);
+}
+
+void TestControlArea::wheelChangesADropDownListOnlyWithFocus()
+{
+    ControlAreaFixture f;
+    f.current().PadAssignType[0] = 1;
+    f.current().PadMIDICh[0] = 3;
+    f.select(13);
+    ChoiceBox* channel = f.choice("SelPadMIDICh");
+    QSignalSpy chosen(channel, &ChoiceBox::userChanged);
+    auto turnWheel = [channel] {
+        const QPointF at = channel->rect().center();
+        QWheelEvent wheel(at, channel->mapToGlobal(at), {}, QPoint(0, -120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(channel, &wheel);
+    };
+    f.leaveField();
+    turnWheel();
+    QVERIFY(!channel->hasFocus());
+    QCOMPARE(channel->currentIndex(), 3);
+    QCOMPARE(f.current().PadMIDICh[0], 3);
+
+    channel->setFocus();
+    turnWheel();
+    QCOMPARE(channel->currentIndex(), 4);
+    QCOMPARE(f.current().PadMIDICh[0], 4);
+    QCOMPARE(chosen.count(), 1);
+}
+
+void TestControlArea::displaySelectListShowsItsItemsWhole()
+{
+    ControlAreaFixture f;
+    ChoiceBox* box = f.choice("SelDisp");
+    QCOMPARE(box->geometry(), QRect(616, 1, 137, 24));
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    const int room = box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box).width();
+    for (int mode = 0; mode < kDisplayModeCount; ++mode) {
+        f.choose("SelDisp", mode);
+        const QFont shown = box->shownItemFont();
+        QVERIFY2(QFontMetrics(shown).horizontalAdvance(box->currentText()) <= room - 2, qPrintable(box->currentText()));
+        // Only an item that needs it is made smaller.
+        if (mode == 2) QCOMPARE(shown.pixelSize(), 14);
+    }
+
+    box->showPopup();
+    QAbstractItemView* list = box->view();
+    QTRY_VERIFY(list->isVisible());
+    const int text = QFontMetrics(list->font()).horizontalAdvance(QStringLiteral("Upper/Right Value"));
+    QVERIFY(list->font().pixelSize() == 14 && list->viewport()->width() > text);
+    box->hidePopup();
+}
+
+void TestControlArea::overlayTextsStayInsideTheirLabels()
+{
+    ControlAreaFixture f;
+    SceneRecord& r = f.current();
+    // Texts at their longest: unassigned and note pads, momentary keys, three-digit values.
+    for (int e = 0; e < kPadCount; ++e) {
+        r.PadAssignType[e] = e % 3;
+        r.PadCCNumber[e] = 61; // a sharp note name
+        r.PadONValue[e] = r.PadOFFValue[e] = 127;
+    }
+    for (int e = 0; e < kKeyCount; ++e) {
+        r.KeyAssignType[e] = 1;
+        r.KeyBehavior[e] = 0;
+        r.KeyONValue[e] = r.KeyOFFValue[e] = 127;
+    }
+    // A face wider than Arial's metric twin, as on a system without it.
+    QFont wide(QStringLiteral("DejaVu Sans"));
+    wide.setPixelSize(14);
+    for (int i = 1; i <= kOverlayLabelCount; ++i)
+        f.label(i)->setFont(wide);
+    for (int mode = 0; mode < kDisplayModeCount; ++mode) {
+        f.area->RefreshOverlay(mode);
+        for (int i = 1; i <= kOverlayLabelCount; ++i) {
+            OverlayLabel* label = f.label(i);
+            const QRect area = label->contentsRect();
+            QVERIFY(label->rect().contains(area));
+            const QRect text = QFontMetrics(label->font()).boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap,
+                                                                        label->text());
+            QVERIFY2(area.contains(text), qPrintable(QStringLiteral("mode %1 %2 \"%3\"")
+                                                         .arg(mode).arg(label->objectName(), label->text())));
+        }
+    }
+    // The lime text of a black key stays on the key drawn under it, 28 px wide.
+    f.area->RefreshOverlay(5);
+    QCOMPARE(f.label(22)->text(), QStringLiteral("Mome"));
+    QVERIFY(QFontMetrics(f.label(22)->font()).horizontalAdvance(QStringLiteral("Mome")) <= 28);
 }
 
 QTEST_MAIN(TestControlArea)

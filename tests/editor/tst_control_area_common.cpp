@@ -4,7 +4,10 @@
 
 #include "editor/upper_case_line_edit.h"
 
+#include <QClipboard>
 #include <QFrame>
+#include <QKeyEvent>
+#include <QSignalSpy>
 
 using namespace lumo;
 using namespace lumo::test;
@@ -17,6 +20,9 @@ private slots:
     void switchingScenesSelectsCommonAndStoresChangedTexts();
     void sceneNameInCapitalsOnItsButton();
     void sceneNameStoresTwelveCharacters();
+    void twelveCharacterNamesFitTheirButtons();
+    void namesWithNulPaddingShowAndEditTheVisibleName();
+    void sceneNameRefusesCharactersOutsideLatin1();
     void constCurveEnablesItsEditorOnly();
     void storedValuesOfTheCommonEditors();
     void shownValuesOfStoredFields();
@@ -90,6 +96,61 @@ void TestControlAreaCommon::sceneNameStoresTwelveCharacters()
     f.clickScene(2);
     f.clickScene(1);
     QCOMPARE(name->text(), QStringLiteral("ABCDEFGHIJKL"));
+}
+
+void TestControlAreaCommon::twelveCharacterNamesFitTheirButtons()
+{
+    ControlAreaFixture f;
+    SetSceneName(f.scene(2), "ABCDEFGHIJKL");
+    SetSceneName(f.scene(3), "WWWWWWWWWWWW");
+    f.clickScene(1);
+    for (int s = 1; s <= 3; ++s) {
+        auto* button = f.find<QToolButton>(QStringLiteral("SceneButton%1").arg(s).toLatin1().constData());
+        QCOMPARE(button->size(), QSize(89, 25));
+        const int shown = QFontMetrics(button->font()).horizontalAdvance(button->text());
+        QVERIFY2(shown <= button->width() - 4, qPrintable(button->text() + QStringLiteral(": %1").arg(shown)));
+        // Only a caption that needs it is made smaller.
+        if (s == 1) QCOMPARE(button->font().pixelSize(), 14);
+    }
+}
+
+void TestControlAreaCommon::namesWithNulPaddingShowAndEditTheVisibleName()
+{
+    ControlAreaFixture f;
+    // As read from the controller: length 12, the name padded with NULs.
+    SetSceneName(f.scene(2), std::string_view("SECOND\0\0\0\0\0\0", 12));
+    f.clickScene(2);
+    auto* name = f.find<UpperCaseLineEdit>("EditSceneName");
+    QCOMPARE(name->text(), QStringLiteral("SECOND"));
+    QCOMPARE(f.find<QToolButton>("SceneButton2")->text(), QStringLiteral("SECOND"));
+    QCOMPARE(f.scene(2).SceneNameLength, 12); // showing it changes nothing
+
+    name->setFocus();
+    name->end(false);
+    QTest::keyClicks(name, "x");
+    QCOMPARE(name->text(), QStringLiteral("SECONDX"));
+    QCOMPARE(SceneName(f.scene(2)), std::string("SECONDX"));
+    QCOMPARE(f.find<QToolButton>("SceneButton2")->text(), QStringLiteral("SECONDX"));
+    QCOMPARE(f.scene(2).SceneNameChars[7], 0); // stale bytes beyond the name stay
+}
+
+void TestControlAreaCommon::sceneNameRefusesCharactersOutsideLatin1()
+{
+    ControlAreaFixture f;
+    auto* name = f.find<UpperCaseLineEdit>("EditSceneName");
+    QSignalSpy refused(name, &QLineEdit::inputRejected);
+    name->setFocus();
+    name->selectAll();
+    for (const QChar c : QStringLiteral("\u00e9\u20ac")) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(name, &key);
+    }
+    QCOMPARE(name->text(), QStringLiteral("\u00c9"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("A\u20acB"));
+    name->paste();
+    QCOMPARE(name->text(), QStringLiteral("\u00c9"));
+    QCOMPARE(refused.count(), 2);
+    QCOMPARE(SceneCaption(f.scene(1)), QStringLiteral("\u00c9"));
 }
 
 void TestControlAreaCommon::constCurveEnablesItsEditorOnly()

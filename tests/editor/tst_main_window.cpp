@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
 #include <QTemporaryDir>
 
 using namespace lumo;
@@ -171,6 +172,42 @@ private slots:
         QFETCH(QSize, outer);
         QFETCH(QPoint, expected);
         QCOMPARE(TFormMain::CentredPosition(workArea, outer), expected);
+    }
+
+    // The offscreen platform gives windows a frame of its own, known once the window shows.
+    void placedByItsOuterSizeOnceTheFrameIsKnown()
+    {
+        auto window = MakeWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QRect outer = window->frameGeometry();
+        QVERIFY(outer.size() != window->geometry().size());
+        const QRect workArea = window->screen()->availableGeometry();
+        QCOMPARE(outer.topLeft(), TFormMain::CentredPosition(workArea, outer.size()));
+        QVERIFY(outer.top() >= workArea.top()); // the title bar stays on the screen
+    }
+
+    // Common window managers put an icon and up to three buttons beside the title.
+    void messageBoxesShowTheirTitleWhole()
+    {
+        constexpr int kTitleBarButtons = 150;
+        QFont titleFont = QApplication::font();
+        titleFont.setBold(true);
+        const QFontMetrics metrics(titleFont);
+        MessageBoxes boxes;
+        QStringList titles;
+        ModalScript script;
+        auto check = [&](QWidget* w) {
+            QMetaObject::invokeMethod(w, "reject", Qt::QueuedConnection);
+            titles << w->windowTitle();
+            QVERIFY2(w->width() >= metrics.horizontalAdvance(w->windowTitle()) + kTitleBarButtons,
+                     qPrintable(w->windowTitle() + QStringLiteral(" %1").arg(w->width())));
+        };
+        script.then(check).then(check).then(check).then(check);
+        boxes.tell(MessageKind::Information, QStringLiteral("Send data OK."));
+        boxes.tell(MessageKind::Warning, QStringLiteral("Vorel Lumo Device is not exist."));
+        boxes.ask(MessageKind::Confirm, QStringLiteral("Are you sure to send data?"));
+        boxes.showError(QStringLiteral("Disk full."));
+        QCOMPARE(titles, QStringList({"Information", "Warning", "Confirm", "Vorel Lumo"}));
     }
 
     void menuBar()
@@ -330,7 +367,7 @@ private slots:
         QCOMPARE(script.boxes[1].text, QStringLiteral("Read beyond end of file."));
         for (const SeenBox& box : script.boxes) {
             QCOMPARE(box.icon, QMessageBox::Critical);
-            QCOMPARE(box.title, QGuiApplication::applicationDisplayName());
+            QCOMPARE(box.title, QStringLiteral("Vorel Lumo"));
             QCOMPARE(box.buttons, QStringList({"OK"}));
         }
         QVERIFY(window->document().scenes() == before);
