@@ -189,25 +189,21 @@ private slots:
     // Common window managers put an icon and up to three buttons beside the title.
     void messageBoxesShowTheirTitleWhole()
     {
-        constexpr int kTitleBarButtons = 150;
         QFont titleFont = QApplication::font();
         titleFont.setBold(true);
-        const QFontMetrics metrics(titleFont);
-        MessageBoxes boxes;
         QStringList titles;
         ModalScript script;
-        auto check = [&](QWidget* w) {
-            QMetaObject::invokeMethod(w, "reject", Qt::QueuedConnection);
-            titles << w->windowTitle();
-            QVERIFY2(w->width() >= metrics.horizontalAdvance(w->windowTitle()) + kTitleBarButtons,
-                     qPrintable(w->windowTitle() + QStringLiteral(" %1").arg(w->width())));
+        auto check = [&](QWidget* box) {
+            QMetaObject::invokeMethod(box, "reject", Qt::QueuedConnection);
+            titles << box->windowTitle();
+            QVERIFY(box->width() >= QFontMetrics(titleFont).horizontalAdvance(box->windowTitle()) + 150);
         };
-        script.then(check).then(check).then(check).then(check);
+        script.then(check).then(check).then(check);
+        MessageBoxes boxes;
         boxes.tell(MessageKind::Information, QStringLiteral("Send data OK."));
-        boxes.tell(MessageKind::Warning, QStringLiteral("Vorel Lumo Device is not exist."));
         boxes.ask(MessageKind::Confirm, QStringLiteral("Are you sure to send data?"));
         boxes.showError(QStringLiteral("Disk full."));
-        QCOMPARE(titles, QStringList({"Information", "Warning", "Confirm", "Vorel Lumo"}));
+        QCOMPARE(titles, QStringList({"Information", "Confirm", "Vorel Lumo"}));
     }
 
     void menuBar()
