@@ -669,7 +669,7 @@ void TestControlArea::overlayTextsStayInsideTheirLabels()
     wide.setPixelSize(14);
     for (int i = 1; i <= kOverlayLabelCount; ++i) f.label(i)->setFont(wide);
     for (int mode = 0; mode < kDisplayModeCount; ++mode) {
-        f.area->RefreshOverlay(mode);
+        f.area->refreshOverlay(mode);
         for (int i = 1; i <= kOverlayLabelCount; ++i) {
             OverlayLabel* label = f.label(i);
             const QRect area = label->contentsRect();
@@ -679,7 +679,7 @@ void TestControlArea::overlayTextsStayInsideTheirLabels()
         }
     }
     // The lime text of a black key stays on the key drawn under it, 28 px wide.
-    f.area->RefreshOverlay(5);
+    f.area->refreshOverlay(5);
     QCOMPARE(f.label(22)->text(), QStringLiteral("Mome"));
     QVERIFY(QFontMetrics(f.label(22)->font()).horizontalAdvance(QStringLiteral("Mome")) <= 28);
 }
