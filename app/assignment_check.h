@@ -1,0 +1,32 @@
+// The assignment check: enabled controls of one scene that send the same message, and stored
+// numbers and channels that MIDI cannot carry.
+#pragma once
+
+#include "scene/scene_record.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace lumo {
+
+struct AssignmentFinding {
+    QString text;         // "scene 3: Konb-1 and Konb-2 both send CC 20 on channel 1"
+    int firstControl = 0; // the Control Indexes of a conflict, in list order; 0 for a value
+    int secondControl = 0; // that cannot go out on MIDI
+};
+
+// The findings of scene `sceneNumber`, in list order: first the scene's own channel when it
+// is no channel, then for each control that sends a message its channel field (once per
+// field) and its number when they cannot go out, and the control that sends the same message
+// before it in list order. Of three controls on one message, the second and the third are
+// each reported with the first.
+std::vector<AssignmentFinding> CheckScene(const SceneRecord& record, int sceneNumber);
+// The finding lines of the four scenes, scene 1 first.
+QStringList CheckAssignments(const SceneSet& scenes);
+// Control Indexes, ascending, of the controls of `record` that share their message with
+// another control.
+std::vector<int> ConflictingControls(const SceneRecord& record);
+
+} // namespace lumo
