@@ -10,6 +10,7 @@ extern const Command kGetCommand;
 extern const Command kSetCommand;
 extern const Command kExportCommand;
 extern const Command kImportCommand;
+extern const Command kCheckCommand;
 extern const Command kPortsCommand;
 extern const Command kReadCommand;
 extern const Command kSendCommand;
@@ -28,6 +29,7 @@ const std::vector<const Command*>& Commands()
         &kSetCommand,
         &kExportCommand,
         &kImportCommand,
+        &kCheckCommand,
         &kPortsCommand,
         &kReadCommand,
         &kSendCommand,
