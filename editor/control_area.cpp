@@ -2,7 +2,9 @@
 // highlight, scene buttons, and the one path by which every editor stores its setting.
 #include "editor/control_area.h"
 
+#include "app/assignment_check.h"
 #include "editor/choice_box.h"
+#include "editor/conflict_outlines.h"
 #include "editor/control_list_box.h"
 #include "editor/number_editor.h"
 #include "editor/overlay_labels.h"
@@ -81,6 +83,8 @@ struct ControlArea::Private {
     SceneButtons* sceneButtons;
     ControlKind kind = ControlKind::Common;
     int selectedLabel = 1; // Control Index of the selected label (Label31)
+    // Made last, so that it lies above the labels.
+    ConflictOutlines* conflictOutlines = new ConflictOutlines(client);
 };
 
 ControlArea::Private::Private(ControlArea* q_, QWidget* client_, Document& document_, const NoteNames& notes_)
@@ -313,6 +317,7 @@ void ControlArea::refreshOverlay(int mode)
         d->sceneButtons->setCaption(s, SceneCaption(d->document.scenes().scene(s)));
     d->overlay.setTexts(OverlayTexts(d->document.current(), mode, d->notes));
     d->overlay.frame()->update();
+    d->conflictOutlines->setControls(ConflictingControls(d->document.current()));
 }
 
 void ControlArea::Private::selectOverlayLabel(QObject* label)

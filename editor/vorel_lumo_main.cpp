@@ -3,12 +3,14 @@
 #include "editor/vorel_lumo_main.h"
 
 #include "editor/about.h"
+#include "editor/assignment_check_box.h"
 #include "editor/control_area.h"
 #include "editor/jpeg_image.h"
 #include "editor/round_rect_shape.h"
 #include "editor/transfer_progress_bar.h"
 #include "device/device_link.h"
 #include "device/midi_system.h"
+#include "app/assignment_check.h"
 #include "app/file_commands.h"
 #include "app/remembered_pair.h"
 #include "app/transfer_commands.h"
@@ -200,6 +202,8 @@ void TFormMain::buildMenus()
     edit->setObjectName(QStringLiteral("Edit1"));
     addCommand(edit, QStringLiteral("Copy1"), QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &TFormMain::copyControl);
     addCommand(edit, QStringLiteral("Peast1"), QStringLiteral("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &TFormMain::pasteControl);
+    edit->addSeparator();
+    addCommand(edit, QStringLiteral("CheckAssignments1"), QStringLiteral("Check Assignments"), QKeySequence(Qt::CTRL | Qt::Key_K), &TFormMain::checkAssignments);
 
     QMenu* communication = bar->addMenu(QStringLiteral("Communication"));
     communication->setObjectName(QStringLiteral("Communication1"));
@@ -347,6 +351,11 @@ void TFormMain::pasteControl()
     if (std::memcmp(&before, &m_document->current(), sizeof before) != 0)
         m_document->setModified(true);
     m_controls->showSelectedControl();
+}
+
+void TFormMain::checkAssignments()
+{
+    ShowAssignmentCheck(CheckAssignments(m_document->scenes()));
 }
 
 bool TFormMain::transferRunning() const

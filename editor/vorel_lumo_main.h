@@ -61,6 +61,8 @@ public slots:
     void quit();
     void copyControl();
     void pasteControl();
+    // Lists what the assignment check finds in the four scenes, or that it finds nothing.
+    void checkAssignments();
     void readSceneData();
     void sendSceneData();
     // Esc: stops the transfer under way.

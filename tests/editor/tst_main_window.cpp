@@ -222,6 +222,8 @@ private slots:
             {"File", "Quit", "Quit1", QKeySequence("Ctrl+Q")},
             {"Edit", "&Copy", "Copy1", QKeySequence("Ctrl+C")},
             {"Edit", "Paste", "Peast1", QKeySequence("Ctrl+V")},
+            {"Edit", "", "", QKeySequence()},
+            {"Edit", "Check Assignments", "CheckAssignments1", QKeySequence("Ctrl+K")},
             {"Communication", "Read Scene Data", "ReadSceneData1", QKeySequence("Ctrl+L")},
             {"Communication", "Send Scene Data", "SendSceneData1", QKeySequence("Ctrl+T")},
             {"Help", "About", "About1", QKeySequence("Ctrl+H")},
