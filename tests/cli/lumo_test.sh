@@ -88,6 +88,21 @@ expect 0 '^  Pitch Bend Speed: 2147483648$' "" -- "$lumo" show edge.lumo
 grep -q '^  Key Transpose: -2147483661$' out.txt || fail "show: transpose of -2147483648"
 expect 1 '^scene 1, Common, BendSpeed: 2 -> 2147483648$' "" -- "$lumo" diff a.lumo edge.lumo
 
+# check: the defaults are clean; Konb-2 of scene 3 on Konb-1's CC 20, then Konb-1 on CC 200.
+expect 0 "" "" -- "$lumo" check a.lumo
+cp a.lumo d.lumo
+printf '\x14' | dd of=d.lumo bs=1 seek=$((2 * 884 + 84)) conv=notrunc status=none
+expect 1 '^scene 3: Konb-1 and Konb-2 both send CC 20 on channel 1$' "" -- "$lumo" check d.lumo
+[ "$(wc -l <out.txt)" -eq 1 ] || fail "check: $(wc -l <out.txt) lines, wanted 1"
+printf '\xc8' | dd of=d.lumo bs=1 seek=$((2 * 884 + 80)) conv=notrunc status=none
+expect 1 '^scene 3: Konb-1 sends CC 200, outside 0-127$' "" -- "$lumo" check d.lumo
+expect 1 "" "lumo: Read beyond end of file." -- "$lumo" check short.lumo
+for args in "check" "check a.lumo d.lumo" "check --all a.lumo"; do
+  # shellcheck disable=SC2086
+  "$lumo" $args >/dev/null 2>err.txt
+  [ $? -eq 2 ] && grep -q '^lumo: ' err.txt || fail "lumo $args: not a usage error"
+done
+
 # Help and wrong usage.
 expect 0 'defaults -o FILE' "" -- "$lumo" --help
 grep -q 'diff A B' out.txt || fail "--help lacks diff"
