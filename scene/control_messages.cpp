@@ -5,7 +5,6 @@ namespace lumo {
 
 namespace {
 
-constexpr int kFirstSendingControl = 5; // Konb-1; "Common" and the groups send nothing
 constexpr std::uint8_t kControlChangeStatus = 0xB0;
 constexpr std::uint8_t kNoteOnStatus = 0x90;
 constexpr int kPadControlChange = 1, kPadNote = 2;
@@ -18,7 +17,8 @@ std::int32_t storedChannel(const SceneRecord& record, int controlIndex)
 
 std::optional<ControlMatch> firstMatch(const SceneRecord& record, int scene, const ControlMessage& message)
 {
-    for (int i = kFirstSendingControl; i < kControlCount; ++i)
+    // "Common" and the groups, before the knobs, send nothing.
+    for (int i = FirstIndexOfKind(ControlKind::Knob); i < kControlCount; ++i)
         if (MessageOfControl(record, i) == message) return ControlMatch{scene, i};
     return std::nullopt;
 }

@@ -42,12 +42,18 @@ ChannelField ChannelFieldOfControl(int controlIndex);
 std::int32_t ResolveChannel(const SceneRecord& record, std::int32_t stored);
 
 // The message that control `controlIndex` sends in `record`, or nullopt when it sends none of
-// its own. A knob or slider that is enabled sends CC (its CC number) on its group's channel;
-// a pad sends CC or note by its assign type ("Control Change", "Note") on its channel; a key
-// whose assign type is "Enable" sends CC (its CC number) on the piano-key channel, the one
-// channel that the scene names for the keys' CCs ("Piano Key CC# Ch"). "Enable" here is any
-// value but 0, as the overlay shows it. Nothing is sent by "Common", the groups, a disabled
-// knob, slider or key, a "No Assign" pad, or a pad whose assign type is no item of its list.
+// its own. This is the one place that decides it, for the check, the outlines and following
+// the controller:
+// - an enabled knob or slider n sends CC (its CC number) on the channel of group n: the knob
+//   panel has no channel, and "Group Common-n" sits under knob and slider column n;
+// - a pad sends CC or note by its assign type ("Control Change", "Note") on its own channel;
+// - a key whose assign type is "Enable" sends CC (its CC number) on "Piano Key CC# Ch": the key
+//   panel has no channel, the overlay calls the key's number "CC#", and that is the channel
+//   the scene names for the keys' CCs;
+// - "Global" is resolved by ResolveChannel.
+// "Enable" is any value but 0, as the overlay shows it. Nothing is sent by "Common", the
+// groups, a disabled knob, slider or key, a "No Assign" pad, or a pad whose assign type is no
+// item of its list.
 std::optional<ControlMessage> MessageOfControl(const SceneRecord& record, int controlIndex);
 
 // A received channel message as a control's message: Control Change (status 0xB0..0xBF), or
