@@ -12,9 +12,10 @@
 namespace lumo {
 
 struct AssignmentFinding {
-    QString text;         // "scene 3: Konb-1 and Konb-2 both send CC 20 on channel 1"
-    int firstControl = 0; // the Control Indexes of a conflict, in list order; 0 for a value
-    int secondControl = 0; // that cannot go out on MIDI
+    QString text; // "scene 3: Konb-1 and Konb-2 both send CC 20 on channel 1"
+    // The Control Indexes of a conflict, in list order; both 0 for a value MIDI cannot carry.
+    int firstControl = 0;
+    int secondControl = 0;
 };
 
 // The findings of scene `sceneNumber`, in list order: first the scene's own channel when it

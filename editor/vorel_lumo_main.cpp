@@ -355,6 +355,10 @@ void TFormMain::pasteControl()
 
 void TFormMain::checkAssignments()
 {
+    // A number typed out of range is clamped when its field loses the focus to the box; the
+    // box shows the scenes as they stand after that.
+    if (QWidget* focus = QApplication::focusWidget(); focus && m_client->isAncestorOf(focus))
+        focus->clearFocus();
     ShowAssignmentCheck(CheckAssignments(m_document->scenes()));
 }
 

@@ -51,12 +51,14 @@ private slots:
         ModalScript script;
         script.press("OK").press("OK").press("OK");
 
-        // A text field would take Ctrl+K (delete to the end) for itself.
-        auto* name = widgetNamed<QLineEdit>(*window, "EditSceneName");
-        name->setFocus();
-        name->setCursorPosition(0);
-        pressKeys(name, QKeySequence("Ctrl+K"));
-        QCOMPARE(name->text(), QStringLiteral("SCENE1"));
+        // A text field would take Ctrl+K (delete to the end) for itself; a number typed out of
+        // range is clamped before the check.
+        clickListItem(*window, 5);
+        typeInto(*window, "EditKonbCCNumber", "200");
+        auto* field = widgetNamed<QLineEdit>(*window, "EditKonbCCNumber");
+        field->setCursorPosition(0);
+        pressKeys(field, QKeySequence("Ctrl+K"));
+        QCOMPARE(field->text(), QStringLiteral("127"));
         QCOMPARE(script.boxes.value(0).title, QStringLiteral("Warning"));
         QCOMPARE(script.boxes.value(0).text, QStringLiteral("1 finding in the four scenes:\n"
                                                             "scene 3: Konb-1 and Konb-2 both send CC 20 on channel 1"));
@@ -64,6 +66,7 @@ private slots:
         // More findings than fit on a screen: the rest under the details.
         for (int key = 0; key < kKeyCount; ++key)
             scenes.scene(4).KeyAssignType[key] = 1, scenes.scene(4).KeyCCNumber[key] = 1;
+        window->document().setModified(false);
         pressKeys(window->client(), QKeySequence("Ctrl+K"));
         QVERIFY(script.boxes.value(1).text.startsWith("25 findings in the four scenes:\nscene 3: "));
         QVERIFY(script.boxes.value(1).text.endsWith("\n... and 10 more (Show Details...)"));
