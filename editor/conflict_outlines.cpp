@@ -13,6 +13,7 @@ namespace {
 
 const QColor kConflictRed(255, 0, 0);
 constexpr int kFrameMargin = 1; // the selection frame lies one pixel around its label
+constexpr int kOuterMargin = 3; // the outline's outer edge, around the label
 
 } // namespace
 

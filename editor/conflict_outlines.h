@@ -20,9 +20,6 @@ public:
     void setControls(const std::vector<int>& controlIndexes);
     const std::vector<int>& controls() const { return m_controls; }
 
-    // The outline of a label, in client coordinates: the label's rectangle grown by this.
-    static constexpr int kOuterMargin = 3;
-
 protected:
     void paintEvent(QPaintEvent* event) override;
 
