@@ -27,16 +27,6 @@ void redisplay(const TransferHooks& hooks)
         hooks.redisplay();
 }
 
-// The search, first on the pair that answered last; the pair found is kept for next time.
-LinkResult findController(DeviceLink& link, const TransferHooks& hooks)
-{
-    const PortPair remembered = hooks.rememberedPair ? hooks.rememberedPair() : PortPair();
-    const LinkResult result = runStep(hooks, [&] { return link.findDevice(IdentityReply, remembered); });
-    if (result.ok() && hooks.rememberPair && link.found() != remembered)
-        hooks.rememberPair(link.found());
-    return result;
-}
-
 QString wordText(std::uint32_t word)
 {
     return QStringLiteral("%1 %2 %3")
@@ -47,6 +37,15 @@ QString wordText(std::uint32_t word)
 }
 
 } // namespace
+
+LinkResult findController(DeviceLink& link, const TransferHooks& hooks)
+{
+    const PortPair remembered = hooks.rememberedPair ? hooks.rememberedPair() : PortPair();
+    const LinkResult result = runStep(hooks, [&] { return link.findDevice(IdentityReply, remembered); });
+    if (result.ok() && hooks.rememberPair && link.found() != remembered)
+        hooks.rememberPair(link.found());
+    return result;
+}
 
 QString TransferFailureText(const LinkResult& result, bool sending)
 {

@@ -47,6 +47,10 @@ inline const QString kReadOk = QStringLiteral("Read data OK.");
 inline const QString kSendOk = QStringLiteral("Send data OK.");
 } // namespace transfer_text
 
+// The device search of both commands (and of following the controller), first on the pair that
+// answered last; the pair found is kept for next time. It shows nothing.
+LinkResult findController(DeviceLink& link, const TransferHooks& hooks);
+
 // "Read Scene Data": offers to save unsaved changes, finds the controller, confirms, reads the
 // image and unpacks it into the four scenes, redisplays. The modified flag is cleared only when
 // the scenes really were replaced by a successful read (or saved by the save question); a

@@ -60,12 +60,21 @@ bool DeviceLink::listenTo(const std::vector<std::string>& inputs)
     const bool opened = m_ports.openInput(inputs, [this](std::uint32_t word) {
         m_ring.store(word);
         m_signal.notify();
+        std::lock_guard lock(m_listenerMutex);
+        if (m_listener)
+            m_listener(word);
     });
     if (!opened)
         return false;
     m_inputs = inputs;
     m_input = inputs.size() == 1 ? inputs.front() : std::string();
     return true;
+}
+
+void DeviceLink::setListener(MidiInputCallback listener)
+{
+    std::lock_guard lock(m_listenerMutex);
+    m_listener = std::move(listener);
 }
 
 int DeviceLink::send(std::uint32_t word)

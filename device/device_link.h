@@ -11,6 +11,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,11 @@ public:
     void resetCancel() { m_signal.resetCancel(); }
     bool cancelled() const { return m_signal.cancelled(); }
 
+    // Every message that the held input receives from now on is also handed to `listener`, on
+    // the MIDI system's thread, after it is stored in the ring; it must do little and never
+    // block. An empty listener stops it, and returns only once no call is under way any more.
+    void setListener(MidiInputCallback listener);
+
     ReceiveRing& ring() { return m_ring; }
     ImageBuffer& image() { return m_image; }
 
@@ -95,6 +101,8 @@ private:
     MidiPorts& m_ports;
     ReceiveRing m_ring;
     ReplySignal m_signal;
+    std::mutex m_listenerMutex; // held by the callback while it calls the listener
+    MidiInputCallback m_listener;
     ImageBuffer m_image{};
     int m_outputCount = 0;
     int m_inputCount = 0;

@@ -5,6 +5,7 @@
 #include "editor/about.h"
 #include "editor/assignment_check_box.h"
 #include "editor/control_area.h"
+#include "editor/follow_selection.h"
 #include "editor/jpeg_image.h"
 #include "editor/round_rect_shape.h"
 #include "editor/transfer_progress_bar.h"
@@ -12,6 +13,7 @@
 #include "device/midi_system.h"
 #include "app/assignment_check.h"
 #include "app/file_commands.h"
+#include "app/controller_listener.h"
 #include "app/remembered_pair.h"
 #include "app/transfer_commands.h"
 #include "app/transfer_thread.h"
@@ -125,6 +127,8 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, QWidget* 
     m_cancelTransfer->setEnabled(false);
     connect(m_cancelTransfer, &QAction::triggered, this, &TFormMain::cancelTransfer);
     addAction(m_cancelTransfer);
+    m_listener = std::make_unique<ControllerListener>();
+    connect(m_listener.get(), &ControllerListener::received, this, &TFormMain::selectSender);
     // Ports given by the caller need no opening: the link is there from the start.
     if (m_ports)
         m_link = std::make_unique<DeviceLink>(*m_ports);
@@ -134,6 +138,7 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, QWidget* 
 TFormMain::~TFormMain()
 {
     qApp->removeEventFilter(this);
+    m_listener.reset();
     m_transfer.reset();
     m_link.reset();
 }
@@ -209,6 +214,10 @@ void TFormMain::buildMenus()
     communication->setObjectName(QStringLiteral("Communication1"));
     addCommand(communication, QStringLiteral("ReadSceneData1"), QStringLiteral("Read Scene Data"), QKeySequence(Qt::CTRL | Qt::Key_L), &TFormMain::readSceneData);
     addCommand(communication, QStringLiteral("SendSceneData1"), QStringLiteral("Send Scene Data"), QKeySequence(Qt::CTRL | Qt::Key_T), &TFormMain::sendSceneData);
+    communication->addSeparator();
+    m_followController = addCommand(communication, QStringLiteral("FollowController1"), QStringLiteral("Follow Controller"),
+                                    QKeySequence(Qt::CTRL | Qt::Key_F), &TFormMain::followController);
+    m_followController->setCheckable(true);
 
     QMenu* help = bar->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -470,16 +479,72 @@ void TFormMain::endCommand()
 
 void TFormMain::readSceneData()
 {
+    const bool following = pauseFollowing();
     if (DeviceLink* link = openLink())
         lumo::readSceneData(*m_document, *link, transferHooks());
+    resumeFollowing(following);
     endCommand();
 }
 
 void TFormMain::sendSceneData()
 {
+    const bool following = pauseFollowing();
     if (DeviceLink* link = openLink())
         lumo::sendSceneData(*m_document, *link, transferHooks());
+    resumeFollowing(following);
     endCommand();
+}
+
+void TFormMain::followController()
+{
+    if (!m_followController->isChecked())
+        m_listener->stop();
+    else if (!startFollowing())
+        m_followController->setChecked(false);
+    endCommand();
+}
+
+bool TFormMain::startFollowing()
+{
+    DeviceLink* link = openLink();
+    if (!link)
+        return false;
+    link->resetCancel();
+    const LinkResult found = findController(*link, transferHooks());
+    if (!found.ok()) {
+        if (found.error != LinkError::Cancelled)
+            m_answers.tell(MessageKind::Warning, transfer_text::kDeviceNotFound);
+        return false;
+    }
+    m_listener->listen(*link);
+    return true;
+}
+
+bool TFormMain::pauseFollowing()
+{
+    const bool following = m_listener->listening();
+    m_listener->stop();
+    return following;
+}
+
+// The transfer's own search found the controller again, on the ports it left open; when that
+// search failed (its warning said so) or was cancelled, following ends with it.
+void TFormMain::resumeFollowing(bool wasFollowing)
+{
+    if (!wasFollowing || m_closeAfterTransfer)
+        return;
+    if (m_link && !m_link->found().empty())
+        m_listener->listen(*m_link);
+    else
+        m_followController->setChecked(false);
+}
+
+void TFormMain::selectSender(quint32 word)
+{
+    // A command waiting for an answer (a question, a file dialog) is not disturbed.
+    if (QApplication::activeModalWidget() || transferRunning())
+        return;
+    SelectSender(word, *m_document, *m_controls, m_client);
 }
 
 void TFormMain::showAbout()

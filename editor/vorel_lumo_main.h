@@ -19,6 +19,7 @@ class QProgressBar;
 namespace lumo {
 
 class ControlArea;
+class ControllerListener;
 class DeviceLink;
 class MidiPorts;
 class TransferThread;
@@ -65,6 +66,10 @@ public slots:
     void checkAssignments();
     void readSceneData();
     void sendSceneData();
+    // "Follow Controller" checked: finds the controller (the item unchecks when it is not
+    // there) and selects the control that sent each of its messages; unchecked: stops
+    // listening, the ports stay open.
+    void followController();
     // Esc: stops the transfer under way.
     void cancelTransfer();
     void showAbout();
@@ -94,6 +99,11 @@ private:
     LinkResult runOnTransferThread(const std::function<LinkResult()>& step);
     void setTransferRunning(bool running);
     void endCommand();
+    bool startFollowing();
+    // Following stops during a transfer and, with the controller found again, goes on after it.
+    bool pauseFollowing();
+    void resumeFollowing(bool wasFollowing);
+    void selectSender(quint32 word);
 
     ParameterFiles m_files;
     MessageBoxes m_answers;
@@ -104,6 +114,9 @@ private:
     std::unique_ptr<DeviceLink> m_link;
     // Declared after the link: its worker has ended before the link goes.
     std::unique_ptr<TransferThread> m_transfer;
+    // Declared after the link: it stops listening before the link goes.
+    std::unique_ptr<ControllerListener> m_listener;
+    QAction* m_followController = nullptr;
     QAction* m_cancelTransfer = nullptr;
     QWidget* m_client = nullptr;
     ControlArea* m_controls = nullptr;

@@ -226,6 +226,8 @@ private slots:
             {"Edit", "Check Assignments", "CheckAssignments1", QKeySequence("Ctrl+K")},
             {"Communication", "Read Scene Data", "ReadSceneData1", QKeySequence("Ctrl+L")},
             {"Communication", "Send Scene Data", "SendSceneData1", QKeySequence("Ctrl+T")},
+            {"Communication", "", "", QKeySequence()},
+            {"Communication", "Follow Controller", "FollowController1", QKeySequence("Ctrl+F")},
             {"Help", "About", "About1", QKeySequence("Ctrl+H")},
         };
         QList<Item> actual;
@@ -263,6 +265,7 @@ private slots:
             .choose(QString())                                    // Save as: cancelled
             .press("OK")                                          // Read: no controller
             .press("OK")                                          // Send: no controller
+            .press("OK")                                          // Follow: no controller
             .then([](QWidget* about) { QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(10, 10)); });
         press(window.get(), QKeySequence("Ctrl+N"));
         press(window.get(), QKeySequence("Ctrl+O"));
@@ -270,6 +273,7 @@ private slots:
         press(window.get(), QKeySequence("Ctrl+Alt+S"));
         press(window.get(), QKeySequence("Ctrl+L"));
         press(window.get(), QKeySequence("Ctrl+T"));
+        press(window.get(), QKeySequence("Ctrl+F"));
         press(window.get(), QKeySequence("Ctrl+H"));
         // The menu shortcuts win over a focused text field.
         auto* field = new QLineEdit(QStringLiteral("text"), window->client());
@@ -284,8 +288,10 @@ private slots:
         QVERIFY2(script.unexpected.isEmpty(), qPrintable(script.unexpected.join('\n')));
         QVERIFY(script.finished());
         for (const char* name : {"New1", "Open1", "Save1", "Saveas1", "Quit1", "Copy1", "Peast1",
-                                    "ReadSceneData1", "SendSceneData1", "About1"})
+                                    "ReadSceneData1", "SendSceneData1", "FollowController1", "About1"})
             QVERIFY2(runs.value(QString::fromLatin1(name)) == 1, name);
+        QCOMPARE(script.boxes.value(2).text, QStringLiteral("Vorel Lumo Device is not exist."));
+        QVERIFY(!window->findChild<QAction*>(QStringLiteral("FollowController1"))->isChecked());
         QCOMPARE(script.dialogs, QStringList({"OpenDialog", "SaveDialog", "SaveDialog"}));
         QVERIFY(!window->isVisible()); // Quit with nothing to save closes at once
     }
