@@ -12,6 +12,7 @@ extern const Command kExportCommand;
 extern const Command kImportCommand;
 extern const Command kCheckCommand;
 extern const Command kPortsCommand;
+extern const Command kMonitorCommand;
 extern const Command kReadCommand;
 extern const Command kSendCommand;
 extern const Command kPackCommand;
@@ -31,6 +32,7 @@ const std::vector<const Command*>& Commands()
         &kImportCommand,
         &kCheckCommand,
         &kPortsCommand,
+        &kMonitorCommand,
         &kReadCommand,
         &kSendCommand,
         &kPackCommand,

@@ -109,7 +109,7 @@ grep -q 'diff A B' out.txt || fail "--help lacks diff"
 expect 0 '^usage: lumo show FILE \[--json\]$' "" -- "$lumo" help show
 expect 0 '^usage: lumo defaults -o FILE$' "" -- "$lumo" defaults --help
 for args in "" "bogus" "show" "show a.lumo b.lumo" "show --yaml a.lumo" "defaults" "defaults -o" \
-            "diff a.lumo" "help bogus"; do
+            "diff a.lumo" "help bogus" "monitor --scene 5" "monitor --scene" "monitor a.lumo b.lumo"; do
   # shellcheck disable=SC2086
   "$lumo" $args >/dev/null 2>err.txt
   status=$?
