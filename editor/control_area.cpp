@@ -126,7 +126,11 @@ ControlArea::ControlArea(QWidget* client, Document& document, const NoteNames& n
         for (std::size_t k = 0; k < settings.size(); ++k) {
             const SceneSetting* setting = &settings[k];
             if (auto* box = qobject_cast<ChoiceBox*>(editors[k]))
-                connect(box, &ChoiceBox::userChanged, this, [x, setting](int index) { x->storeChoice(*setting, index); });
+                connect(box, &ChoiceBox::userChanged, this, [this, x, setting](int index) {
+                    emit choiceAboutToBeStored();
+                    x->storeChoice(*setting, index);
+                    emit choiceStored();
+                });
             else if (auto* number = qobject_cast<NumberEditor*>(editors[k]))
                 connect(number, &QLineEdit::textChanged, this, [x, setting, number] { x->storeNumber(*setting, number); });
         }
@@ -174,6 +178,11 @@ void ControlArea::setSelectedIndex(int index)
 void ControlArea::moveFrameOffWindow()
 {
     d->overlay.moveFrameOffWindow();
+}
+
+void ControlArea::settleFocus()
+{
+    d->settleFocus();
 }
 
 // --- selection --------------------------------------------------------------------------
@@ -340,6 +349,14 @@ void ControlArea::selectSceneFromButtons()
     showSelectedControl();
 }
 
+void ControlArea::showSceneAndControl(int scene, int controlIndex)
+{
+    d->sceneButtons->setSceneDown(scene);
+    d->document.setCurrentScene(scene);
+    setSelectedIndex(controlIndex);
+    showSelectedControl();
+}
+
 // --- storing -------------------------------------------------------------------------------
 
 // The Common panel stores into the current scene whatever is selected. The other panels store
@@ -420,6 +437,7 @@ void ControlArea::Private::finishChange(bool changed)
 {
     q->refreshOverlay(q->displayMode());
     if (changed) document.setModified(true);
+    emit q->stored();
 }
 
 } // namespace lumo

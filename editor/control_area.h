@@ -32,6 +32,12 @@ public:
     void selectSceneFromButtons();
     // Moves the selection frame off the window (left edge -100).
     void moveFrameOffWindow();
+    // Shows a state that undo or redo returns: `scene` current with its button down, control
+    // `controlIndex` selected and shown.
+    void showSceneAndControl(int scene, int controlIndex);
+    // The focused editor of the area loses the focus now, so that a typed number is clamped
+    // and stored before the selection, the scene or the whole set changes.
+    void settleFocus();
 
     int displayMode() const;
     ControlKind controlKind() const;
@@ -39,6 +45,13 @@ public:
     int selectedIndex() const;
     // Sets the list's selection without running showSelectedControl.
     void setSelectedIndex(int index);
+
+signals:
+    // Around the store of a drop-down choice by the user, which is one undo step.
+    void choiceAboutToBeStored();
+    void choiceStored();
+    // After every store of an editor, typed, stepped, chosen or by a refill.
+    void stored();
 
 private:
     struct Private;

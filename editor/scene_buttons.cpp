@@ -65,6 +65,11 @@ int SceneButtons::sceneDown() const
     return 1;
 }
 
+void SceneButtons::setSceneDown(int scene)
+{
+    m_buttons[scene - 1]->setChecked(true);
+}
+
 void SceneButtons::setCaption(int scene, const QString& name)
 {
     // "&" would turn into a mnemonic underline; a scene name shows it as typed.

@@ -19,6 +19,8 @@ public:
     QToolButton* button(int scene) const { return m_buttons[scene - 1]; }
     // Number 1..4 of the button that is down, looking at them in order; 1 when none is.
     int sceneDown() const;
+    // Puts button `scene` down without a click, as undo does when it shows another scene.
+    void setSceneDown(int scene);
     // Shows a scene name as the caption of button `scene`, in a smaller font where the name
     // would not fit the button otherwise.
     void setCaption(int scene, const QString& name);

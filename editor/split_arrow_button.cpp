@@ -42,10 +42,11 @@ void SplitArrowButton::mousePressEvent(QMouseEvent* event)
 
 void SplitArrowButton::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton) {
+    if (event->button() == Qt::LeftButton && m_heldStep != 0) {
         m_repeat.stop();
         m_heldStep = 0;
         update();
+        emit released();
     }
     QWidget::mouseReleaseEvent(event);
 }

@@ -23,6 +23,8 @@ signals:
     void stepped(int step);
     // The press itself, before its first step: the owner moves the focus into its field.
     void pressed();
+    // The end of the press, after its last step.
+    void released();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

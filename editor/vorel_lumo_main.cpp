@@ -9,6 +9,7 @@
 #include "editor/jpeg_image.h"
 #include "editor/round_rect_shape.h"
 #include "editor/transfer_progress_bar.h"
+#include "editor/undo_steps.h"
 #include "device/device_link.h"
 #include "device/midi_system.h"
 #include "app/assignment_check.h"
@@ -114,6 +115,9 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, QWidget* 
     m_progressBar->raise();
     m_client->findChild<QLabel*>(QStringLiteral("LabelControl"))->raise();
     m_document->setCurrentScene(1);
+    m_undo = new UndoSteps(*m_document, *m_controls, m_client, this);
+    connect(m_undo, &UndoSteps::availabilityChanged, this, &TFormMain::updateUndoCommands);
+    updateUndoCommands();
 
     m_transfer = std::make_unique<TransferThread>();
     connect(m_transfer.get(), &TransferThread::progressChanged, this, &TFormMain::onProgress, Qt::QueuedConnection);
@@ -139,6 +143,8 @@ TFormMain::~TFormMain()
 {
     qApp->removeEventFilter(this);
     m_listener.reset();
+    // It follows the document and the focus; both go before the child objects are deleted.
+    delete m_undo;
     m_transfer.reset();
     m_link.reset();
 }
@@ -205,6 +211,10 @@ void TFormMain::buildMenus()
 
     QMenu* edit = bar->addMenu(QStringLiteral("Edit"));
     edit->setObjectName(QStringLiteral("Edit1"));
+    m_undoCommand = addCommand(edit, QStringLiteral("Undo1"), QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), &TFormMain::undo);
+    m_redoCommand = addCommand(edit, QStringLiteral("Redo1"), QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TFormMain::redo);
+    m_redoCommand->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    edit->addSeparator()->setObjectName(QStringLiteral("N2"));
     addCommand(edit, QStringLiteral("Copy1"), QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &TFormMain::copyControl);
     addCommand(edit, QStringLiteral("Peast1"), QStringLiteral("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &TFormMain::pasteControl);
     edit->addSeparator();
@@ -264,6 +274,15 @@ void TFormMain::closeEvent(QCloseEvent* event)
         event->ignore();
 }
 
+bool TFormMain::isCommandShortcut(const QKeyEvent& key) const
+{
+    const QKeySequence pressed(key.keyCombination());
+    for (const QAction* action : std::as_const(m_commands))
+        for (const QKeySequence& shortcut : action->shortcuts())
+            if (shortcut.matches(pressed) == QKeySequence::ExactMatch) return true;
+    return false;
+}
+
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
     // The frame is known by the first expose; a move before it would centre the inner window
@@ -273,18 +292,15 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event)
         placeOnScreen();
     }
     // The menu shortcuts win over the focused editor: a text field would otherwise claim
-    // Ctrl+C / Ctrl+V (and others) for itself through the shortcut override.
-    if (event->type() == QEvent::ShortcutOverride) {
+    // Ctrl+C / Ctrl+V (and others) for itself through the shortcut override. A key press of
+    // a shortcut arrives only while its command is disabled ("Undo", "Redo"); it must not
+    // reach the field either, whose own Ctrl+Z would change the text behind the history.
+    const bool shortcutOverride = event->type() == QEvent::ShortcutOverride;
+    if (shortcutOverride || event->type() == QEvent::KeyPress) {
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->window() == this) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            const QKeySequence pressed(key->keyCombination());
-            for (const QAction* action : std::as_const(m_commands)) {
-                if (action->shortcut().matches(pressed) == QKeySequence::ExactMatch) {
-                    event->ignore();
-                    return true;
-                }
-            }
+        if (widget && widget->window() == this && isCommandShortcut(*static_cast<QKeyEvent*>(event))) {
+            event->setAccepted(!shortcutOverride);
+            return true;
         }
     }
     return QMainWindow::eventFilter(watched, event);
@@ -292,25 +308,40 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 
 void TFormMain::newDocument()
 {
-    if (NewDocument(*m_document))
-        m_controls->showSelectedControl();
+    m_undo->runAsOneStep([this] {
+        if (NewDocument(*m_document))
+            m_controls->showSelectedControl();
+    });
 }
 
 void TFormMain::openDocument()
 {
-    if (OpenDocument(*m_document))
-        m_controls->showSelectedControl();
+    bool opened = false;
+    // A load that fails part way has changed scenes too: that is a step as well.
+    m_undo->runAsOneStep([&] {
+        opened = OpenDocument(*m_document);
+        if (opened)
+            m_controls->showSelectedControl();
+    });
+    if (opened)
+        m_undo->markClean();
 }
 
 void TFormMain::openFile(const QString& path)
 {
     m_answers.rememberFile(path);
-    const FileResult result = LoadSceneFile(path, m_document->scenes());
-    if (!result.ok()) {
-        m_answers.showError(FileErrorText(result));
-        return;
-    }
-    m_controls->showSelectedControl();
+    bool opened = false;
+    m_undo->runAsOneStep([&] {
+        const FileResult result = LoadSceneFile(path, m_document->scenes());
+        if (!result.ok()) {
+            m_answers.showError(FileErrorText(result));
+            return;
+        }
+        opened = true;
+        m_controls->showSelectedControl();
+    });
+    if (opened)
+        m_undo->markClean();
 }
 
 void TFormMain::saveDocument()
@@ -344,6 +375,22 @@ int indexOfKind(const ControlArea& controls)
 }
 } // namespace
 
+void TFormMain::undo()
+{
+    m_undo->undo();
+}
+
+void TFormMain::redo()
+{
+    m_undo->redo();
+}
+
+void TFormMain::updateUndoCommands()
+{
+    m_undoCommand->setEnabled(m_undo->canUndo());
+    m_redoCommand->setEnabled(m_undo->canRedo());
+}
+
 void TFormMain::copyControl()
 {
     // Changes no scene data, shows nothing and leaves the modified flag alone.
@@ -352,14 +399,16 @@ void TFormMain::copyControl()
 
 void TFormMain::pasteControl()
 {
-    // Only onto the copied kind; with "Common" on both sides it only shows the panel again.
-    const SceneRecord before = m_document->current();
-    if (!m_copyBuffer.paste(m_document->current(), indexOfKind(*m_controls)))
-        return;
-    // A paste that changed the scene is an edit like any other: unsaved until saved.
-    if (std::memcmp(&before, &m_document->current(), sizeof before) != 0)
-        m_document->setModified(true);
-    m_controls->showSelectedControl();
+    m_undo->runAsOneStep([this] {
+        // Only onto the copied kind; with "Common" on both sides it only shows the panel again.
+        const SceneRecord before = m_document->current();
+        if (!m_copyBuffer.paste(m_document->current(), indexOfKind(*m_controls)))
+            return;
+        // A paste that changed the scene is an edit like any other: unsaved until saved.
+        if (std::memcmp(&before, &m_document->current(), sizeof before) != 0)
+            m_document->setModified(true);
+        m_controls->showSelectedControl();
+    });
 }
 
 void TFormMain::checkAssignments()
@@ -443,6 +492,8 @@ void TFormMain::setTransferRunning(bool running)
     menuBar()->setEnabled(!running);
     for (QAction* command : std::as_const(m_commands))
         command->setEnabled(!running);
+    if (!running)
+        updateUndoCommands();
     m_cancelTransfer->setEnabled(running);
     if (running)
         QApplication::setOverrideCursor(Qt::BusyCursor);
@@ -480,8 +531,12 @@ void TFormMain::endCommand()
 void TFormMain::readSceneData()
 {
     const bool following = pauseFollowing();
-    if (DeviceLink* link = openLink())
-        lumo::readSceneData(*m_document, *link, transferHooks());
+    // The read clears the modified flag when it has replaced the scenes; the history marks
+    // that state then (UndoSteps::markClean).
+    m_undo->runAsOneStep([this] {
+        if (DeviceLink* link = openLink())
+            lumo::readSceneData(*m_document, *link, transferHooks());
+    });
     resumeFollowing(following);
     endCommand();
 }

@@ -13,6 +13,7 @@
 #include <memory>
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QProgressBar;
 
@@ -21,6 +22,7 @@ namespace lumo {
 class ControlArea;
 class ControllerListener;
 class DeviceLink;
+class UndoSteps;
 class MidiPorts;
 class TransferThread;
 struct LinkResult;
@@ -60,6 +62,8 @@ public slots:
     void saveDocument();
     void saveDocumentAs();
     void quit();
+    void undo();
+    void redo();
     void copyControl();
     void pasteControl();
     // Lists what the assignment check finds in the four scenes, or that it finds nothing.
@@ -92,6 +96,8 @@ private:
     QAction* addCommand(QMenu* menu, const QString& name, const QString& text,
                         const QKeySequence& shortcut, void (TFormMain::*handler)());
     void onProgress(int percent);
+    void updateUndoCommands();
+    bool isCommandShortcut(const QKeyEvent& key) const;
     TransferHooks transferHooks();
     // The link, with the MIDI system opened on the transfer thread within kMidiSystemBoundMs;
     // null (after a warning) when it did not answer in time.
@@ -120,6 +126,9 @@ private:
     QAction* m_cancelTransfer = nullptr;
     QWidget* m_client = nullptr;
     ControlArea* m_controls = nullptr;
+    UndoSteps* m_undo = nullptr;
+    QAction* m_undoCommand = nullptr;
+    QAction* m_redoCommand = nullptr;
     QProgressBar* m_progressBar = nullptr;
     QList<QAction*> m_commands;
     // "Copy" and "Paste": lives for the whole run, survives New, Open and reads, never saved.

@@ -26,7 +26,11 @@ public:
     // Set by an edit that changes a stored byte, cleared by a save and by a read from the
     // controller.
     bool modified() const { return m_modified; }
-    void setModified(bool modified) { m_modified = modified; }
+    void setModified(bool modified)
+    {
+        m_modified = modified;
+        if (!modified && flagCleared) flagCleared();
+    }
     // Where "Save" writes; set by "Save as", emptied by "New".
     const QString& fileName() const { return m_fileName; }
     void setFileName(const QString& fileName) { m_fileName = fileName; }
@@ -34,6 +38,10 @@ public:
     // The defaults that start-up and "New" apply, and whom the commands ask.
     const DefaultParameters& defaults() const { return m_defaults; }
     UserAnswers& answers() { return m_answers; }
+
+    // Told each time the flag is cleared: the scenes now are those last saved or read (or
+    // those of start-up); the window's undo history marks that state.
+    std::function<void()> flagCleared;
 
     // The clock of the proposed file name; tests replace it.
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };

@@ -220,6 +220,9 @@ private slots:
             {"File", "Save as", "Saveas1", QKeySequence("Ctrl+Alt+S")},
             {"File", "", "", QKeySequence()},
             {"File", "Quit", "Quit1", QKeySequence("Ctrl+Q")},
+            {"Edit", "Undo", "Undo1", QKeySequence("Ctrl+Z")},
+            {"Edit", "Redo", "Redo1", QKeySequence("Ctrl+Shift+Z")},
+            {"Edit", "", "", QKeySequence()},
             {"Edit", "&Copy", "Copy1", QKeySequence("Ctrl+C")},
             {"Edit", "Paste", "Peast1", QKeySequence("Ctrl+V")},
             {"Edit", "", "", QKeySequence()},
@@ -234,7 +237,9 @@ private slots:
         for (QAction* menuAction : window->menuBar()->actions()) {
             QVERIFY(menuAction->isEnabled());
             for (QAction* action : menuAction->menu()->actions()) {
-                QVERIFY2(action->isEnabled() && action->isVisible(), qPrintable(action->text()));
+                // Only Undo and Redo are ever disabled: nothing to undo or redo at start.
+                const bool undoOrRedo = action->objectName() == "Undo1" || action->objectName() == "Redo1";
+                QVERIFY2(action->isEnabled() != undoOrRedo && action->isVisible(), qPrintable(action->text()));
                 if (action->isSeparator())
                     actual.append({menuAction->text(), "", "", QKeySequence()});
                 else
