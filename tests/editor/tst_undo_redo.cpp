@@ -1,4 +1,4 @@
-// Window tests of "Undo" and "Redo": a typed value, a paste and "New" are one step each, the
+// Window tests of "Undo" and "Redo": a typed value, a paste, "New" and a read are one step each, the
 // state shown comes back with its scene and control, the items are enabled only with something
 // to undo or redo, and the modified flag is clear again at the state last saved.
 #include "window_test_support.h"
@@ -136,6 +136,30 @@ private slots:
         QVERIFY(document.scenes() == start);
         QCOMPARE(items.state(), "-r");
         QVERIFY(document.modified());
+    }
+
+    void aReadIsOneStepToAStateMarkedClean()
+    {
+        SceneSet deviceScenes;
+        SetSceneName(deviceScenes.scene(2), "ON DEVICE");
+        SimulatedController device(deviceScenes);
+        auto window = MakeWindow(&device.ports);
+        Document& document = window->document();
+        const SceneSet start = document.scenes();
+        QWidget* list = widgetNamed<QWidget>(*window, "ControlList");
+        ModalScript script;
+        script.press("Yes").press("OK");
+        pressKeys(list, QKeySequence("Ctrl+L"));
+        QVERIFY(script.finished() && script.unexpected.isEmpty());
+        QCOMPARE(QByteArray(SceneName(document.scenes().scene(2)).c_str()), QByteArray("ON DEVICE"));
+        const SceneSet read = document.scenes();
+
+        pressKeys(list, QKeySequence("Ctrl+Z"));
+        QVERIFY(document.scenes() == start);
+        QVERIFY(document.modified());
+        pressKeys(list, QKeySequence("Ctrl+Y"));
+        QVERIFY(document.scenes() == read);
+        QVERIFY(!document.modified());
     }
 };
 
