@@ -5,6 +5,7 @@
 #include "window_user.h"
 
 #include "editor/control_area.h"
+#include "editor/split_arrow_button.h"
 
 #include <QTemporaryDir>
 
@@ -80,6 +81,24 @@ private slots:
         pressKeys(list, QKeySequence("Ctrl+Shift+Z"));
         QCOMPARE(scene.KonbCCNumber[0], 99);
         QCOMPARE(items.state(), "u-");
+
+        // In one field a click on its arrows is a step apart from the typing; a drop-down
+        // choice is one too.
+        const int upper = scene.KonbURValue[0];
+        typeInto(*window, "EditKonbURValue", "50");
+        auto* arrows = widgetNamed<QLineEdit>(*window, "EditKonbURValue")->findChild<SplitArrowButton*>();
+        QTest::mouseClick(arrows, Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(scene.KonbURValue[0], 51);
+        chooseItem(*window, "SelKonbEnable", 0);
+        QCOMPARE(scene.KonbEnable[0], 0);
+        pressKeys(list, QKeySequence("Ctrl+Z"));
+        QCOMPARE(scene.KonbEnable[0], 1);
+        QCOMPARE(scene.KonbURValue[0], 51);
+        pressKeys(list, QKeySequence("Ctrl+Z"));
+        QCOMPARE(scene.KonbURValue[0], 50);
+        pressKeys(list, QKeySequence("Ctrl+Z"));
+        QCOMPARE(scene.KonbURValue[0], upper);
+        QCOMPARE(scene.KonbCCNumber[0], 99);
     }
 
     void pasteAndNewAreStepsAndTheSavedStateClearsTheFlag()
