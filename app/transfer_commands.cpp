@@ -2,11 +2,14 @@
 #include "app/transfer_commands.h"
 
 #include "app/file_commands.h"
-
+#include "app/send_backups.h"
+#include "app/send_verification.h"
 #include "device/scene_image.h"
 #include "device/scene_transfer.h"
 #include "device/short_message.h"
 #include "scene/document.h"
+
+#include <QDir>
 
 namespace lumo {
 namespace {
@@ -47,14 +50,17 @@ LinkResult findController(DeviceLink& link, const TransferHooks& hooks)
     return result;
 }
 
-QString TransferFailureText(const LinkResult& result, bool sending)
+namespace {
+
+// Why a transfer failed, without what that means for the scenes.
+QString failureReason(const LinkResult& result, bool sending)
 {
     const QString at = result.position < 0 ? QStringLiteral("the start of the transfer")
                                            : QStringLiteral("image byte %1").arg(result.position);
     QString why;
     switch (result.error) {
     case LinkError::None:
-        return {};
+        break;
     case LinkError::NoReply:
         why = QStringLiteral("The controller did not answer at %1 within %2 ms.").arg(at).arg(result.bound);
         break;
@@ -85,7 +91,37 @@ QString TransferFailureText(const LinkResult& result, bool sending)
         why = transfer_text::kDeviceNotFound;
         break;
     }
-    return why + (sending ? QStringLiteral(" The controller may now hold a partly written scene image.")
+    return why;
+}
+
+// One progress bar over the steps of a send: step `index` of `count` fills its share. The flow
+// hides the bar once the last step has ended, so it does not flicker between the steps.
+TransferProgress stepProgress(const TransferHooks& hooks, int index, int count)
+{
+    TransferProgress progress;
+    if (hooks.progress)
+        progress.percent = [percent = hooks.progress, index, count](int p) { percent((index * 100 + p) / count); };
+    if (hooks.showProgress)
+        progress.show = [show = hooks.showProgress](bool visible) {
+            if (visible)
+                show(true);
+        };
+    return progress;
+}
+
+void hideProgress(const TransferHooks& hooks)
+{
+    if (hooks.showProgress)
+        hooks.showProgress(false);
+}
+
+} // namespace
+
+QString TransferFailureText(const LinkResult& result, bool sending)
+{
+    if (result.ok())
+        return {};
+    return failureReason(result, sending) + (sending ? QStringLiteral(" The controller may now hold a partly written scene image.")
                           : QStringLiteral(" The scenes are unchanged."));
 }
 
@@ -141,7 +177,8 @@ TransferResult readSceneData(Document& document, DeviceLink& link, const Transfe
     return {result.ok() ? TransferOutcome::Done : TransferOutcome::Failed, result};
 }
 
-TransferResult sendSceneData(Document& document, DeviceLink& link, const TransferHooks& hooks)
+TransferResult sendSceneData(Document& document, DeviceLink& link, const TransferHooks& hooks,
+                             const SendChecks& checks)
 {
     UserAnswers& answers = document.answers();
     link.resetCancel();
@@ -154,16 +191,59 @@ TransferResult sendSceneData(Document& document, DeviceLink& link, const Transfe
     if (answers.ask(MessageKind::Confirm, transfer_text::kConfirmSend) != Answer::Yes)
         return {TransferOutcome::Declined, {}};
 
+    const int steps = 1 + int(checks.backup) + int(checks.verify);
+    int step = 0;
+    const int blockAddOne = BlockAddOne(document.defaults());
     ImageBuffer& image = link.image();
-    PackSceneImage(document.scenes(), image.data());
-    const TransferProgress progress = progressOf(hooks);
-    const LinkResult result = runStep(hooks, [&] { return SendSceneImage(link, length, image, progress); });
-    if (!result.ok()) {
-        answers.tell(MessageKind::Warning, TransferFailureText(result, true));
-        return {TransferOutcome::Failed, result};
+    TransferResult ended;
+    // Each way out hides the bar first, so that no message box shows over a full bar.
+    const auto fail = [&](TransferOutcome outcome, const LinkResult& result, const QString& text) {
+        hideProgress(hooks);
+        answers.tell(MessageKind::Warning, text);
+        ended.outcome = outcome;
+        ended.link = result;
+        return ended;
+    };
+
+    if (checks.backup) {
+        const TransferProgress progress = stepProgress(hooks, step++, steps);
+        const LinkResult read = runStep(hooks, [&] { return ReadSceneImage(link, length, image, blockAddOne, progress); });
+        if (!read.ok())
+            return fail(TransferOutcome::Failed, read,
+                        QStringLiteral("Backing up the controller's scenes failed, so nothing was sent. %1")
+                            .arg(failureReason(read, false)));
+        const QString folder = checks.backupFolder.isEmpty() ? SendBackupFolder() : checks.backupFolder;
+        const SendBackupResult stored = StoreSendBackup(ScenesFromImage(image, document.defaults()), folder);
+        if (!stored.ok())
+            return fail(TransferOutcome::Failed, {},
+                        QStringLiteral("The backup of the controller's scenes could not be written to %1, so nothing "
+                                       "was sent. %2")
+                            .arg(QDir::toNativeSeparators(stored.path), FileErrorText(stored.file)));
+        ended.backupPath = stored.path;
     }
+
+    PackSceneImage(document.scenes(), image.data());
+    const ImageBuffer sent = image; // the read-back reuses the link's image
+    const TransferProgress sendProgress = stepProgress(hooks, step++, steps);
+    const LinkResult result = runStep(hooks, [&] { return SendSceneImage(link, length, image, sendProgress); });
+    if (!result.ok())
+        return fail(TransferOutcome::Failed, result, TransferFailureText(result, true));
+
+    if (checks.verify) {
+        const TransferProgress progress = stepProgress(hooks, step++, steps);
+        const LinkResult read = runStep(hooks, [&] { return ReadSceneImage(link, length, image, blockAddOne, progress); });
+        if (!read.ok())
+            return fail(TransferOutcome::Failed, read,
+                        QStringLiteral("The scenes were sent, but reading them back to check them failed. %1")
+                            .arg(failureReason(read, false)));
+        ended.differences = SceneImageDifferences(sent, image);
+        if (!ended.differences.isEmpty())
+            return fail(TransferOutcome::Differs, read, VerificationWarningText(ended.differences));
+    }
+    hideProgress(hooks);
     answers.tell(MessageKind::Information, transfer_text::kSendOk);
-    return {TransferOutcome::Done, result};
+    ended.link = result;
+    return ended;
 }
 
 } // namespace lumo

@@ -6,6 +6,7 @@
 #include "device/device_link.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -32,11 +33,24 @@ enum class TransferOutcome {
     NotFound, // no controller answered the handshake, or there is no MIDI system
     Declined, // the save question or the confirmation was not answered Yes, or the save failed
     Failed,   // the transfer itself failed or was cancelled; a warning said why
+    Differs,  // sent, but the scenes read back differ; a warning listed the first differences
 };
 
 struct TransferResult {
+    TransferResult() = default;
+    TransferResult(TransferOutcome ended, const LinkResult& failed) : outcome(ended), link(failed) {}
+
     TransferOutcome outcome = TransferOutcome::Done;
-    LinkResult link; // what failed in the search or the transfer
+    LinkResult link;          // what failed in the search or the transfer
+    QString backupPath;       // the backup taken before the send
+    QStringList differences;  // every setting that differs after the send, one line each
+};
+
+// What a send does around the image it writes. Both off: the plain send of the menu command.
+struct SendChecks {
+    bool backup = false;  // first read the controller's scenes and store them as a backup
+    bool verify = false;  // afterwards read them back and compare with what was sent
+    QString backupFolder; // empty: SendBackupFolder()
 };
 
 namespace transfer_text {
@@ -60,8 +74,11 @@ TransferResult readSceneData(Document& document, DeviceLink& link, const Transfe
 
 // "Send Scene Data": finds the controller, confirms, packs the scenes and sends the image. It
 // neither asks to save nor touches the modified flag or the display. A failed or cancelled send
-// warns that the controller may now hold a partly written image.
-TransferResult sendSceneData(Document& document, DeviceLink& link, const TransferHooks& hooks);
+// warns that the controller may now hold a partly written image. With `checks` it first stores
+// the controller's scenes as a backup (a failed backup sends nothing) and afterwards reads them
+// back: a difference replaces "Send data OK." with a warning. One progress bar spans the steps.
+TransferResult sendSceneData(Document& document, DeviceLink& link, const TransferHooks& hooks,
+                             const SendChecks& checks = {});
 
 // The warning shown after a failed transfer (not after a failed search).
 QString TransferFailureText(const LinkResult& result, bool sending);

@@ -92,6 +92,7 @@ bool TransferDoneOrReport(const TransferResult& result, const ToolAnswers& answe
         PrintError(QStringLiteral("%1 (%2)").arg(answers.warnings.value(0), SearchFailureDetail(result.link)));
         return false;
     case TransferOutcome::Failed:
+    case TransferOutcome::Differs:
         PrintError(answers.warnings.isEmpty() ? SearchFailureDetail(result.link) : answers.warnings.constFirst());
         return false;
     case TransferOutcome::Declined:

@@ -143,7 +143,8 @@ void VirtualController::receive(std::uint32_t word, const Reply& reply)
         return;
     case State::Receiving:
         if (StatusByte(word) == kDataByteStatus) {
-            m_image[std::size_t(m_position++)] = ImageByteOf(word);
+            const bool wrong = m_position == m_misbehaviour.wrongStoreAt;
+            m_image[std::size_t(m_position++)] = std::uint8_t(ImageByteOf(word) ^ (wrong ? 1 : 0));
             countByte();
             if (m_state == State::Silent || m_position % kBlockSize != 0)
                 return;

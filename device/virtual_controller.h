@@ -28,6 +28,7 @@ public:
         std::chrono::microseconds replyDelay{0}; // applied by the port that carries the replies
         int countReply = 1;              // blocks minus BlockAddOne, as announced on CmdReadStart
         int strayAfterBytes = -1;        // a key press 90 3C 40 after the reply to this image byte (0-based)
+        int wrongStoreAt = -1;           // a send stores this image byte (0-based) with its lowest bit flipped
     };
 
     explicit VirtualController(const SceneSet& scenes);
