@@ -13,6 +13,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <utility>
+
 namespace lumo {
 
 namespace {
@@ -114,7 +116,7 @@ std::optional<QString> MessageBoxes::chooseOpenFile()
     dialog.setNameFilter(kFileFilter);
     dialog.setDefaultSuffix(QStringLiteral("lumo"));
     dialog.setSizeGripEnabled(true);
-    dialog.setDirectory(startFolder());
+    dialog.setDirectory(m_nextOpenFolder.isEmpty() ? startFolder() : std::exchange(m_nextOpenFolder, QString()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     rememberFile(dialog.selectedFiles().constFirst());

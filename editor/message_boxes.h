@@ -4,6 +4,8 @@
 
 #include "scene/user_answers.h"
 
+#include <QString>
+
 class QWidget;
 
 namespace lumo {
@@ -22,6 +24,8 @@ public:
     void showError(const QString& text) override;
     std::optional<QString> chooseOpenFile() override;
     std::optional<QString> chooseSaveFile(const QString& proposedName) override;
+    // The next Open dialog starts in `folder`.
+    void openNextIn(const QString& folder) { m_nextOpenFolder = folder; }
 
     // The folder of `path` becomes where the dialogs start, in this run and the next.
     void rememberFile(const QString& path);
@@ -31,6 +35,7 @@ private:
 
     QWidget* m_dialogParent;
     QString m_lastFolder;
+    QString m_nextOpenFolder;
 };
 
 } // namespace lumo

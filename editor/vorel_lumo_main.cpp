@@ -16,6 +16,7 @@
 #include "app/file_commands.h"
 #include "app/controller_listener.h"
 #include "app/remembered_pair.h"
+#include "app/send_backups.h"
 #include "app/transfer_commands.h"
 #include "app/transfer_thread.h"
 #include "device/bounded_call.h"
@@ -24,6 +25,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -31,6 +33,7 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QScreen>
+#include <QSettings>
 #include <QTimer>
 #include <QWindow>
 
@@ -49,6 +52,12 @@ const QColor kBackground(0, 128, 192);
 // The desktop's inactive-caption and hot-light colours of the classic Windows scheme.
 const QColor kInactiveCaption(191, 205, 219);
 const QColor kHotLight(0, 102, 204);
+
+// The window's own settings, in vorel-lumo/editor.ini of the user's config folder.
+QSettings editorSettings()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("vorel-lumo"), QStringLiteral("editor"));
+}
 
 QFont windowFont()
 {
@@ -194,6 +203,17 @@ QAction* TFormMain::addCommand(QMenu* menu, const QString& name, const QString& 
     return action;
 }
 
+QAction* TFormMain::addSetting(QMenu* menu, const QString& name, const QString& text, const QString& key)
+{
+    QAction* action = menu->addAction(text);
+    action->setObjectName(name);
+    action->setCheckable(true);
+    action->setChecked(editorSettings().value(key, true).toBool());
+    connect(action, &QAction::toggled, this, [key](bool checked) { editorSettings().setValue(key, checked); });
+    m_commands.append(action);
+    return action;
+}
+
 void TFormMain::buildMenus()
 {
     QMenuBar* bar = menuBar();
@@ -228,6 +248,13 @@ void TFormMain::buildMenus()
     m_followController = addCommand(communication, QStringLiteral("FollowController1"), QStringLiteral("Follow Controller"),
                                     QKeySequence(Qt::CTRL | Qt::Key_F), &TFormMain::followController);
     m_followController->setCheckable(true);
+    communication->addSeparator()->setObjectName(QStringLiteral("N2"));
+    m_backUpBeforeSend = addSetting(communication, QStringLiteral("BackUpBeforeSend1"),
+                                    QStringLiteral("Back Up Before Send"), QStringLiteral("send/backUpBefore"));
+    m_verifyAfterSend = addSetting(communication, QStringLiteral("VerifyAfterSend1"),
+                                   QStringLiteral("Verify After Send"), QStringLiteral("send/verifyAfter"));
+    addCommand(communication, QStringLiteral("OpenBackupsFolder1"), QStringLiteral("Open Backups Folder\u2026"),
+               QKeySequence(), &TFormMain::openBackupsFolder);
 
     QMenu* help = bar->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -511,7 +538,14 @@ TransferHooks TFormMain::transferHooks()
     TransferHooks hooks;
     TransferThread* transfer = m_transfer.get();
     hooks.progress = [transfer](int percent) { transfer->reportProgress(percent); };
-    hooks.showProgress = [transfer](bool visible) { transfer->reportShown(visible); };
+    // The send hides the bar itself after its last step, from this thread: at once, before its
+    // message box.
+    hooks.showProgress = [this, transfer](bool visible) {
+        if (QThread::currentThread() == thread())
+            m_progressBar->setVisible(visible);
+        else
+            transfer->reportShown(visible);
+    };
     hooks.runBlocking = [this](const std::function<LinkResult()>& step) { return runOnTransferThread(step); };
     hooks.redisplay = [this] { m_controls->showSelectedControl(); };
     hooks.rememberedPair = &RememberedPair;
@@ -545,9 +579,20 @@ void TFormMain::sendSceneData()
 {
     const bool following = pauseFollowing();
     if (DeviceLink* link = openLink())
-        lumo::sendSceneData(*m_document, *link, transferHooks());
+        lumo::sendSceneData(*m_document, *link, transferHooks(),
+                            {.backup = m_backUpBeforeSend->isChecked(), .verify = m_verifyAfterSend->isChecked(),
+                             .backupFolder = {}});
     resumeFollowing(following);
     endCommand();
+}
+
+void TFormMain::openBackupsFolder()
+{
+    // "Open" with its save question, its dialog starting in the backups' folder.
+    const QString folder = SendBackupFolder();
+    QDir().mkpath(folder);
+    m_answers.openNextIn(folder);
+    openDocument();
 }
 
 void TFormMain::followController()

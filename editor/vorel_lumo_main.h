@@ -74,6 +74,8 @@ public slots:
     // there) and selects the control that sent each of its messages; unchecked: stops
     // listening, the ports stay open.
     void followController();
+    // "Open Backups Folder…": the save question, then the Open dialog in the send backups' folder.
+    void openBackupsFolder();
     // Esc: stops the transfer under way.
     void cancelTransfer();
     void showAbout();
@@ -95,6 +97,8 @@ private:
     void buildBackground();
     QAction* addCommand(QMenu* menu, const QString& name, const QString& text,
                         const QKeySequence& shortcut, void (TFormMain::*handler)());
+    // A checkable command whose state is kept in the user's settings under `key`.
+    QAction* addSetting(QMenu* menu, const QString& name, const QString& text, const QString& key);
     void onProgress(int percent);
     void updateUndoCommands();
     bool isCommandShortcut(const QKeyEvent& key) const;
@@ -124,6 +128,8 @@ private:
     std::unique_ptr<ControllerListener> m_listener;
     QAction* m_followController = nullptr;
     QAction* m_cancelTransfer = nullptr;
+    QAction* m_backUpBeforeSend = nullptr;
+    QAction* m_verifyAfterSend = nullptr;
     QWidget* m_client = nullptr;
     ControlArea* m_controls = nullptr;
     UndoSteps* m_undo = nullptr;

@@ -231,6 +231,10 @@ private slots:
             {"Communication", "Send Scene Data", "SendSceneData1", QKeySequence("Ctrl+T")},
             {"Communication", "", "", QKeySequence()},
             {"Communication", "Follow Controller", "FollowController1", QKeySequence("Ctrl+F")},
+            {"Communication", "", "", QKeySequence()},
+            {"Communication", "Back Up Before Send", "BackUpBeforeSend1", QKeySequence()},
+            {"Communication", "Verify After Send", "VerifyAfterSend1", QKeySequence()},
+            {"Communication", "Open Backups Folder\u2026", "OpenBackupsFolder1", QKeySequence()},
             {"Help", "About", "About1", QKeySequence("Ctrl+H")},
         };
         QList<Item> actual;
@@ -642,6 +646,11 @@ private slots:
         device.controller.misbehaviour().silentAfterBytes = 300;
         auto window = MakeWindow(&device.ports);
         window->deviceLink()->setReplyTimeout(std::chrono::seconds(30));
+        // The plain send: the backup read would meet the same silence.
+        const QList<QAction*> checks = {window->findChild<QAction*>(QStringLiteral("BackUpBeforeSend1")),
+                                        window->findChild<QAction*>(QStringLiteral("VerifyAfterSend1"))};
+        for (QAction* check : checks)
+            check->setChecked(false);
         ProgressLog log(*window);
         bool closeTried = false;
         connect(log.bar, &QProgressBar::valueChanged, this, [&](int value) {
@@ -656,6 +665,8 @@ private slots:
         QVERIFY(closeTried);
         QVERIFY(script.boxes.value(1).text.startsWith(QStringLiteral("The send was cancelled.")));
         QVERIFY(!window->isVisible());
+        for (QAction* check : checks)
+            check->setChecked(true);
     }
 
     void nothingAnswers()
