@@ -76,7 +76,10 @@ int runSend(const QStringList& arguments)
     if (result.outcome == TransferOutcome::Differs) {
         for (const QString& difference : result.differences)
             PrintOut(difference + QLatin1Char('\n'));
-        PrintError(QStringLiteral("%1 differences between the scenes sent and read back").arg(result.differences.size()));
+        const qsizetype count = result.differences.size();
+        PrintError(QStringLiteral("%1 %2 between the scenes sent and read back")
+                       .arg(count)
+                       .arg(count == 1 ? QStringLiteral("difference") : QStringLiteral("differences")));
         return kExitFailure;
     }
     if (!TransferDoneOrReport(result, answers, QStringLiteral("sending the scenes to the controller failed")))

@@ -3,12 +3,14 @@
 #include "cli/cli_common.h"
 #include "cli/device_session.h"
 
+#include "device/scene_image.h"
 #include "device/virtual_controller.h"
 
 #include <csignal>
 #include <cstdio>
 
 #include <atomic>
+#include <iterator>
 #include <pthread.h>
 
 namespace lumo::cli {
@@ -21,7 +23,7 @@ int runVirtual(const QStringList& arguments);
 
 extern const Command kVirtualCommand = {
     "virtual",
-    "virtual [FILE] [--save]",
+    "virtual [FILE] [--save] [--store-wrong BYTE]",
     "act as a Vorel Lumo on virtual MIDI ports until interrupted",
     "Opens a MIDI input and output port named \"Vorel Lumo (virtual)\" (ALSA, or JACK when no\n"
     "ALSA sequencer opens; LUMO_MIDI_API=alsa|jack forces one) and answers the device search\n"
@@ -29,7 +31,10 @@ extern const Command kVirtualCommand = {
     "parameters without FILE. A send replaces the scenes it serves. Runs until interrupted\n"
     "(Ctrl+C, SIGTERM); a request it cannot take is reported on standard error.\n"
     "\n"
-    "  --save   on exit, write the scenes it then serves back to FILE\n"
+    "  --save               on exit, write the scenes it then serves back to FILE\n"
+    "  --store-wrong BYTE   store image byte BYTE (0-915) of every send with its lowest bit\n"
+    "                       flipped, as a faulty controller would: for trying the read-back\n"
+    "                       check of `lumo send`\n"
     "\n"
     "Exit status: 0 after an interrupt, 1 no MIDI system, FILE unreadable or not written,\n"
     "2 wrong usage.\n",
@@ -44,13 +49,21 @@ int runVirtual(const QStringList& arguments)
 {
     QString file;
     bool save = false;
-    for (const QString& argument : arguments) {
-        if (argument == QLatin1String("--save"))
+    int wrongStoreAt = -1;
+    for (auto argument = arguments.begin(); argument != arguments.end(); ++argument) {
+        if (*argument == QLatin1String("--save")) {
             save = true;
-        else if (argument.startsWith(QLatin1Char('-')) || !file.isEmpty())
-            return UsageError(kVirtualCommand, QStringLiteral("unexpected argument '%1'").arg(argument));
-        else
-            file = argument;
+        } else if (*argument == QLatin1String("--store-wrong")) {
+            bool number = false;
+            wrongStoreAt = std::next(argument) == arguments.end() ? -1 : (++argument)->toInt(&number);
+            if (!number || wrongStoreAt < 0 || wrongStoreAt >= kDeviceSceneImageSize)
+                return UsageError(kVirtualCommand, QStringLiteral("--store-wrong needs a byte position 0-%1")
+                                                       .arg(kDeviceSceneImageSize - 1));
+        } else if (argument->startsWith(QLatin1Char('-')) || !file.isEmpty()) {
+            return UsageError(kVirtualCommand, QStringLiteral("unexpected argument '%1'").arg(*argument));
+        } else {
+            file = *argument;
+        }
     }
     if (save && file.isEmpty())
         return UsageError(kVirtualCommand, QStringLiteral("--save needs FILE"));
@@ -71,6 +84,7 @@ int runVirtual(const QStringList& arguments)
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     VirtualController controller(scenes);
+    controller.misbehaviour().wrongStoreAt = wrongStoreAt;
     controller.onUnexpected = [](const std::string& what) {
         std::fprintf(stderr, "lumo: virtual controller: %s\n", what.c_str());
     };

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # End to end through a real MIDI server: a JACK server with its dummy driver, `lumo virtual` as
-# the controller in one process, `lumo send --verify` and `lumo read` in others; the scenes read
-# back must equal the scenes sent, byte for byte, and `--save` must write them back.
+# the controller in one process, `lumo send` (backup and read-back check) and `lumo read` in
+# others; the scenes read back must equal the scenes sent, byte for byte, the backup must hold
+# what the controller held before, a controller that stores a byte wrongly must fail the send,
+# and `--save` must write the scenes back.
 # Usage: e2e_jack.sh PATH_TO_LUMO. Exit 77 (skipped) only when jackd is not installed.
 set -uo pipefail
 
@@ -45,12 +47,26 @@ timeout 60 "$lumo" read -o base.lumo >read-base.log 2>&1 || fail "lumo read of t
 perl -e 'print map { chr(($_ * 37 + 11) % 256) } 0 .. 915' >image.bin
 "$lumo" unpack image.bin --onto base.lumo -o sent.lumo >unpack.log 2>&1 || fail "lumo unpack"
 
-timeout 60 "$lumo" send sent.lumo --verify >send.log 2>&1 || fail "lumo send --verify"
+timeout 60 "$lumo" send sent.lumo >send.log 2>&1 || fail "lumo send"
+backups="$work/data/vorel-lumo/backups"
+backup=$(sed -n 's/^backup: //p' send.log)
+[ "$(dirname "$backup")" = "$backups" ] && [ "$(ls "$backups" | wc -l)" = 1 ] || fail "no backup in $backups"
+cmp base.lumo "$backup" || fail "the backup differs from what the controller held"
 timeout 60 "$lumo" read -o back.lumo >read.log 2>&1 || fail "lumo read"
 cmp sent.lumo back.lumo || fail "the scenes read back differ from the scenes sent"
 "$lumo" pack back.lumo -o back.bin >pack.log 2>&1 || fail "lumo pack"
 cmp image.bin back.bin || fail "the image packed from the scenes read back differs from the one sent"
-echo "sent and read back: identical"
+echo "sent with a backup and read back: identical"
+
+# A controller that stores byte 300 wrongly: the check names the one setting and fails the send.
+stop "$virtual_pid"
+start_virtual --store-wrong 300
+timeout 60 "$lumo" send sent.lumo --no-backup >send-wrong.log 2>&1 && fail "a wrong store passed the check"
+[ "$(grep -c '^scene 2, .*: sent [0-9]*, read [0-9]*$' send-wrong.log)" = 1 ] || fail "not one difference listed"
+grep -q "^lumo: 1 difference between the scenes sent and read back" send-wrong.log || fail "no count of differences"
+[ "$(ls "$backups" | wc -l)" = 1 ] || fail "--no-backup stored a backup"
+timeout 60 "$lumo" send sent.lumo --no-backup --no-verify >send-unchecked.log 2>&1 || fail "lumo send --no-verify"
+echo "a wrong store: reported"
 
 # --save writes the scenes it was sent back to its file on exit.
 stop "$virtual_pid"

@@ -50,9 +50,11 @@ wait_for() {
 }
 
 # start_jack NAME: a server of our own under a unique name, with JACK forced on machines that
-# also have an ALSA sequencer. The settings (the remembered port pair) go into the work folder.
+# also have an ALSA sequencer. The settings (the remembered port pair) and the send backups go
+# into the work folder.
 start_jack() {
-    export JACK_DEFAULT_SERVER="$1" JACK_NO_START_SERVER=1 LUMO_MIDI_API=jack XDG_CONFIG_HOME="$work/config"
+    export JACK_DEFAULT_SERVER="$1" JACK_NO_START_SERVER=1 LUMO_MIDI_API=jack XDG_CONFIG_HOME="$work/config" \
+        XDG_DATA_HOME="$work/data"
     jackd --no-realtime --sync -n "$1" -d dummy -r 48000 -p 32 </dev/null >jackd.log 2>&1 &
     jack_pid=$!
     wait_for "MIDI system: JACK" || fail "the JACK server did not start"
