@@ -121,8 +121,9 @@ QString TransferFailureText(const LinkResult& result, bool sending)
 {
     if (result.ok())
         return {};
-    return failureReason(result, sending) + (sending ? QStringLiteral(" The controller may now hold a partly written scene image.")
-                          : QStringLiteral(" The scenes are unchanged."));
+    return failureReason(result, sending)
+        + (sending ? QStringLiteral(" The controller may now hold a partly written scene image.")
+                   : QStringLiteral(" The scenes are unchanged."));
 }
 
 QString SearchFailureDetail(const LinkResult& result)

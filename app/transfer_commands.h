@@ -17,7 +17,7 @@ class Document;
 // What the commands need from whoever shows them.
 struct TransferHooks {
     std::function<void(int percent)> progress;      // may be called from a worker thread
-    std::function<void(bool visible)> showProgress; // may be called from a worker thread
+    std::function<void(bool visible)> showProgress; // from a worker thread, or the command's own to hide it
     // Runs a device step (the search, a transfer) to its end and returns its result; the window
     // runs it on its transfer thread while it keeps painting. Empty: the step runs inline.
     std::function<LinkResult(const std::function<LinkResult()>&)> runBlocking;
@@ -38,7 +38,7 @@ enum class TransferOutcome {
 
 struct TransferResult {
     TransferResult() = default;
-    TransferResult(TransferOutcome ended, const LinkResult& failed) : outcome(ended), link(failed) {}
+    TransferResult(TransferOutcome ended, const LinkResult& result) : outcome(ended), link(result) {}
 
     TransferOutcome outcome = TransferOutcome::Done;
     LinkResult link;          // what failed in the search or the transfer

@@ -2,7 +2,6 @@
 // controller, with a backup of what it held before and a read-back compared afterwards.
 #include "cli/cli_common.h"
 #include "cli/device_session.h"
-#include "cli/scene_text.h"
 
 #include "scene/document.h"
 

@@ -7,13 +7,26 @@
 #include "device/scene_image.h"
 
 #include <QProgressBar>
+#include <QTemporaryDir>
 
 using namespace lumo;
 using namespace lumo::window_testing;
 
 class TestSafeSend : public QObject {
     Q_OBJECT
+    QTemporaryDir m_home;
+
 private slots:
+    // The settings and the backups of this run go to a home of its own (in Qt's test folders
+    // there), so that no other test sees the checks switched off.
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        if (qEnvironmentVariableIsEmpty("XDG_CACHE_HOME"))
+            qputenv("XDG_CACHE_HOME", QDir::homePath().toUtf8() + "/.cache"); // the font cache stays
+        qputenv("HOME", m_home.path().toUtf8());
+    }
+
     void aWrongStoreIsAWarningAndTheBackupIsKept()
     {
         SceneSet held;

@@ -12,7 +12,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -142,10 +141,7 @@ struct SimulatedController {
 // A main window reading the shipped DefPara.ini and NotePara.ini, shown, with a fixed clock.
 inline std::unique_ptr<TFormMain> MakeWindow(MidiPorts* ports = nullptr)
 {
-    // The settings (the remembered port pair, the send checks) and the send backups go to test
-    // folders of this run, never the user's nor another test's.
-    static QTemporaryDir home;
-    qputenv("HOME", home.path().toUtf8());
+    // The settings (the remembered port pair) go to a test folder, never the user's.
     QStandardPaths::setTestModeEnabled(true);
     auto window = std::make_unique<TFormMain>(QStringLiteral(LUMO_ASSETS_DIR), ports);
     window->document().clock = [] { return QDateTime(QDate(2026, 12, 7), QTime(21, 5)); };
