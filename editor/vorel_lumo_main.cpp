@@ -53,10 +53,10 @@ const QColor kBackground(0, 128, 192);
 const QColor kInactiveCaption(191, 205, 219);
 const QColor kHotLight(0, 102, 204);
 
-// The window's own settings, in vorel-lumo/editor.ini of the user's config folder.
+// The window's settings, ~/.config/vorel-lumo/vorel-lumo.conf, as the file dialogs keep theirs.
 QSettings editorSettings()
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("vorel-lumo"), QStringLiteral("editor"));
+    return QSettings(QStringLiteral("vorel-lumo"), QStringLiteral("vorel-lumo"));
 }
 
 QFont windowFont()
@@ -250,9 +250,9 @@ void TFormMain::buildMenus()
     m_followController->setCheckable(true);
     communication->addSeparator()->setObjectName(QStringLiteral("N2"));
     m_backUpBeforeSend = addSetting(communication, QStringLiteral("BackUpBeforeSend1"),
-                                    QStringLiteral("Back Up Before Send"), QStringLiteral("send/backUpBefore"));
+                                    QStringLiteral("Back Up Before Send"), QStringLiteral("Send/BackUpBefore"));
     m_verifyAfterSend = addSetting(communication, QStringLiteral("VerifyAfterSend1"),
-                                   QStringLiteral("Verify After Send"), QStringLiteral("send/verifyAfter"));
+                                   QStringLiteral("Verify After Send"), QStringLiteral("Send/VerifyAfter"));
     addCommand(communication, QStringLiteral("OpenBackupsFolder1"), QStringLiteral("Open Backups Folder\u2026"),
                QKeySequence(), &TFormMain::openBackupsFolder);
 
