@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <cstddef>
@@ -357,6 +358,9 @@ void TestAcceptance::editSceneThree(TFormMain& window, SceneRecord& x)
 
 void TestAcceptance::wholeSession()
 {
+    // The settings (the remembered pair, the dialogs' folder) and the send backups go to Qt's
+    // test folders, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     for (const char* name : {"DefPara.ini", "NotePara.ini"})
