@@ -10,12 +10,8 @@ lumo=$(realpath "${1:?path to lumo}")
 silent=$(realpath "${2:?path to silent_midi_client}")
 here=$(cd "$(dirname "$0")" && pwd)
 
-if ! command -v jackd >/dev/null 2>&1; then
-    echo "SKIPPED: jackd is not installed (Debian package jackd2)"
-    exit 77
-fi
-
 source "$here/jack_test_support.sh"
+skip_without_jackd
 private_shm "$0" "$@"
 work=$(mktemp -d)
 pids=()

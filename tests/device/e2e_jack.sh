@@ -11,12 +11,8 @@ lumo=$(realpath "${1:?path to lumo}")
 here=$(cd "$(dirname "$0")" && pwd)
 assets="$here/../../assets"
 
-if ! command -v jackd >/dev/null 2>&1; then
-    echo "SKIPPED: jackd is not installed (Debian package jackd2)"
-    exit 77
-fi
-
 source "$here/jack_test_support.sh"
+skip_without_jackd
 private_shm "$0" "$@"
 work=$(mktemp -d)
 virtual_pid=""

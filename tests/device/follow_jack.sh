@@ -12,12 +12,8 @@ played=$(realpath "${2:?path to played_controller}")
 here=$(cd "$(dirname "$0")" && pwd)
 assets="$here/../../assets"
 
-if ! command -v jackd >/dev/null 2>&1; then
-    echo "SKIPPED: jackd is not installed (Debian package jackd2)"
-    exit 77
-fi
-
 source "$here/jack_test_support.sh"
+skip_without_jackd
 private_shm "$0" "$@"
 work=$(mktemp -d)
 played_pid=""

@@ -5,6 +5,13 @@
 
 jack_pid=""
 
+# Ends the sourcing test as skipped (exit 77) when JACK's server is not installed.
+skip_without_jackd() {
+    command -v jackd >/dev/null 2>&1 && return 0
+    echo "SKIPPED: jackd is not installed (Debian package jackd2)"
+    exit 77
+}
+
 # private_shm SCRIPT ARGS...: runs the sourcing script again in a mount namespace of its own with
 # an empty /dev/shm, where JACK keeps its server registry, semaphores and sockets. Our server
 # then cannot see, disturb or fill the registry of the machine's servers (it holds 8 servers,
