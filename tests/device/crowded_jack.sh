@@ -47,15 +47,17 @@ timeout 60 "$lumo" read -o found.lumo >read.log 2>&1 || fail "lumo read with oth
 timeout 60 "$lumo" read -o again.lumo >again.log 2>&1 || fail "lumo read on the remembered pair"
 echo "found among other clients"
 
-# SIGINT once the read runs: it stops, says so, and writes nothing.
-script -qfec "$lumo read -o interrupted.lumo" interrupted.log </dev/null >/dev/null 2>&1 &
+# SIGINT once the read runs: it stops, says so, and writes nothing. `exec` makes the read the
+# terminal's process itself: where SHELL is dash, `sh -c` would otherwise sit between them.
+script -qfec "exec $lumo read -o interrupted.lumo" interrupted.log </dev/null >/dev/null 2>&1 &
 reader=$!
 for _ in $(seq 500); do
     grep -qE '[0-9]+%' interrupted.log 2>/dev/null && break
     sleep 0.01
 done
 child=$(pgrep -P "$reader")
-[ -n "$child" ] && kill -INT $child
+[ -n "$child" ] || fail "the read under script did not start"
+kill -INT "$child"
 wait "$reader"
 grep -q "The read was cancelled" interrupted.log || fail "the interrupted read did not say it was cancelled"
 [ ! -e interrupted.lumo ] || fail "the interrupted read wrote its file"

@@ -55,7 +55,7 @@ virtual_pid=$!
 wait_for "Vorel Lumo (virtual)" || fail "the virtual controller's ports did not appear"
 
 # `script` gives the read a terminal, so that it draws its progress bar, copied to read.log.
-script -qfec "$lumo read -o scenes.lumo" read.log </dev/null >/dev/null 2>&1 &
+script -qfec "exec $lumo read -o scenes.lumo" read.log </dev/null >/dev/null 2>&1 &
 read_pid=$!
 
 # Kill the controller once the read has passed 10 % (but has not finished).
