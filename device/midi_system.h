@@ -39,27 +39,9 @@ std::unique_ptr<VirtualMidiPorts> OpenVirtualMidiPorts(MidiApi api, const std::s
 bool AlsaSequencerOpens();
 bool JackServerRuns();
 
-// A JACK client that only looks at the connection graph, to confirm that a port we asked to
-// connect really is connected (the RtMidi JACK backend does not report a failed connection).
-class JackInspector {
-public:
-    static std::unique_ptr<JackInspector> open();
-    ~JackInspector();
-    // True when port `target` (full name) has a connection whose full name ends with `suffix`.
-    // JACK shows a new connection to its clients only from the next process cycle on, and a
-    // message sent before then is lost; so this waits for it, up to kConnectionTimeout.
-    bool connectedTo(const std::string& target, const std::string& suffix) const;
-    // Connects output port `source` (full name) to our input port whose full name ends with
-    // `suffix`, beside the connections it has; true when JACK took the request.
-    bool connect(const std::string& source, const std::string& suffix) const;
-    // What the server adds to a round trip through another client: about three periods.
-    std::chrono::milliseconds roundTripLatency() const;
-
-private:
-    bool connectedNow(const std::string& target, const std::string& suffix) const;
-    explicit JackInspector(void* client) : m_client(client) {}
-    void* m_client;
-};
+// Ports of one JACK client of our own (see jack_ports.cpp); nullptr when built without JACK, and
+// then RtMidi's JACK backend stands in.
+std::unique_ptr<MidiPorts> OpenJackPorts(const std::string& clientName);
 
 // The last message that ALSA or JACK wanted to print; they print nothing themselves.
 std::string LastMidiSystemMessage();

@@ -1,8 +1,10 @@
-// The RtMidi backend of the port interface (ALSA or JACK on Linux) and the virtual ports of
+// The RtMidi backend of the port interface (ALSA on Linux, the platform's own system elsewhere;
+// JACK only in a build without the JACK library, see jack_ports.cpp) and the virtual ports of
 // `lumo virtual`. RtMidi's errors arrive through its error callback and are kept as lastError;
 // with a callback set RtMidi neither prints nor throws, and its constructors' exceptions are
 // caught here, so nothing escapes into the device logic.
 #include "device/bounded_call.h"
+#include "device/callback_gate.h"
 #include "device/midi_system.h"
 #include "device/short_message.h"
 
@@ -30,17 +32,6 @@ RtMidi::Api rtApiOf(MidiApi api)
     case MidiApi::Alsa: return RtMidi::LINUX_ALSA;
     case MidiApi::Jack: return RtMidi::UNIX_JACK;
     default: return RtMidi::UNSPECIFIED;
-    }
-}
-
-// Number of bytes of a short message with this status byte.
-std::size_t messageLength(std::uint8_t status)
-{
-    switch (status & 0xF0) {
-    case 0xC0:
-    case 0xD0: return 2;
-    case 0xF0: return status == 0xF2 ? 3 : (status == 0xF1 || status == 0xF3) ? 2 : 1;
-    default: return 3;
     }
 }
 
@@ -73,49 +64,12 @@ int sendWord(RtMidiOut& out, ErrorTrap& trap, std::uint32_t word)
         return 1;
     trap.failed = false;
     try {
-        out.sendMessage(bytes, messageLength(bytes[0]));
+        out.sendMessage(bytes, ShortMessageLength(bytes[0]));
     } catch (const std::exception& e) {
         ErrorTrap::callback(RtMidiError::UNSPECIFIED, e.what(), &trap);
     }
     return trap.failed ? 1 : 0;
 }
-
-// Hands every incoming short message of one to three bytes on as a packed word; RtMidi already
-// filters out system exclusive, timing clock and active sensing.
-void deliverMessage(const std::vector<unsigned char>* message, const MidiInputCallback& callback)
-{
-    if (!message || message->empty() || message->size() > 3 || !callback)
-        return;
-    std::uint32_t word = 0;
-    for (std::size_t i = 0; i < message->size(); ++i)
-        word |= std::uint32_t((*message)[i]) << (8 * i);
-    callback(word);
-}
-
-// Hands incoming messages to a callback until stopped. stop() returns only once no call is
-// under way: the MIDI system's own close does not promise that (JACK lets a process cycle that
-// already runs finish), and the callback's owner may be freed right after.
-struct CallbackGate {
-    std::atomic<std::shared_ptr<MidiInputCallback>> callback;
-    std::atomic<int> inFlight{0};
-
-    void deliver(const std::vector<unsigned char>* message)
-    {
-        // Counted before the callback is looked at: stop() either sees this call or this call
-        // sees no callback (sequentially consistent order).
-        inFlight.fetch_add(1);
-        if (const auto current = callback.load())
-            deliverMessage(message, *current);
-        if (inFlight.fetch_sub(1) == 1)
-            inFlight.notify_all();
-    }
-    void stop()
-    {
-        callback.store(nullptr);
-        for (int running = inFlight.load(); running != 0; running = inFlight.load())
-            inFlight.wait(running);
-    }
-};
 
 // One RtMidi object with the trap for its errors and, for an input, the gate to the callback
 // that it feeds. Shared, so that a close still blocked in the MIDI system when its caller gave
@@ -127,7 +81,9 @@ struct InputEnd {
 
     static void onMessage(double, std::vector<unsigned char>* message, void* self)
     {
-        static_cast<InputEnd*>(self)->gate.deliver(message);
+        // RtMidi already drops system exclusive, timing clock and active sensing.
+        if (message)
+            static_cast<InputEnd*>(self)->gate.deliver(message->data(), message->size());
     }
 };
 
@@ -167,8 +123,6 @@ public:
         try {
             m_output = makeOutput(api, clientName);
             m_input = makeInput(api, clientName);
-            if (api == MidiApi::Jack)
-                m_jack = JackInspector::open();
         } catch (const std::exception& e) {
             m_openError = e.what();
             m_input.reset();
@@ -183,9 +137,7 @@ public:
         // Closing the clients is a request to the server too; one that does not answer in time
         // is left to finish on its own thread (or with the process).
         RunBounded([input = std::move(m_input), output = std::move(m_output), makingInput = std::move(m_makingInput),
-                    makingOutput = std::move(m_makingOutput),
-                    jack = std::shared_ptr<JackInspector>(std::move(m_jack))]() mutable {
-            jack.reset();
+                    makingOutput = std::move(m_makingOutput)]() mutable {
             input.reset();
             output.reset();
             makingInput.reset();
@@ -203,26 +155,18 @@ public:
     {
         return haveInput() ? namesOf(*m_input->midi) : std::vector<std::string>();
     }
-    bool listensToMany() const override { return m_jack != nullptr; }
-    std::chrono::milliseconds latency() const override
-    {
-        return m_jack ? m_jack->roundTripLatency() : std::chrono::milliseconds(0);
-    }
 
     bool openOutput(const std::string& name) override
     {
         if (!haveOutput())
             return false;
-        // By name: the number of a port is looked up just before it is opened, and JACK
-        // confirms the connection to that very port.
+        // By name: the number of a port is looked up just before it is opened.
         const int port = indexOf(*m_output->midi, name);
         if (port < 0)
             return false;
         m_output->trap.failed = false;
         m_output->midi->openPort(unsigned(port), m_outPortName);
         if (m_output->trap.failed || !m_output->midi->isPortOpen())
-            return closeOutput(), false;
-        if (m_jack && !m_jack->connectedTo(name, ":" + m_outPortName))
             return closeOutput(), false;
         return true;
     }
@@ -237,7 +181,7 @@ public:
 
     bool openInput(const std::vector<std::string>& names, MidiInputCallback callback) override
     {
-        if (!haveInput() || names.empty() || (names.size() > 1 && !m_jack))
+        if (!haveInput() || names.size() != 1)
             return false;
         const int port = indexOf(*m_input->midi, names.front());
         if (port < 0)
@@ -249,14 +193,6 @@ public:
         m_input->midi->openPort(unsigned(port), m_inPortName);
         if (m_input->trap.failed || !m_input->midi->isPortOpen())
             return closeInput(), false;
-        if (m_jack) {
-            for (std::size_t i = 1; i < names.size(); ++i)
-                if (!m_jack->connect(names[i], ":" + m_inPortName))
-                    return closeInput(), false;
-            for (const std::string& name : names)
-                if (!m_jack->connectedTo(name, ":" + m_inPortName))
-                    return closeInput(), false;
-        }
         return true;
     }
 
@@ -396,7 +332,6 @@ private:
     std::shared_ptr<InputEnd> m_input;
     std::shared_ptr<Making<OutputEnd>> m_makingOutput;
     std::shared_ptr<Making<InputEnd>> m_makingInput;
-    std::unique_ptr<JackInspector> m_jack;
 };
 
 // A machine without any MIDI system: no ports, every open and send fails.
@@ -451,7 +386,8 @@ public:
 private:
     static void onMessage(double, std::vector<unsigned char>* message, void* self)
     {
-        static_cast<RtMidiVirtualPorts*>(self)->m_gate.deliver(message);
+        if (message)
+            static_cast<RtMidiVirtualPorts*>(self)->m_gate.deliver(message->data(), message->size());
     }
 
     CallbackGate m_gate;
@@ -467,6 +403,12 @@ std::unique_ptr<MidiPorts> OpenMidiPorts(MidiApi api, const std::string& clientN
 {
     if (api == MidiApi::None)
         return std::make_unique<NoMidiPorts>("no ALSA sequencer and no JACK server");
+    if (api == MidiApi::Jack)
+        if (auto jack = OpenJackPorts(clientName)) {
+            if (jack->systemName() == "none")
+                return std::make_unique<NoMidiPorts>(jack->lastError());
+            return jack;
+        }
     auto ports = std::make_unique<RtMidiPorts>(api, clientName);
     if (ports->systemName() == "none")
         return std::make_unique<NoMidiPorts>(ports->lastError());

@@ -1,0 +1,318 @@
+// The JACK backend of the port interface: one client of our own with one input and one output
+// port for its whole life, whose connections move from port to port. RtMidi's JACK backend
+// makes a client per direction and a port per port opened. The server wakes every client once
+// per period, so two clients cost three times the processor time of one; and registering a
+// port takes the server tens of milliseconds under load, where moving a connection takes one
+// process cycle.
+#include "device/bounded_call.h"
+#include "device/callback_gate.h"
+#include "device/midi_system.h"
+#include "device/short_message.h"
+
+#if defined(LUMO_HAVE_JACK)
+#include <jack/jack.h>
+#include <jack/midiport.h>
+#include <jack/ringbuffer.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+#include <thread>
+#include <utility>
+#endif
+
+namespace lumo {
+
+#if !defined(LUMO_HAVE_JACK)
+std::unique_ptr<MidiPorts> OpenJackPorts(const std::string&) { return nullptr; }
+#else
+namespace {
+
+// What the process callback and the server requests left running on a bounded job touch:
+// shared, so that it outlives a ports object whose server stopped answering.
+struct JackClient {
+    jack_client_t* client = nullptr;
+    jack_port_t* in = nullptr;
+    jack_port_t* out = nullptr;
+    jack_ringbuffer_t* outgoing = nullptr; // packed words from send() to the process callback
+    std::mutex sendMutex;                  // the ring takes one writer at a time
+    CallbackGate gate;
+    std::atomic<bool> serverGone{false};
+    // A request is still waiting for the server's answer. Requests share one socket and must
+    // not overlap, so none is made until it has its answer; the last job that holds the client
+    // closes it, after its own request.
+    std::atomic<bool> requestUnderWay{false};
+
+    ~JackClient()
+    {
+        if (client)
+            jack_client_close(client);
+        if (outgoing)
+            jack_ringbuffer_free(outgoing);
+    }
+};
+
+// What RtMidi drops on the other systems by default: system exclusive, time code quarter
+// frames, timing clock and active sensing; a running sequencer sends the clock many times a
+// second, and it must not count as an unasked message during a transfer.
+bool ignored(const jack_midi_event_t& event)
+{
+    if (event.size == 0)
+        return true;
+    const std::uint8_t status = event.buffer[0];
+    return status == 0xF0 || status == 0xF1 || status == 0xF8 || status == 0xFE || event.size > 3;
+}
+
+int process(jack_nframes_t frames, void* arg)
+{
+    auto* self = static_cast<JackClient*>(arg);
+    void* input = jack_port_get_buffer(self->in, frames);
+    const std::uint32_t count = jack_midi_get_event_count(input);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        jack_midi_event_t event;
+        if (jack_midi_event_get(&event, input, i) == 0 && !ignored(event))
+            self->gate.deliver(event.buffer, event.size);
+    }
+    void* output = jack_port_get_buffer(self->out, frames);
+    jack_midi_clear_buffer(output);
+    std::uint32_t word = 0;
+    while (jack_ringbuffer_peek(self->outgoing, reinterpret_cast<char*>(&word), sizeof word) == sizeof word) {
+        const std::size_t length = ShortMessageLength(StatusByte(word));
+        jack_midi_data_t* data = jack_midi_event_reserve(output, 0, length);
+        if (!data)
+            break; // the period's buffer is full: the rest goes out in the next one
+        const std::uint8_t bytes[3] = {StatusByte(word), FirstDataByte(word), SecondDataByte(word)};
+        std::memcpy(data, bytes, length);
+        jack_ringbuffer_read_advance(self->outgoing, sizeof word);
+    }
+    return 0;
+}
+
+void onShutdown(void* arg) { static_cast<JackClient*>(arg)->serverGone = true; }
+
+// A request takes the server a few milliseconds; longer means it is stuck on a vanished client
+// (it answers nobody until it gives up on it, about 9 s), and the caller goes on without the
+// answer. A connection counts once the process cycle sees it: many cycles even at large periods
+// (4,096 frames at 44.1 kHz is 93 ms).
+constexpr auto kRequestBound = std::chrono::milliseconds(300);
+constexpr auto kConnectionTimeout = std::chrono::milliseconds(500);
+constexpr std::size_t kOutgoingBytes = 16384; // 4,096 messages
+
+template <class Condition>
+bool waitUntil(Condition condition)
+{
+    const auto deadline = std::chrono::steady_clock::now() + kConnectionTimeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return true;
+}
+
+class JackPorts : public MidiPorts {
+public:
+    explicit JackPorts(const std::string& clientName)
+    {
+        const std::string pid = std::to_string(::getpid());
+        m_inPortName = "in-" + pid;
+        m_outPortName = "out-" + pid;
+        auto made = std::make_shared<JackClient>();
+        jack_status_t status{};
+        made->client = jack_client_open(clientName.c_str(), JackNoStartServer, &status);
+        if (!made->client) {
+            m_error = "no JACK server answered";
+            return;
+        }
+        made->outgoing = jack_ringbuffer_create(kOutgoingBytes);
+        made->in = jack_port_register(made->client, m_inPortName.c_str(), JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
+        made->out = jack_port_register(made->client, m_outPortName.c_str(), JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
+        if (!made->outgoing || !made->in || !made->out) {
+            m_error = "the JACK server made no ports for us";
+            return;
+        }
+        jack_set_process_callback(made->client, &process, made.get());
+        jack_on_shutdown(made->client, &onShutdown, made.get());
+        if (jack_activate(made->client) != 0) {
+            m_error = "the JACK server did not take our client";
+            return;
+        }
+        m_client = std::move(made);
+    }
+
+    ~JackPorts() override
+    {
+        if (!m_client)
+            return;
+        m_client->gate.stop();
+        // Closing the client is a request too; one that is not answered in time finishes on
+        // its own thread (or with the process).
+        RunBounded([client = std::move(m_client)]() mutable { client.reset(); }, kRequestBound);
+    }
+
+    std::string systemName() const override { return m_client ? "JACK" : "none"; }
+    std::vector<std::string> outputNames() override { return portNames(JackPortIsInput); }
+    std::vector<std::string> inputNames() override { return portNames(JackPortIsOutput); }
+    bool listensToMany() const override { return true; }
+
+    std::chrono::milliseconds latency() const override
+    {
+        if (!usable())
+            return std::chrono::milliseconds(0);
+        const double rate = jack_get_sample_rate(m_client->client);
+        const double period = rate > 0 ? 1000.0 * jack_get_buffer_size(m_client->client) / rate : 0;
+        return std::chrono::milliseconds(int(3 * period + 1)); // out, through the other client, back
+    }
+
+    bool openOutput(const std::string& name) override
+    {
+        closeOutput();
+        m_outputOpen = usable() && disconnectAll(m_client->out) && connect(m_client->out, {name});
+        return m_outputOpen;
+    }
+    void closeOutput() override
+    {
+        if (std::exchange(m_outputOpen, false) && usable())
+            disconnectAll(m_client->out);
+    }
+
+    bool openInput(const std::vector<std::string>& names, MidiInputCallback callback) override
+    {
+        if (!usable() || names.empty())
+            return false;
+        // Nothing that came through the port's earlier connections reaches the new callback.
+        m_client->gate.stop();
+        if (!disconnectAll(m_client->in))
+            return false;
+        m_client->gate.callback.store(std::make_shared<MidiInputCallback>(std::move(callback)));
+        if (!connect(m_client->in, names))
+            return closeInput(), false;
+        return true;
+    }
+    void closeInput() override
+    {
+        if (!m_client)
+            return;
+        m_client->gate.stop();
+        if (usable())
+            disconnectAll(m_client->in);
+    }
+
+    int send(std::uint32_t word) override
+    {
+        if (!m_outputOpen || !usable() || !(StatusByte(word) & 0x80))
+            return 1;
+        std::lock_guard lock(m_client->sendMutex);
+        if (jack_ringbuffer_write_space(m_client->outgoing) < sizeof word) {
+            m_error = "the JACK output buffer is full";
+            return 1;
+        }
+        jack_ringbuffer_write(m_client->outgoing, reinterpret_cast<const char*>(&word), sizeof word);
+        return 0;
+    }
+
+    std::string lastError() const override
+    {
+        if (m_client && m_client->serverGone)
+            return "the JACK server has stopped";
+        return m_error;
+    }
+
+private:
+    bool usable() const { return m_client && !m_client->serverGone; }
+
+    // The program's own ports ("in-PID" and "out-PID" of any of its clients) are left out.
+    bool isOwn(const std::string& name) const
+    {
+        for (const std::string* own : {&m_inPortName, &m_outPortName}) {
+            const std::size_t at = name.find(":" + *own);
+            if (at != std::string::npos && at + 1 + own->size() == name.size())
+                return true;
+        }
+        return false;
+    }
+    std::vector<std::string> portNames(unsigned long direction) const
+    {
+        std::vector<std::string> names;
+        if (!usable())
+            return names;
+        const char** ports = jack_get_ports(m_client->client, nullptr, JACK_DEFAULT_MIDI_TYPE, direction);
+        for (const char** port = ports; port && *port; ++port)
+            if (!isOwn(*port))
+                names.emplace_back(*port);
+        jack_free(ports);
+        return names;
+    }
+
+    // Runs one request to the server within the bound; false when it failed or was given up.
+    // While one that was given up still waits for its answer, the server is stuck: no other
+    // request is made.
+    template <class Request>
+    bool request(Request call)
+    {
+        const std::string stuck = "the MIDI system did not answer within " + std::to_string(kRequestBound.count()) + " ms";
+        if (m_client->requestUnderWay.exchange(true)) {
+            m_error = stuck;
+            return false;
+        }
+        auto answer = std::make_shared<std::atomic<bool>>(false);
+        const bool inTime = RunBounded([client = m_client, call, answer] {
+            *answer = call(client->client);
+            client->requestUnderWay = false;
+        }, kRequestBound);
+        if (!inTime)
+            m_error = stuck;
+        return inTime && *answer;
+    }
+
+    bool disconnectAll(jack_port_t* port)
+    {
+        if (jack_port_connected(port) == 0)
+            return true;
+        if (!request([port](jack_client_t* client) { return jack_port_disconnect(client, port) == 0; }))
+            return false;
+        return waitUntil([port] { return jack_port_connected(port) == 0; });
+    }
+
+    // Connects our `port` to each of `names` beside what it has, and waits until the process
+    // cycle sees every connection: a message sent before then would be lost.
+    bool connect(jack_port_t* port, const std::vector<std::string>& names)
+    {
+        const std::string ours = jack_port_name(port);
+        const bool outgoing = port == m_client->out;
+        for (const std::string& name : names) {
+            const std::string source = outgoing ? ours : name;
+            const std::string destination = outgoing ? name : ours;
+            const bool made = request([source, destination](jack_client_t* client) {
+                const int result = jack_connect(client, source.c_str(), destination.c_str());
+                return result == 0 || result == EEXIST;
+            });
+            if (!made)
+                return false;
+        }
+        return waitUntil([&] {
+            for (const std::string& name : names)
+                if (!jack_port_connected_to(port, name.c_str()))
+                    return false;
+            return true;
+        });
+    }
+
+    std::shared_ptr<JackClient> m_client;
+    std::string m_inPortName;
+    std::string m_outPortName;
+    std::string m_error;
+    bool m_outputOpen = false;
+};
+
+} // namespace
+
+std::unique_ptr<MidiPorts> OpenJackPorts(const std::string& clientName)
+{
+    return std::make_unique<JackPorts>(clientName);
+}
+#endif
+
+} // namespace lumo
