@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The cost of the device search and of a full read through a JACK server with the dummy driver:
 # 0 to 3 silent clients (an input and an output port each that never answer) listed before the
-# controller (`lumo virtual`). For each count it times `lumo read` with no remembered pair and
-# with the pair remembered from the read before, and `lumo ports` as the tool's start-up; CPU
-# time is the read process's own (getrusage). Prints one table row per count, medians of RUNS.
+# controller (`lumo virtual`). For each count it times the search alone (jack_search_bench), with
+# no remembered pair and with one, then `lumo read` with no remembered pair and with the pair
+# remembered from the read before, and `lumo ports` as the tool's start-up; CPU time is the read
+# process's own (getrusage). Prints one table row per count, medians of RUNS.
 # Usage: [COUNTS="0 3"] [LUMO=path] jack_transfer_bench.sh BUILD_DIR [RUNS]
 set -uo pipefail
 
@@ -11,6 +12,7 @@ build=$(realpath "${1:?build folder}")
 runs=${2:-5}
 lumo=${LUMO:-$build/cli/lumo} # LUMO=path measures another build of the tool
 measure="$build/bench/measure_command"
+search="$build/bench/jack_search_bench"
 silent="$build/tests/support/silent_midi_client"
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../tests/device/jack_test_support.sh"
@@ -35,7 +37,8 @@ cp "$here/../assets/DefPara.ini" "$here/../assets/NotePara.ini" .
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-printf "%-6s | %-10s %-10s | %-10s %-10s | %-10s %-10s | %s\n" silent read_s read_cpu_s \
+printf "%-6s | %-9s %-13s | %-10s %-10s | %-10s %-10s | %-10s %-10s | %s\n" silent search_ms remembered_ms \
+    read_s read_cpu_s \
     remembered_s remembered_cpu_s startup_s startup_cpu_s "cpu share beyond start-up"
 for count in ${COUNTS:-0 1 2 3}; do
     start_jack "lumo-bench-$$-$count"
@@ -48,6 +51,7 @@ for count in ${COUNTS:-0 1 2 3}; do
     virtual_pid=$!
     wait_for "Vorel Lumo (virtual)" || fail "the virtual controller's ports did not appear"
 
+    searches=$("$search" "$runs" 2>>read.log) || fail "the search bench found no controller"
     : >fresh.txt; : >remembered.txt; : >startup.txt
     for _ in $(seq "$runs"); do
         rm -rf "$XDG_CONFIG_HOME" # start_jack put the settings (the remembered pair) into $work
@@ -61,6 +65,6 @@ for count in ${COUNTS:-0 1 2 3}; do
     sw=$(cut -d' ' -f1 startup.txt | median); sc=$(cut -d' ' -f2 startup.txt | median)
     share=$(awk -v rw="$rw" -v rc="$rc" -v sw="$sw" -v sc="$sc" \
         'BEGIN { d = rw - sw; printf "%.1f %%", (d > 0) ? 100 * (rc - sc) / d : 0 }')
-    printf "%-6s | %-10s %-10s | %-12s %-16s | %-10s %-13s | %s\n" "$count" "$fw" "$fc" "$rw" "$rc" "$sw" "$sc" "$share"
+    printf "%-6s | %-9s %-13s | %-10s %-10s | %-12s %-16s | %-10s %-13s | %s\n" "$count" $searches "$fw" "$fc" "$rw" "$rc" "$sw" "$sc" "$share"
     stop_all
 done
