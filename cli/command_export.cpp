@@ -2,10 +2,11 @@
 // the same bytes.
 #include "cli/cli_common.h"
 
+#include "scene/file_names.h"
+#include "scene/scene_file.h"
 #include "scene/scene_json.h"
 
-#include <QFileInfo>
-#include <QSaveFile>
+#include <sys/stat.h>
 
 namespace lumo::cli {
 
@@ -42,6 +43,14 @@ extern const Command kExportCommand = {
 
 namespace {
 
+// By the file itself, so that a link or another spelling of FILE counts too.
+bool sameFile(const QString& a, const QString& b)
+{
+    struct stat first {}, second {};
+    return ::stat(FileNameToBytes(a).constData(), &first) == 0 && ::stat(FileNameToBytes(b).constData(), &second) == 0
+           && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 int runExport(const QStringList& arguments)
 {
     QString input;
@@ -60,14 +69,14 @@ int runExport(const QStringList& arguments)
     if (input.isEmpty()) return UsageError(kExportCommand, QStringLiteral("FILE is missing"));
     if (output.isEmpty()) return UsageError(kExportCommand, QStringLiteral("-o OUT.json is missing"));
     // The text would replace the scene file with no backup.
-    if (QFileInfo(output) == QFileInfo(input)) return UsageError(kExportCommand, QStringLiteral("OUT.json is FILE itself"));
+    if (sameFile(output, input)) return UsageError(kExportCommand, QStringLiteral("OUT.json is FILE itself"));
 
     SceneSet scenes;
     if (!LoadOrReport(input, scenes)) return kExitFailure;
-    // Written beside and moved into place, so a failed write leaves an older OUT.json whole.
-    QSaveFile file(output);
-    if (!file.open(QIODevice::WriteOnly) || file.write(ScenesToJson(scenes)) < 0 || !file.commit()) {
-        PrintError(QStringLiteral("%1: %2.").arg(output, file.errorString()));
+    // Saved as a scene file is, without the backup: a failed write leaves an older OUT.json whole.
+    const FileResult saved = SaveFileData(output, ScenesToJson(scenes), false);
+    if (!saved.ok()) {
+        PrintError(QStringLiteral("%1: %2").arg(output, FileErrorText(saved)));
         return kExitFailure;
     }
     return kExitSuccess;

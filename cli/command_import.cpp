@@ -64,9 +64,9 @@ int runImport(const QStringList& arguments)
     if (input.isEmpty()) return UsageError(kImportCommand, QStringLiteral("IN.json is missing"));
     if (output.isEmpty()) return UsageError(kImportCommand, QStringLiteral("-o FILE is missing"));
 
-    QFile file(input);
-    if (!file.open(QIODevice::ReadOnly)) {
-        PrintError(QStringLiteral("%1: %2.").arg(input, file.errorString()));
+    QFile file;
+    if (const QString error = OpenNamedFile(file, input, QIODevice::ReadOnly); !error.isEmpty()) {
+        PrintError(QStringLiteral("%1: %2.").arg(input, error));
         return kExitFailure;
     }
     const QByteArray json = file.read(kLargestInput + 1);

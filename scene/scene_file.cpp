@@ -267,10 +267,10 @@ void syncFolder(const QByteArray& folder)
 
 // For a writable file in a folder that takes no new files: the backup goes into an existing
 // backup file that may be written, then the file itself is overwritten with the whole image.
-FileResult saveInPlace(const QByteArray& target, const QByteArray& data)
+FileResult saveInPlace(const QByteArray& target, const QByteArray& data, bool keepBackup)
 {
     const QByteArray backup = backupPathOf(target);
-    const int backupFd = ::open(backup.constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+    const int backupFd = keepBackup ? ::open(backup.constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW) : -1;
     if (backupFd >= 0) {
         struct stat info {};
         if (::fstat(backupFd, &info) == 0 && S_ISREG(info.st_mode)) (void)overwrite(backupFd, contentsOf(target));
@@ -338,6 +338,13 @@ QString BackupPathOf(const QString& path)
 
 FileResult SaveSceneFile(const QString& path, const SceneSet& scenes)
 {
+    const auto sceneBytes = scenes.toBytes();
+    return SaveFileData(path, QByteArray(reinterpret_cast<const char*>(sceneBytes.data()), static_cast<qsizetype>(sceneBytes.size())),
+                        true);
+}
+
+FileResult SaveFileData(const QString& path, const QByteArray& data, bool keepBackup)
+{
     if (path.isEmpty()) return {FileError::InvalidFilename, 0};
     const QByteArray target = resolveLinks(FileNameToBytes(path));
 
@@ -350,8 +357,6 @@ FileResult SaveSceneFile(const QString& path, const SceneSet& scenes)
     if (exists && !S_ISREG(info.st_mode)) return kNotARegularFile;
     if (exists && ::access(target.constData(), W_OK) != 0) return resultOfErrno(errno, target);
 
-    const auto sceneBytes = scenes.toBytes();
-    const QByteArray data(reinterpret_cast<const char*>(sceneBytes.data()), static_cast<qsizetype>(sceneBytes.size()));
     const QByteArray prefix = temporaryPrefixOf(target);
     removeStaleTemporaries(prefix);
 
@@ -359,7 +364,7 @@ FileResult SaveSceneFile(const QString& path, const SceneSet& scenes)
     int fd = -1;
     int error = createTemporary(prefix, temporary, fd);
     if (error == EACCES || error == EPERM) {
-        if (exists) return saveInPlace(target, data);
+        if (exists) return saveInPlace(target, data, keepBackup);
     }
     if (error != 0) return resultOfErrno(error, target);
 
@@ -376,7 +381,7 @@ FileResult SaveSceneFile(const QString& path, const SceneSet& scenes)
     // name exists at every moment; the rename then replaces it in one step.
     const QByteArray backup = backupPathOf(target);
     QByteArray backupCandidate;
-    const bool backedUp = exists && backup != target && makeBackupCandidate(target, info, prefix, backupCandidate);
+    const bool backedUp = keepBackup && exists && backup != target && makeBackupCandidate(target, info, prefix, backupCandidate);
     if (::rename(temporary.constData(), target.constData()) != 0) {
         error = errno;
         ::unlink(temporary.constData());

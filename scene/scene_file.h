@@ -43,6 +43,8 @@ FileResult LoadSceneFile(const QString& path, SceneSet& scenes);
 // the file in part. Otherwise a failure leaves the file and its backup as they were and no
 // temporary file behind; one left by a killed save is removed by the next save of that file.
 FileResult SaveSceneFile(const QString& path, const SceneSet& scenes);
+// The same for any contents (an export), with or without the backup.
+FileResult SaveFileData(const QString& path, const QByteArray& data, bool keepBackup);
 
 // The backup path of a scene file: same folder, extension replaced by (or appended) ".BAK".
 QString BackupPathOf(const QString& path);

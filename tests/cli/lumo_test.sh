@@ -126,6 +126,12 @@ head -c 3536 /dev/urandom >r.lumo
 expect 0 "" "" -- "$lumo" export r.lumo -o r.json
 expect 0 "" "" -- "$lumo" import r.json -o r2.lumo
 cmp -s r.lumo r2.lumo || fail "random bytes: import of the export differs"
+expect 0 "" "" -- "$lumo" export $'caf\xe9.lumo' -o $'caf\xe9.json'
+expect 0 "" "" -- "$lumo" import $'caf\xe9.json' -o $'caf\xe9 2.lumo'
+cmp -s $'caf\xe9.lumo' $'caf\xe9 2.lumo' || fail "names that are not UTF-8: import of the export differs"
+ln -s a.lumo a-link.lumo
+"$lumo" export a.lumo -o a-link.lumo 2>err.txt
+[ $? -eq 2 ] && grep -q "OUT.json is FILE itself" err.txt || fail "export onto its own file through a link"
 sed '0,/"SCENE1"/s//"LIVE"/' a.json >live.json
 cp a.lumo live.lumo
 expect 0 "" "" -- "$lumo" import live.json -o live.lumo
