@@ -19,6 +19,10 @@ extern const Command kHelpCommand = {
     runHelp,
 };
 
+namespace {
+constexpr int kSynopsisWidth = 25;
+} // namespace
+
 QString OverviewText()
 {
     QString text = QStringLiteral(
@@ -29,8 +33,15 @@ QString OverviewText()
         "usage: lumo COMMAND [ARGUMENTS]\n"
         "\n"
         "commands:\n");
-    for (const Command* command : Commands())
-        text += QStringLiteral("  %1 %2\n").arg(QLatin1String(command->synopsis), -25).arg(QLatin1String(command->summary));
+    for (const Command* command : Commands()) {
+        // A synopsis too long for the column puts its summary on the next line, under the others.
+        const QLatin1String synopsis(command->synopsis);
+        const QLatin1String summary(command->summary);
+        if (synopsis.size() > kSynopsisWidth)
+            text += QStringLiteral("  %1\n  %2 %3\n").arg(synopsis, QString(kSynopsisWidth, QLatin1Char(' ')), summary);
+        else
+            text += QStringLiteral("  %1 %2\n").arg(synopsis, -kSynopsisWidth).arg(summary);
+    }
     text += QStringLiteral(
         "\n"
         "'lumo help COMMAND' explains a command. Results go to standard output, errors to\n"
