@@ -2,7 +2,8 @@
 # Following the controller through a real MIDI server: a JACK server with its dummy driver, a
 # played controller in one process, `lumo monitor` in another. The controller's Control Changes
 # come out as lines naming their control; SIGINT ends the monitor with status 0, a controller
-# that goes away ends it with status 1.
+# that goes away ends it with status 1; a read from a controller that sends clock and active
+# sensing all the time succeeds.
 # Usage: follow_jack.sh PATH_TO_LUMO PATH_TO_PLAYED_CONTROLLER. Exit 77 (skipped) only when
 # jackd is not installed.
 set -uo pipefail
@@ -69,4 +70,12 @@ echo "monitor: the controller's going reported"
 
 timeout 60 "$lumo" monitor >monitor.out 2>monitor.log && fail "lumo monitor without a controller succeeded"
 grep -q "^lumo: Vorel Lumo Device is not exist." monitor.log || fail "no 'Vorel Lumo Device is not exist.'"
+
+# Timing clock and active sensing, which many keyboards send all the time, are no part of a
+# transfer: a read from a controller that sends them throughout succeeds.
+"$played" "Vorel Lumo (sensing)" --always F8 FE </dev/null >>played.log 2>&1 &
+played_pid=$!
+wait_for "Vorel Lumo (sensing)" || fail "the sensing controller's ports did not appear"
+timeout 60 "$lumo" read -o sensing.lumo >read.log 2>&1 || fail "a read from a controller that sends clock"
+echo "read: clock and active sensing left out"
 echo "PASSED"

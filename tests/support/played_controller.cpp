@@ -1,7 +1,8 @@
 // A Vorel Lumo in software that someone plays: on virtual MIDI ports called NAME it answers the
 // device search as the controller does, and once no request has come for half a second after a
-// search, it sends each WORD (a packed short message in hex, B0 15 40 as 4015B0) every 100 ms.
-// Usage: played_controller NAME WORD...; runs until SIGINT or SIGTERM.
+// search, it sends each WORD (a packed short message in hex, B0 15 40 as 4015B0) every 100 ms;
+// with --always, from the start and during transfers too (as a keyboard sends active sensing).
+// Usage: played_controller NAME [--always] WORD...; runs until SIGINT or SIGTERM.
 #include "device/midi_system.h"
 #include "device/short_message.h"
 #include "device/virtual_controller.h"
@@ -12,18 +13,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <string>
 #include <vector>
 
 using Clock = std::chrono::steady_clock;
 
 int main(int argc, char** argv)
 {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: played_controller NAME WORD...\n");
+    const bool always = argc > 2 && std::string(argv[2]) == "--always";
+    if (argc < (always ? 4 : 3)) {
+        std::fprintf(stderr, "usage: played_controller NAME [--always] WORD...\n");
         return 2;
     }
     std::vector<std::uint32_t> words;
-    for (int i = 2; i < argc; ++i)
+    for (int i = always ? 3 : 2; i < argc; ++i)
         words.push_back(std::uint32_t(std::strtoul(argv[i], nullptr, 16)));
     sigset_t stop;
     sigemptyset(&stop);
@@ -59,7 +62,7 @@ int main(int argc, char** argv)
     const timespec period{0, 100'000'000};
     while (sigtimedwait(&stop, nullptr, &period) < 0) {
         const auto quiet = Clock::now() - Clock::time_point(Clock::duration(lastRequest.load()));
-        if (identified && quiet > std::chrono::milliseconds(500))
+        if (always || (identified && quiet > std::chrono::milliseconds(500)))
             for (std::uint32_t word : words)
                 send(word);
     }
