@@ -175,7 +175,7 @@ public:
     void closeOutput() override
     {
         if (std::exchange(m_outputOpen, false) && usable())
-            disconnectAll(m_client->out);
+            disconnectAll(m_client->out, false);
     }
 
     bool openInput(const std::vector<std::string>& names, MidiInputCallback callback) override
@@ -197,7 +197,7 @@ public:
             return;
         m_client->gate.stop();
         if (usable())
-            disconnectAll(m_client->in);
+            disconnectAll(m_client->in, false);
     }
 
     int send(std::uint32_t word) override
@@ -267,13 +267,16 @@ private:
         return inTime && *answer;
     }
 
-    bool disconnectAll(jack_port_t* port)
+    // Takes every connection from our `port`; with `settled`, returns once the process cycle
+    // no longer sees them. A close does not wait for that: its callback is already stopped,
+    // and the next open waits before it connects anew.
+    bool disconnectAll(jack_port_t* port, bool settled = true)
     {
         if (jack_port_connected(port) == 0)
             return true;
         if (!request([port](jack_client_t* client) { return jack_port_disconnect(client, port) == 0; }))
             return false;
-        return waitUntil([port] { return jack_port_connected(port) == 0; });
+        return !settled || waitUntil([port] { return jack_port_connected(port) == 0; });
     }
 
     // Connects our `port` to each of `names` beside what it has, and waits until the process
