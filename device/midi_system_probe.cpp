@@ -1,5 +1,5 @@
-// Probing ALSA and JACK; the libraries' own printing goes into
-// LastMidiSystemMessage instead of the terminal.
+// Probing ALSA and JACK; the libraries' own printing goes into LastMidiSystemMessage instead of
+// the terminal.
 #include "device/midi_system.h"
 
 #if defined(__linux__)
