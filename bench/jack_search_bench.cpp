@@ -34,9 +34,8 @@ int main(int argc, char** argv)
             PortPair first;
             if (remember) {
                 DeviceLink probe(*ports);
-                if (!probe.findDevice(IdentityReply).ok())
-                    break;
-                first = probe.found();
+                if (probe.findDevice(IdentityReply).ok())
+                    first = probe.found();
             }
             DeviceLink link(*ports);
             const auto start = std::chrono::steady_clock::now();

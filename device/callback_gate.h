@@ -1,5 +1,5 @@
-// What the MIDI backends share: the gate between the MIDI system's thread and the callback that
-// receives its messages, and the length of a short message on the wire.
+// The gate between the MIDI system's thread and the callback that receives its messages, shared
+// by the MIDI backends.
 #pragma once
 
 #include "device/midi_ports.h"
@@ -10,17 +10,6 @@
 #include <memory>
 
 namespace lumo {
-
-// Number of bytes of a short message with this status byte.
-constexpr std::size_t ShortMessageLength(std::uint8_t status)
-{
-    switch (status & 0xF0) {
-    case 0xC0:
-    case 0xD0: return 2;
-    case 0xF0: return status == 0xF2 ? 3 : (status == 0xF1 || status == 0xF3) ? 2 : 1;
-    default: return 3;
-    }
-}
 
 // Hands incoming messages to a callback until stopped. stop() returns only once no call is
 // under way: the MIDI system's own close does not promise that (JACK lets a process cycle that

@@ -168,7 +168,8 @@ public:
 
     bool openOutput(const std::string& name) override
     {
-        closeOutput();
+        // One request takes the old connection, and the new one is made once it is gone.
+        m_outputOpen = false;
         m_outputOpen = usable() && disconnectAll(m_client->out) && connect(m_client->out, {name});
         return m_outputOpen;
     }

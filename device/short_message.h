@@ -4,6 +4,7 @@
 // so 0 marks an empty ring slot.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace lumo {
@@ -15,6 +16,17 @@ constexpr std::uint32_t PackShortMessage(std::uint8_t status, std::uint8_t data1
 constexpr std::uint8_t StatusByte(std::uint32_t word) { return std::uint8_t(word & 0xFF); }
 constexpr std::uint8_t FirstDataByte(std::uint32_t word) { return std::uint8_t((word >> 8) & 0xFF); }
 constexpr std::uint8_t SecondDataByte(std::uint32_t word) { return std::uint8_t((word >> 16) & 0xFF); }
+
+// Number of bytes of a short message with this status byte.
+constexpr std::size_t ShortMessageLength(std::uint8_t status)
+{
+    switch (status & 0xF0) {
+    case 0xC0:
+    case 0xD0: return 2;
+    case 0xF0: return status == 0xF2 ? 3 : (status == 0xF1 || status == 0xF3) ? 2 : 1;
+    default: return 3;
+    }
+}
 
 // Commands and replies are note-on messages on channel 13; image bytes travel on channel 1.
 inline constexpr std::uint8_t kCommandStatus = 0x9C;
