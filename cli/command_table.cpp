@@ -8,6 +8,7 @@ extern const Command kShowCommand;
 extern const Command kDiffCommand;
 extern const Command kGetCommand;
 extern const Command kSetCommand;
+extern const Command kCopySceneCommand;
 extern const Command kExportCommand;
 extern const Command kImportCommand;
 extern const Command kCheckCommand;
@@ -28,6 +29,7 @@ const std::vector<const Command*>& Commands()
         &kDiffCommand,
         &kGetCommand,
         &kSetCommand,
+        &kCopySceneCommand,
         &kExportCommand,
         &kImportCommand,
         &kCheckCommand,

@@ -237,6 +237,8 @@ void TFormMain::buildMenus()
     edit->addSeparator()->setObjectName(QStringLiteral("N2"));
     addCommand(edit, QStringLiteral("Copy1"), QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &TFormMain::copyControl);
     addCommand(edit, QStringLiteral("Peast1"), QStringLiteral("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &TFormMain::pasteControl);
+    addCommand(edit, QStringLiteral("CopyScene1"), QStringLiteral("Copy Scene"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), &TFormMain::copyScene);
+    addCommand(edit, QStringLiteral("PasteScene1"), QStringLiteral("Paste Scene"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), &TFormMain::pasteScene);
     edit->addSeparator();
     addCommand(edit, QStringLiteral("CheckAssignments1"), QStringLiteral("Check Assignments"), QKeySequence(Qt::CTRL | Qt::Key_K), &TFormMain::checkAssignments);
 
@@ -435,6 +437,26 @@ void TFormMain::pasteControl()
         if (std::memcmp(&before, &m_document->current(), sizeof before) != 0)
             m_document->setModified(true);
         m_controls->showSelectedControl();
+    });
+}
+
+void TFormMain::copyScene()
+{
+    // A number typed but not yet left is part of the scene the user sees.
+    m_controls->settleFocus();
+    m_sceneBuffer.copy(m_document->current());
+}
+
+void TFormMain::pasteScene()
+{
+    if (!m_sceneBuffer.holdsScene())
+        return;
+    m_controls->settleFocus();
+    m_undo->runAsOneStep([this] {
+        if (m_sceneBuffer.paste(m_document->current()))
+            m_document->setModified(true);
+        // As a click on the current scene's button: "Common" selected and shown.
+        m_controls->selectSceneFromButtons();
     });
 }
 

@@ -5,6 +5,7 @@
 #include "editor/message_boxes.h"
 #include "scene/copy_buffer.h"
 #include "scene/document.h"
+#include "scene/scene_buffer.h"
 #include "scene/parameter_files.h"
 
 #include <QMainWindow>
@@ -66,6 +67,9 @@ public slots:
     void redo();
     void copyControl();
     void pasteControl();
+    // "Copy Scene" / "Paste Scene": the whole current scene, byte for byte, as one undo step.
+    void copyScene();
+    void pasteScene();
     // Lists what the assignment check finds in the four scenes, or that it finds nothing.
     void checkAssignments();
     void readSceneData();
@@ -139,6 +143,8 @@ private:
     QList<QAction*> m_commands;
     // "Copy" and "Paste": lives for the whole run, survives New, Open and reads, never saved.
     CopyBuffer m_copyBuffer;
+    // "Copy Scene": likewise for the whole run, across Open.
+    SceneBuffer m_sceneBuffer;
     bool m_firstShowDone = false;
     bool m_placed = false;
     bool m_quitApproved = false;

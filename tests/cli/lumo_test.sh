@@ -178,5 +178,25 @@ grep -q 'the controls are Common, Group Common-1 .. Group Common-4, Konb-1 .. Ko
 grep -q "^lumo: Slider-2 has no field 'KonbCCNumber'; its fields are SliderEnable, SliderCCNumber, SliderURValue, SliderLLValue$" \
   err.txt || fail "get: valid fields not listed"
 
+# copy-scene: all 884 bytes of a scene (stale name bytes too), within one file or through a link,
+# saved with a backup; an unchanged target is not written.
+cp a.lumo c.lumo
+"$lumo" set c.lumo 1 Common SceneName AB 2>/dev/null
+cp c.lumo c-before.lumo
+expect 0 "" "" -- "$lumo" copy-scene c.lumo 1 c.lumo 3
+cmp -s <(head -c 884 c.lumo) <(tail -c +1769 c.lumo | head -c 884) || fail "copy-scene: scene 3 is not scene 1"
+cmp -s <(head -c 1768 c.lumo) <(head -c 1768 c-before.lumo) || fail "copy-scene changed other scenes"
+cmp -s c-before.lumo c.BAK || fail "copy-scene: no backup"
+cp c.lumo c-after.lumo
+expect 0 "" "" -- "$lumo" copy-scene c.lumo 3 c.lumo 1
+cmp -s c-before.lumo c.BAK || fail "copy-scene of equal bytes wrote the file"
+cp a.lumo d.lumo && ln -s d.lumo d-link.lumo
+expect 0 "" "" -- "$lumo" copy-scene c.lumo 1 d-link.lumo 4
+[ -L d-link.lumo ] || fail "copy-scene replaced the link"
+cmp -s <(head -c 884 c.lumo) <(tail -c 884 d.lumo) || fail "copy-scene through a link"
+"$lumo" copy-scene c.lumo 1 d.lumo 5 2>err.txt; [ $? -eq 2 ] || fail "copy-scene to scene 5: not a usage error"
+[ "$(head -1 err.txt)" = "lumo: TO must be 1, 2, 3 or 4, not '5'" ] || fail "copy-scene to scene 5: '$(head -1 err.txt)'"
+expect 1 "" "lumo: missing.lumo: File not found." -- "$lumo" copy-scene missing.lumo 1 d.lumo 2
+
 if [ "$failures" -ne 0 ]; then echo "$failures failure(s)"; exit 1; fi
 echo "all lumo checks passed"
