@@ -12,6 +12,7 @@ extern const Command kCopySceneCommand;
 extern const Command kExportCommand;
 extern const Command kImportCommand;
 extern const Command kCheckCommand;
+extern const Command kRenderCommand;
 extern const Command kPortsCommand;
 extern const Command kMonitorCommand;
 extern const Command kReadCommand;
@@ -33,6 +34,7 @@ const std::vector<const Command*>& Commands()
         &kExportCommand,
         &kImportCommand,
         &kCheckCommand,
+        &kRenderCommand,
         &kPortsCommand,
         &kMonitorCommand,
         &kReadCommand,

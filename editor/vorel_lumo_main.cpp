@@ -6,10 +6,11 @@
 #include "editor/assignment_check_box.h"
 #include "editor/control_area.h"
 #include "editor/follow_selection.h"
-#include "editor/jpeg_image.h"
+#include "picture/jpeg_image.h"
 #include "editor/round_rect_shape.h"
 #include "editor/transfer_progress_bar.h"
 #include "editor/undo_steps.h"
+#include "picture/picture_export.h"
 #include "device/device_link.h"
 #include "device/midi_system.h"
 #include "app/assignment_check.h"
@@ -26,6 +27,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -226,6 +228,7 @@ void TFormMain::buildMenus()
     addCommand(file, QStringLiteral("Open1"), QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &TFormMain::openDocument);
     addCommand(file, QStringLiteral("Save1"), QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &TFormMain::saveDocument);
     addCommand(file, QStringLiteral("Saveas1"), QStringLiteral("Save as"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), &TFormMain::saveDocumentAs);
+    addCommand(file, QStringLiteral("ExportPicture1"), QStringLiteral("Export Picture\u2026"), QKeySequence(), &TFormMain::exportPicture);
     file->addSeparator()->setObjectName(QStringLiteral("N1"));
     addCommand(file, QStringLiteral("Quit1"), QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), &TFormMain::quit);
 
@@ -381,6 +384,24 @@ void TFormMain::saveDocument()
 void TFormMain::saveDocumentAs()
 {
     SaveDocumentAs(*m_document);
+}
+
+void TFormMain::exportPicture()
+{
+    // A number typed but not yet left is clamped and stored first, as the window then shows it.
+    m_controls->settleFocus();
+    const QString base = m_document->fileName().isEmpty() ? QStringLiteral("scenes")
+                                                          : QFileInfo(m_document->fileName()).completeBaseName();
+    const std::optional<QString> path = m_answers.chooseExportFile(base + QStringLiteral(".pdf"));
+    if (!path)
+        return;
+    // The picture shows the current scene; the printable sheet has a page for every scene.
+    const QList<int> scenes = PictureFormatOf(*path) == PictureFormat::Pdf ? QList<int>{1, 2, 3, 4}
+                                                                           : QList<int>{m_document->currentScene()};
+    const int mode = m_controls->displayMode() < 0 ? 2 : m_controls->displayMode();
+    const QString problem = ExportPicture(*path, m_document->scenes(), scenes, mode, m_files.notes);
+    if (!problem.isEmpty())
+        m_answers.showError(problem);
 }
 
 void TFormMain::quit()

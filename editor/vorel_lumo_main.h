@@ -62,6 +62,9 @@ public slots:
     void openDocument();
     void saveDocument();
     void saveDocumentAs();
+    // "Export Picture…": the picture with the labels of the current display mode as PNG or SVG
+    // (the current scene), or the printable sheet as PDF (a page for every scene).
+    void exportPicture();
     void quit();
     void undo();
     void redo();
