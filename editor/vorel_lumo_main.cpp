@@ -4,6 +4,7 @@
 
 #include "editor/about.h"
 #include "editor/assignment_check_box.h"
+#include "editor/comparison_box.h"
 #include "editor/control_area.h"
 #include "editor/follow_selection.h"
 #include "picture/jpeg_image.h"
@@ -14,6 +15,7 @@
 #include "device/device_link.h"
 #include "device/midi_system.h"
 #include "app/assignment_check.h"
+#include "app/controller_compare.h"
 #include "app/file_commands.h"
 #include "app/controller_listener.h"
 #include "app/remembered_pair.h"
@@ -249,6 +251,8 @@ void TFormMain::buildMenus()
     communication->setObjectName(QStringLiteral("Communication1"));
     addCommand(communication, QStringLiteral("ReadSceneData1"), QStringLiteral("Read Scene Data"), QKeySequence(Qt::CTRL | Qt::Key_L), &TFormMain::readSceneData);
     addCommand(communication, QStringLiteral("SendSceneData1"), QStringLiteral("Send Scene Data"), QKeySequence(Qt::CTRL | Qt::Key_T), &TFormMain::sendSceneData);
+    addCommand(communication, QStringLiteral("CompareWithController1"), QStringLiteral("Compare With Controller"),
+               QKeySequence(), &TFormMain::compareWithController);
     communication->addSeparator();
     m_followController = addCommand(communication, QStringLiteral("FollowController1"), QStringLiteral("Follow Controller"),
                                     QKeySequence(Qt::CTRL | Qt::Key_F), &TFormMain::followController);
@@ -625,6 +629,24 @@ void TFormMain::sendSceneData()
         lumo::sendSceneData(*m_document, *link, transferHooks(),
                             {.backup = m_backUpBeforeSend->isChecked(), .verify = m_verifyAfterSend->isChecked(),
                              .backupFolder = {}});
+    resumeFollowing(following);
+    endCommand();
+}
+
+void TFormMain::compareWithController()
+{
+    const bool following = pauseFollowing();
+    // The box shows the scenes as they stand after a typed number is clamped.
+    m_controls->settleFocus();
+    if (DeviceLink* link = openLink()) {
+        TransferHooks hooks = transferHooks();
+        // The read shows its bar itself; the document's display stays as it is.
+        hooks.redisplay = nullptr;
+        const CompareResult compared = lumo::compareWithController(*m_document, *link, hooks, m_files.notes);
+        m_progressBar->hide();
+        if (compared.outcome == TransferOutcome::Done)
+            ShowControllerComparison(compared.differences);
+    }
     resumeFollowing(following);
     endCommand();
 }

@@ -77,6 +77,9 @@ public slots:
     void checkAssignments();
     void readSceneData();
     void sendSceneData();
+    // "Compare With Controller": the controller's scenes read into a copy and their
+    // differences shown; the document, its flag and the undo history stay as they were.
+    void compareWithController();
     // "Follow Controller" checked: finds the controller (the item unchecks when it is not
     // there) and selects the control that sent each of its messages; unchecked: stops
     // listening, the ports stay open.

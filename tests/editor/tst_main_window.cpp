@@ -232,6 +232,7 @@ private slots:
             {"Edit", "Check Assignments", "CheckAssignments1", QKeySequence("Ctrl+K")},
             {"Communication", "Read Scene Data", "ReadSceneData1", QKeySequence("Ctrl+L")},
             {"Communication", "Send Scene Data", "SendSceneData1", QKeySequence("Ctrl+T")},
+            {"Communication", "Compare With Controller", "CompareWithController1", QKeySequence()},
             {"Communication", "", "", QKeySequence()},
             {"Communication", "Follow Controller", "FollowController1", QKeySequence("Ctrl+F")},
             {"Communication", "", "", QKeySequence()},
