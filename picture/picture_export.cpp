@@ -89,6 +89,8 @@ QString writeSvg(QSaveFile& file, const SceneRecord& record, int sceneNumber, in
     QSvgGenerator svg;
     svg.setOutputDevice(&file);
     svg.setSize(kControllerPictureRect.size());
+    // The size is written in millimetres; at CSS's 96 pixels per inch it is 713 x 306 pixels.
+    svg.setResolution(96);
     svg.setViewBox(QRect(QPoint(0, 0), kControllerPictureRect.size()));
     svg.setTitle(title(record, sceneNumber));
     svg.setDescription(QStringLiteral("Vorel Lumo scene %1, labels: %2").arg(sceneNumber).arg(DisplayModeItems().at(mode)));
