@@ -17,7 +17,7 @@ int runDiff(const QStringList& arguments);
 extern const Command kDiffCommand = {
     "diff",
     "diff A B | diff FILE --controller",
-    "list the settings in which two scene files, or a file and the controller, differ",
+    "list the settings in which scene files or the controller differ",
     "Compares every setting of the four scenes of the scene files A and B and prints one line\n"
     "per setting that differs:\n"
     "\n"

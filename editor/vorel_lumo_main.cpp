@@ -639,11 +639,7 @@ void TFormMain::compareWithController()
     // The box shows the scenes as they stand after a typed number is clamped.
     m_controls->settleFocus();
     if (DeviceLink* link = openLink()) {
-        TransferHooks hooks = transferHooks();
-        // The read shows its bar itself; the document's display stays as it is.
-        hooks.redisplay = nullptr;
-        const CompareResult compared = lumo::compareWithController(*m_document, *link, hooks, m_files.notes);
-        m_progressBar->hide();
+        const CompareResult compared = lumo::compareWithController(*m_document, *link, transferHooks(), m_files.notes);
         if (compared.outcome == TransferOutcome::Done)
             ShowControllerComparison(compared.differences);
     }
