@@ -9,7 +9,7 @@ wine=/usr/lib/wine/wine64
 mkdir -p "$build/windows"
 program="$build/windows/safe_file_win_test.exe"
 x86_64-w64-mingw32-g++-posix -std=c++20 -O1 -Wall -Wextra -Wpedantic -Werror -static -I. \
-    scene/safe_file_win.cpp tests/scene/safe_file_win_test.cpp -o "$program"
+    scene/safe_file_win.cpp tests/windows/safe_file_win_test.cpp -o "$program"
 
 prefix=$(mktemp -d "${TMPDIR:-/tmp}/lumo-wine.XXXXXX")
 cleanup() {
