@@ -4,6 +4,7 @@
 #include "scene/file_names.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,11 @@ int main(int argc, char* argv[])
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments.append(lumo::FileNameFromBytes(QByteArray(argv[i])));
 
+    // `--verbose` before the command turns on the logs of every layer, on standard error.
+    if (!arguments.isEmpty() && arguments.constFirst() == QLatin1String("--verbose")) {
+        arguments.removeFirst();
+        QLoggingCategory::setFilterRules(QStringLiteral("lumo.*.debug=true"));
+    }
     if (arguments.isEmpty()) {
         PrintError(QStringLiteral("a command is needed"));
         PrintOut(OverviewText());

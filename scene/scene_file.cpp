@@ -2,6 +2,7 @@
 // through the platform's safe save (safe_file.h).
 #include "scene/scene_file.h"
 
+#include "scene/file_log.h"
 #include "scene/file_names.h"
 #include "scene/safe_file.h"
 
@@ -29,8 +30,12 @@ FileResult LoadSceneFile(const QString& path, SceneSet& scenes)
     if (path.isEmpty()) return {FileError::FileNotFound, 0};
     std::array<std::uint8_t, kSceneSetSize> bytes;
     const FileResult result = ReadFileStart(FileNameToBytes(path).toStdString(), bytes.data(), bytes.size());
-    if (!result.ok()) return result;
+    if (!result.ok()) {
+        qCDebug(fileLog) << "open" << path << "failed:" << FileErrorText(result);
+        return result;
+    }
     scenes.fromBytes(bytes.data());
+    qCDebug(fileLog) << "opened" << path;
     return {};
 }
 
@@ -49,8 +54,13 @@ FileResult SaveSceneFile(const QString& path, const SceneSet& scenes)
 FileResult SaveFileData(const QString& path, const QByteArray& data, bool keepBackup)
 {
     if (path.isEmpty()) return {FileError::InvalidFilename, 0};
-    return ReplaceFileSafely(FileNameToBytes(path).toStdString(), data.constData(), static_cast<std::size_t>(data.size()),
-                             keepBackup);
+    const FileResult result = ReplaceFileSafely(FileNameToBytes(path).toStdString(), data.constData(),
+                                                static_cast<std::size_t>(data.size()), keepBackup);
+    if (result.ok())
+        qCDebug(fileLog) << "saved" << data.size() << "bytes to" << path << (keepBackup ? "with backup" : "");
+    else
+        qCDebug(fileLog) << "save to" << path << "failed:" << FileErrorText(result);
+    return result;
 }
 
 void IgnoreFileSizeSignal()

@@ -178,5 +178,16 @@ grep -q 'the controls are Common, Group Common-1 .. Group Common-4, Konb-1 .. Ko
 grep -q "^lumo: Slider-2 has no field 'KonbCCNumber'; its fields are SliderEnable, SliderCCNumber, SliderURValue, SliderLLValue$" \
   err.txt || fail "get: valid fields not listed"
 
+# Logs: none by default (every expect above wants its standard error exact); --verbose and
+# QT_LOGGING_RULES turn them on without changing the command's own messages.
+"$lumo" --verbose defaults -o logged.lumo 2>err.txt
+grep -q '^lumo.file: parameter file ".*/DefPara.ini"$' err.txt || fail "--verbose: no parameter file logged"
+"$lumo" --verbose show missing.lumo >/dev/null 2>err.txt
+grep -q '^lumo.file: open "missing.lumo" failed: "File not found."$' err.txt || fail "--verbose: no failed open logged"
+[ "$(tail -1 err.txt)" = "lumo: File not found." ] || fail "--verbose: the error message changed"
+QT_LOGGING_RULES="lumo.file.debug=true" "$lumo" defaults -o logged.lumo 2>err.txt
+grep -q '^lumo.file: saved 3536 bytes to "logged.lumo"' err.txt || fail "QT_LOGGING_RULES: no save logged"
+grep -q '^lumo.app' err.txt && fail "QT_LOGGING_RULES: a category not asked for logged"
+
 if [ "$failures" -ne 0 ]; then echo "$failures failure(s)"; exit 1; fi
 echo "all lumo checks passed"
