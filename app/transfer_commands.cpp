@@ -44,7 +44,7 @@ QString wordText(std::uint32_t word)
 LinkResult findController(DeviceLink& link, const TransferHooks& hooks)
 {
     const PortPair remembered = hooks.rememberedPair ? hooks.rememberedPair() : PortPair();
-    const LinkResult result = runStep(hooks, [&] { return link.findDevice(IdentityReply, remembered); });
+    const LinkResult result = runStep(hooks, [&] { return link.findDevice(IdentityReply, remembered, hooks.onlyPort); });
     if (result.ok() && hooks.rememberPair && link.found() != remembered)
         hooks.rememberPair(link.found());
     return result;

@@ -29,6 +29,8 @@ struct TransferHooks {
     // Where the pair that answered last is kept; empty: it is neither tried first nor kept.
     std::function<PortPair()> rememberedPair;
     std::function<void(const PortPair&)> rememberPair;
+    // Only the pairs whose output or input name contains this are tried (`lumo --port NAME`).
+    std::string onlyPort;
 };
 
 // How a command ended, for callers that want more than the messages (`lumo`, tests).
