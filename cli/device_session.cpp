@@ -5,6 +5,7 @@
 #include "app/remembered_pair.h"
 #include "cli/cli_common.h"
 #include "cli/stop_requests.h"
+#include "device/reopening_ports.h"
 
 #include <unistd.h>
 
@@ -12,10 +13,18 @@
 #include <memory>
 
 namespace lumo::cli {
+namespace {
+
+std::atomic<bool> g_interrupted{false};
+
+} // namespace
+
+bool AnyInterrupt() { return g_interrupted.load(); }
 
 std::unique_ptr<MidiPorts> OpenSystemPorts()
 {
-    return OpenMidiPorts(ChooseMidiApi(), "lumo");
+    // Bounded and opened again after the system went away: `lumo monitor` outlives a server.
+    return std::make_unique<ReopeningPorts>([] { return OpenMidiPorts(ChooseMidiApi(), "lumo"); });
 }
 
 ControllerLink::ControllerLink()
@@ -27,6 +36,7 @@ ControllerLink::ControllerLink()
         if (!WaitForStopRequest())
             return;
         m_interrupted = true;
+        g_interrupted = true;
         m_link->cancel();
     });
 }
@@ -39,12 +49,20 @@ ControllerLink::~ControllerLink()
     m_ports.reset();
 }
 
-TransferHooks ToolHooks()
+TransferHooks ToolHooks(const QString& port)
 {
     TransferHooks hooks;
+    hooks.onlyPort = port.toStdString();
     hooks.rememberedPair = &RememberedPair;
     hooks.rememberPair = &RememberPair;
-    if (!::isatty(STDERR_FILENO))
+    const bool terminal = ::isatty(STDERR_FILENO);
+    hooks.readRestarted = [terminal](int restart) {
+        // On a line of its own: the bar, when there is one, starts again below it.
+        if (terminal)
+            std::fputc('\n', stderr);
+        PrintError(ReadRestartText(restart));
+    };
+    if (!terminal)
         return hooks;
     auto last = std::make_shared<int>(-1);
     hooks.progress = [last](int percent) {
