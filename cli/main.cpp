@@ -1,9 +1,12 @@
 // `lumo`: finds the command named by the first argument and runs it.
 #include "cli/cli_common.h"
+#include "cli/device_session.h"
 #include "device/bounded_call.h"
 #include "scene/file_names.h"
 
 #include <QGuiApplication>
+#include <QCoreApplication>
+#include <QLoggingCategory>
 
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +31,11 @@ int main(int argc, char* argv[])
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments.append(lumo::FileNameFromBytes(QByteArray(argv[i])));
 
+    // `--verbose` before the command turns on the logs of every layer, on standard error.
+    if (!arguments.isEmpty() && arguments.constFirst() == QLatin1String("--verbose")) {
+        arguments.removeFirst();
+        QLoggingCategory::setFilterRules(QStringLiteral("lumo.*.debug=true"));
+    }
     if (arguments.isEmpty()) {
         PrintError(QStringLiteral("a command is needed"));
         PrintOut(OverviewText());
@@ -48,7 +56,8 @@ int main(int argc, char* argv[])
     const int status = command->run(arguments);
     // A MIDI system stuck on a vanished client may still hold a close; end without freeing
     // what it could touch.
-    if (!lumo::FinishBoundedJobs(std::chrono::milliseconds(200))) {
+    const auto bound = lumo::cli::AnyInterrupt() ? std::chrono::milliseconds(10) : std::chrono::milliseconds(200);
+    if (!lumo::FinishBoundedJobs(bound)) {
         std::fflush(nullptr);
         std::_Exit(status);
     }

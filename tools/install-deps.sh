@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   jackd2 xvfb xauth imagemagick xdotool fonts-liberation
   clang libclang-rt-14-dev dpkg-dev file appstream
+  jq g++-mingw-w64-x86-64-posix wine64
 )
 missing=()
 for p in "${packages[@]}"; do
