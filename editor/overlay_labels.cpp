@@ -119,6 +119,9 @@ void OverlayLabels::setTexts(const std::array<std::optional<QString>, kOverlayLa
         QString shown = *texts[k];
         shown.replace(QChar(13), QChar(10));
         m_labels[k]->showText(shown);
+        // A screen reader says the control and what its label shows: "Konb-1: CC# 20".
+        const QString name = ControlListItems().at(k + 1) + QStringLiteral(": ") + QString(shown).replace(QChar(10), QChar(32));
+        if (m_labels[k]->accessibleName() != name) m_labels[k]->setAccessibleName(name);
     }
 }
 

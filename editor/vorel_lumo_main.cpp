@@ -6,14 +6,18 @@
 #include "editor/assignment_check_box.h"
 #include "editor/control_area.h"
 #include "editor/follow_selection.h"
+#include "editor/recent_files_menu.h"
+#include "editor/scene_file_drop.h"
 #include "editor/jpeg_image.h"
 #include "editor/round_rect_shape.h"
 #include "editor/transfer_progress_bar.h"
 #include "editor/undo_steps.h"
+#include "editor/window_fonts.h"
 #include "device/device_link.h"
 #include "device/midi_system.h"
 #include "app/assignment_check.h"
 #include "app/file_commands.h"
+#include "app/recent_files.h"
 #include "app/controller_listener.h"
 #include "app/remembered_pair.h"
 #include "app/send_backups.h"
@@ -25,8 +29,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QDir>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QToolButton>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -90,6 +97,7 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, QWidget* 
     , m_answers(this)
     , m_ports(ports)
 {
+    RegisterWindowFonts();
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("CTL_614"));
     setFont(windowFont());
@@ -127,6 +135,8 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, QWidget* 
     m_undo = new UndoSteps(*m_document, *m_controls, m_client, this);
     connect(m_undo, &UndoSteps::availabilityChanged, this, &TFormMain::updateUndoCommands);
     updateUndoCommands();
+    addSceneShortcuts();
+    setAcceptDrops(true);
 
     m_transfer = std::make_unique<TransferThread>();
     connect(m_transfer.get(), &TransferThread::progressChanged, this, &TFormMain::onProgress, Qt::QueuedConnection);
@@ -224,6 +234,9 @@ void TFormMain::buildMenus()
     file->setObjectName(QStringLiteral("File1"));
     addCommand(file, QStringLiteral("New1"), QStringLiteral("New"), QKeySequence(Qt::CTRL | Qt::Key_N), &TFormMain::newDocument);
     addCommand(file, QStringLiteral("Open1"), QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &TFormMain::openDocument);
+    auto* recent = new RecentFilesMenu(file);
+    file->addMenu(recent);
+    connect(recent, &RecentFilesMenu::fileChosen, this, &TFormMain::openAskingFirst);
     addCommand(file, QStringLiteral("Save1"), QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &TFormMain::saveDocument);
     addCommand(file, QStringLiteral("Saveas1"), QStringLiteral("Save as"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), &TFormMain::saveDocumentAs);
     file->addSeparator()->setObjectName(QStringLiteral("N1"));
@@ -261,10 +274,40 @@ void TFormMain::buildMenus()
     addCommand(help, QStringLiteral("About1"), QStringLiteral("About"), QKeySequence(Qt::CTRL | Qt::Key_H), &TFormMain::showAbout);
 }
 
+void TFormMain::addSceneShortcuts()
+{
+    // Window commands without a menu item, in m_commands so that they win over the focused
+    // editor as the menu shortcuts do and rest during a transfer.
+    for (int scene = 1; scene <= kSceneCount; ++scene) {
+        auto* action = new QAction(this);
+        action->setObjectName(QStringLiteral("SelectScene%1").arg(scene));
+        action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + scene)));
+        action->setShortcutContext(Qt::WindowShortcut);
+        auto* button = m_client->findChild<QToolButton*>(QStringLiteral("SceneButton%1").arg(scene));
+        connect(action, &QAction::triggered, button, &QToolButton::click);
+        addAction(action);
+        m_commands.append(action);
+    }
+}
+
 void TFormMain::placeOnScreen()
 {
+    // The client area's size is fixed; the window's own geometry may not be settled yet.
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
     if (QScreen* screen = this->screen())
-        move(CentredPosition(screen->availableGeometry(), frameGeometry().size()));
+        move(CentredPosition(screen->availableGeometry(), sizeHint().grownBy(frame)));
+}
+
+void TFormMain::followFrame()
+{
+    if (!m_shownAt.isValid() || !windowHandle()) return;
+    const QMargins frame = windowHandle()->frameMargins();
+    // No frame yet, or none at all: the estimate of the constructor stands.
+    if (frame.isNull() || (m_placed && frame == m_placedFrame)) return;
+    if (m_placed && m_shownAt.elapsed() > kPlacementWindowMs) return;
+    m_placed = true;
+    m_placedFrame = frame;
+    placeOnScreen();
 }
 
 void TFormMain::showEvent(QShowEvent* event)
@@ -272,6 +315,7 @@ void TFormMain::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!m_firstShowDone) {
         m_firstShowDone = true;
+        m_shownAt.start();
         fillScenesOnFirstShow();
     }
 }
@@ -312,12 +356,12 @@ bool TFormMain::isCommandShortcut(const QKeyEvent& key) const
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
-    // The frame is known by the first expose; a move before it would centre the inner window
-    // and could push the title bar above a small screen.
-    if (!m_placed && event->type() == QEvent::Expose && watched == windowHandle()) {
-        m_placed = true;
-        placeOnScreen();
-    }
+    // The window manager reports the frame with a configure (a move or resize of the window)
+    // or by the first expose; a move before it would centre the inner window and could push
+    // the title bar above a small screen.
+    if (watched == windowHandle() && windowHandle()
+        && (event->type() == QEvent::Expose || event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        followFrame();
     // The menu shortcuts win over the focused editor: a text field would otherwise claim
     // Ctrl+C / Ctrl+V (and others) for itself through the shortcut override. A key press of
     // a shortcut arrives only while its command is disabled ("Undo", "Redo"); it must not
@@ -350,8 +394,46 @@ void TFormMain::openDocument()
         if (opened)
             m_controls->showSelectedControl();
     });
-    if (opened)
+    if (opened) {
         m_undo->markClean();
+        RecentFiles::add(m_answers.lastChosenFile());
+    }
+}
+
+void TFormMain::openAskingFirst(const QString& path)
+{
+    if (transferRunning() || !OfferToSave(*m_document))
+        return;
+    openFile(path);
+}
+
+void TFormMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    // Ignored, the drag shows the no-drop cursor.
+    if (!transferRunning() && DroppedSceneFile(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TFormMain::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!transferRunning() && DroppedSceneFile(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TFormMain::dropEvent(QDropEvent* event)
+{
+    const std::optional<QString> path = DroppedSceneFile(event->mimeData());
+    if (!path || transferRunning()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // The drag source waits for the drop to end; the question and the open come after it.
+    QTimer::singleShot(0, this, [this, file = *path] { openAskingFirst(file); });
 }
 
 void TFormMain::openFile(const QString& path)
@@ -367,18 +449,22 @@ void TFormMain::openFile(const QString& path)
         opened = true;
         m_controls->showSelectedControl();
     });
-    if (opened)
+    if (opened) {
         m_undo->markClean();
+        RecentFiles::add(path);
+    }
 }
 
 void TFormMain::saveDocument()
 {
-    SaveDocument(*m_document);
+    if (SaveDocument(*m_document))
+        RecentFiles::add(m_document->fileName());
 }
 
 void TFormMain::saveDocumentAs()
 {
-    SaveDocumentAs(*m_document);
+    if (SaveDocumentAs(*m_document))
+        RecentFiles::add(m_document->fileName());
 }
 
 void TFormMain::quit()
@@ -655,10 +741,7 @@ void TFormMain::showAbout()
 
 void TFormMain::onProgress(int percent)
 {
-    if (m_progressBar->value() == percent)
-        return;
-    m_progressBar->setValue(percent);
-    m_progressBar->repaint();
+    m_progressBar->advance(percent);
 }
 
 } // namespace lumo

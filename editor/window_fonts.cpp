@@ -1,0 +1,31 @@
+// Registering the bundled fonts from the resources (stored uncompressed: no copy, no inflate).
+#include "editor/window_fonts.h"
+
+#include <QByteArray>
+#include <QFont>
+#include <QFontDatabase>
+#include <QResource>
+#include <QtGlobal>
+
+namespace lumo {
+
+void RegisterWindowFonts()
+{
+    static bool registered = false;
+    if (registered) return;
+    registered = true;
+    for (const char* name : {":/fonts/LiberationSans-Regular.ttf", ":/fonts/LiberationSans-Bold.ttf",
+                             ":/fonts/LiberationSerif-Bold.ttf"}) {
+        const QResource font(QString::fromLatin1(name));
+        if (!font.isValid() || font.compressionAlgorithm() != QResource::NoCompression
+            || QFontDatabase::addApplicationFontFromData(
+                   QByteArray::fromRawData(reinterpret_cast<const char*>(font.data()), qsizetype(font.size()))) < 0)
+            qWarning("The window font %s could not be registered; texts may be clipped.", name);
+    }
+    // Where the system has no Arial or Times New Roman (most Linux desktops), the bundled
+    // fonts stand for them; where it has them, their metrics are the same.
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+}
+
+} // namespace lumo
