@@ -169,7 +169,14 @@ ParameterPanels::ParameterPanels(QWidget* client, int left, int top, int height)
     for (ControlKind kind : {ControlKind::Common, ControlKind::Group, ControlKind::Knob, ControlKind::Pad, ControlKind::Key}) {
         const std::span<const SceneSetting> settings = SettingsOfKind(kind);
         const std::vector<QWidget*> editors = editorsOf(kind);
-        for (std::size_t k = 0; k < settings.size(); ++k) editors[k]->setAccessibleName(captionOf(settings[k].id));
+        for (std::size_t k = 0; k < settings.size(); ++k) {
+            const QString caption = captionOf(settings[k].id);
+            editors[k]->setAccessibleName(caption);
+            // Where the platform names a drop-down list by its item (Linux), the caption
+            // reaches the screen reader as the list's label.
+            for (QLabel* label : editors[k]->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+                if (label->text() == caption) label->setBuddy(editors[k]);
+        }
     }
     RxSpinButton1->setAccessibleName(captionOf(SettingId::PadCCNumber) + QStringLiteral(" up/down"));
 }

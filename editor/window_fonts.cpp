@@ -7,6 +7,13 @@
 #include <QResource>
 #include <QtGlobal>
 
+// The fonts are compiled into the static editor library, whose resource initialiser the
+// linker would drop unless something refers to it.
+static void initFontResources()
+{
+    Q_INIT_RESOURCE(fonts);
+}
+
 namespace lumo {
 
 void RegisterWindowFonts()
@@ -14,6 +21,7 @@ void RegisterWindowFonts()
     static bool registered = false;
     if (registered) return;
     registered = true;
+    initFontResources();
     for (const char* name : {":/fonts/LiberationSans-Regular.ttf", ":/fonts/LiberationSans-Bold.ttf",
                              ":/fonts/LiberationSerif-Bold.ttf"}) {
         const QResource font(QString::fromLatin1(name));
