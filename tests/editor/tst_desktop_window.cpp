@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(spokenCaption(child(*window, QStringLiteral("EditSceneName"))), QStringLiteral("Scene Name"));
         QCOMPARE(spokenCaption(child(*window, QStringLiteral("SelPianoKeyCh"))), QStringLiteral("Piano Key CC# Ch"));
         QCOMPARE(spokenCaption(child(*window, QStringLiteral("EditKonbCCNumber"))), QStringLiteral("CC Number"));
-        QCOMPARE(spokenCaption(child(*window, QStringLiteral("SelPadBehavior"))), QStringLiteral("Button Behavior"));
+        QCOMPARE(spokenCaption(child(*window, QStringLiteral("SelPadBehavior"))), QStringLiteral("Pad Behavior"));
         const int cc = window->document().current().KonbCCNumber[0];
         QCOMPARE(accessibleName(child(*window, QStringLiteral("Label35"))), QStringLiteral("Konb-1: CC# %1").arg(cc));
         typeInto(*window, QStringLiteral("EditSceneName"), QStringLiteral("drums"));
