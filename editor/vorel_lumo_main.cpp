@@ -293,17 +293,24 @@ void TFormMain::addSceneShortcuts()
 void TFormMain::placeOnScreen()
 {
     // The client area's size is fixed; the window's own geometry may not be settled yet.
-    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-    if (QScreen* screen = this->screen())
-        move(CentredPosition(screen->availableGeometry(), sizeHint().grownBy(frame)));
+    QWindow* window = windowHandle();
+    QScreen* screen = this->screen();
+    if (!window || !screen) return;
+    const QMargins frame = window->frameMargins();
+    // Placed by the client area's corner: a frame position would be read by the window manager
+    // against the frame it had when the request arrived.
+    window->setPosition(CentredPosition(screen->availableGeometry(), sizeHint().grownBy(frame))
+                        + QPoint(frame.left(), frame.top()));
 }
 
 void TFormMain::followFrame()
 {
     if (!m_shownAt.isValid() || !windowHandle()) return;
     const QMargins frame = windowHandle()->frameMargins();
-    // No frame yet, or none at all: the estimate of the constructor stands.
-    if (frame.isNull() || (m_placed && frame == m_placedFrame)) return;
+    // No frame yet, or none at all: the estimate of the constructor stands. Before the window
+    // manager has taken the window in, the margins read from a parent that is no frame.
+    const bool known = !frame.isNull() && frame.left() >= 0 && frame.top() >= 0 && frame.right() >= 0 && frame.bottom() >= 0;
+    if (!known || (m_placed && frame == m_placedFrame)) return;
     if (m_placed && m_shownAt.elapsed() > kPlacementWindowMs) return;
     m_placed = true;
     m_placedFrame = frame;
