@@ -84,6 +84,9 @@ void OverlayLabel::setSelectedLook(bool selected)
 
 void OverlayLabel::showText(const QString& text)
 {
+    // The fitted size depends on the text alone: every refresh rewrites all 45 labels.
+    if (m_fitted && text == this->text()) return;
+    m_fitted = true;
     if (text != this->text()) setText(text);
     const QRect area = contentsRect();
     QFont fitted = font();

@@ -35,6 +35,7 @@ protected:
 
 private:
     int m_controlIndex;
+    bool m_fitted = false;
 };
 
 // Geometry and text colour of the label of Control Index 1..45, in client coordinates.

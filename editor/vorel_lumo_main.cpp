@@ -46,6 +46,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <future>
 #include <cstring>
 #include <mutex>
 
@@ -97,7 +98,11 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, QWidget* 
     , m_answers(this)
     , m_ports(ports)
 {
-    RegisterWindowFonts();
+    // On threads of their own beside the building of the window: the font database with the
+    // bundled fonts, which the first text measured waits for, and the controller picture.
+    std::future<void> fonts = std::async(std::launch::async, &AddWindowFonts);
+    std::future<QImage> picture = std::async(std::launch::async, [] { return LoadPicture(QStringLiteral(":/pictures/controller.jpg")); });
+    SubstituteWindowFonts();
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("CTL_614"));
     setFont(windowFont());
@@ -112,6 +117,7 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, QWidget* 
     setCentralWidget(m_client);
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    fonts.wait();
 
     // A first estimate without the frame, so that the window appears near its place; it is
     // placed again once the window system has given it its frame.
@@ -125,7 +131,7 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, QWidget* 
     if (!m_files.error.isEmpty())
         m_answers.showError(m_files.error);
 
-    buildBackground();
+    buildBackground(picture.get());
     // The control area lies over the picture and the rounded rectangle; the progress bar and
     // the "CONTROL" title are raised above it afterwards.
     m_controls = new ControlArea(m_client, *m_document, m_files.notes, this);
@@ -168,13 +174,13 @@ TFormMain::~TFormMain()
     m_link.reset();
 }
 
-void TFormMain::buildBackground()
+void TFormMain::buildBackground(const QImage& controllerPicture)
 {
     auto* picture = new QLabel(m_client);
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setGeometry(38, 26, 713, 306);
     picture->setScaledContents(true);
-    picture->setPixmap(QPixmap::fromImage(LoadPicture(QStringLiteral(":/pictures/controller.jpg"))));
+    picture->setPixmap(QPixmap::fromImage(controllerPicture));
 
     auto* lower = new RoundRectShape(kInactiveCaption, m_client);
     lower->setObjectName(QStringLiteral("Shape1"));

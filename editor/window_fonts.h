@@ -4,8 +4,13 @@
 
 namespace lumo {
 
-// Registers the bundled fonts and makes "Arial" and "Times New Roman" find them; once per
-// run, before the first widget measures a text. Later calls do nothing.
+// Registers the bundled fonts with the font database, once per run; any thread may call it
+// once the application exists (the start-up does it beside building the window).
+void AddWindowFonts();
+// Makes "Arial" and "Times New Roman" find the bundled fonts; on the window's thread, before
+// the first widget measures a text.
+void SubstituteWindowFonts();
+// Both, on the window's thread.
 void RegisterWindowFonts();
 
 } // namespace lumo
