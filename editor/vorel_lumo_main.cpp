@@ -42,6 +42,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QTimer>
+#include <QToolTip>
 #include <QWindow>
 
 #include <algorithm>
@@ -103,6 +104,8 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, QWidget* 
     std::future<void> fonts = std::async(std::launch::async, &AddWindowFonts);
     std::future<QImage> picture = std::async(std::launch::async, [] { return LoadPicture(QStringLiteral(":/pictures/controller.jpg")); });
     SubstituteWindowFonts();
+    // The labels' tooltips read in the window's font, not the desktop's.
+    QToolTip::setFont(windowFont());
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("CTL_614"));
     setFont(windowFont());
