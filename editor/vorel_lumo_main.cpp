@@ -36,6 +36,7 @@
 #include <QToolButton>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QProgressBar>
@@ -145,7 +146,11 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, QWidget* 
     connect(m_undo, &UndoSteps::availabilityChanged, this, &TFormMain::updateUndoCommands);
     updateUndoCommands();
     addSceneShortcuts();
+    // A scene file dropped anywhere on the window opens; the text fields would take its name
+    // as text instead.
     setAcceptDrops(true);
+    for (QLineEdit* field : m_client->findChildren<QLineEdit*>())
+        field->setAcceptDrops(false);
 
     m_transfer = std::make_unique<TransferThread>();
     connect(m_transfer.get(), &TransferThread::progressChanged, this, &TFormMain::onProgress, Qt::QueuedConnection);
