@@ -103,7 +103,10 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, QWidget* 
     // On threads of their own beside the building of the window: the font database with the
     // bundled fonts, which the first text measured waits for, and the controller picture.
     std::future<void> fonts = std::async(std::launch::async, &AddWindowFonts);
-    std::future<QImage> picture = std::async(std::launch::async, [] { return LoadPicture(QStringLiteral(":/pictures/controller.jpg")); });
+    // The picture comes in the screen's pixel format, so that making the pixmap copies nothing.
+    std::future<QImage> picture = std::async(std::launch::async, [] {
+        return LoadPicture(QStringLiteral(":/pictures/controller.jpg")).convertToFormat(QImage::Format_RGB32);
+    });
     SubstituteWindowFonts();
     // The labels' tooltips read in the window's font, not the desktop's.
     QToolTip::setFont(windowFont());
@@ -182,13 +185,13 @@ TFormMain::~TFormMain()
     m_link.reset();
 }
 
-void TFormMain::buildBackground(const QImage& controllerPicture)
+void TFormMain::buildBackground(QImage controllerPicture)
 {
     auto* picture = new QLabel(m_client);
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setGeometry(38, 26, 713, 306);
     picture->setScaledContents(true);
-    picture->setPixmap(QPixmap::fromImage(controllerPicture));
+    picture->setPixmap(QPixmap::fromImage(std::move(controllerPicture)));
 
     auto* lower = new RoundRectShape(kInactiveCaption, m_client);
     lower->setObjectName(QStringLiteral("Shape1"));

@@ -112,7 +112,7 @@ private:
     // "Open Recent" and a drop: the save question, then the file opens as "Open" opens it.
     void openAskingFirst(const QString& path);
     void buildMenus();
-    void buildBackground(const QImage& controllerPicture);
+    void buildBackground(QImage controllerPicture);
     QAction* addCommand(QMenu* menu, const QString& name, const QString& text,
                         const QKeySequence& shortcut, void (TFormMain::*handler)());
     // A checkable command whose state is kept in the user's settings under `key`.

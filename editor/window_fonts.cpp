@@ -23,8 +23,8 @@ void AddWindowFonts()
     static std::once_flag added;
     std::call_once(added, [] {
         initFontResources();
-        for (const char* name : {":/fonts/LiberationSans-Regular.ttf", ":/fonts/LiberationSans-Bold.ttf",
-                                 ":/fonts/LiberationSerif-Bold.ttf"}) {
+        // The window uses Arial regular and Times New Roman bold only.
+        for (const char* name : {":/fonts/LiberationSans-Regular.ttf", ":/fonts/LiberationSerif-Bold.ttf"}) {
             const QResource font(QString::fromLatin1(name));
             if (!font.isValid() || font.compressionAlgorithm() != QResource::NoCompression
                 || QFontDatabase::addApplicationFontFromData(
