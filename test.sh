@@ -27,7 +27,7 @@ record() {
 build() {
     local tree=$1 dir=$2 targets=$3 start=$SECONDS
     shift 4
-    local log="$dir.build.log"
+    local log="$dir/build-output.log"
     mkdir -p "$dir"
     if cmake -S . -B "$dir" "$@" >"$log" 2>&1 && cmake --build "$dir" -j"$jobs" $targets >>"$log" 2>&1; then
         rm -f "$log"
