@@ -81,16 +81,18 @@ stop() { # stop PID: ends one process we started and waits for it
 }
 
 # fail MESSAGE: prints it and every log of the work folder, and ends the test. A server that
-# misses cycles writes one XRun line each, hundreds of them; they are counted, not shown.
+# misses cycles writes a line for each (XRun, or "Process error" in the default mode), hundreds
+# of them; they are counted, not shown.
+missed_cycle='XRun|ProcessGraphAsyncMaster: Process error'
 fail() {
     echo "FAILED ($jack_mode): $*"
     for log in "$work"/*.log; do
         [ -f "$log" ] || continue
         echo "--- $(basename "$log")"
-        grep -v 'XRun' "$log" | cat -v
-        local xruns
-        xruns=$(grep -c 'XRun' "$log")
-        [ "$xruns" -eq 0 ] || echo "($xruns XRun lines left out)"
+        grep -vE "$missed_cycle" "$log" | cat -v
+        local missed
+        missed=$(grep -cE "$missed_cycle" "$log")
+        [ "$missed" -eq 0 ] || echo "($missed lines of missed cycles left out: XRun, Process error)"
     done
     exit 1
 }
