@@ -1,6 +1,7 @@
 // The flows of "Read Scene Data" and "Send Scene Data".
 #include "app/transfer_commands.h"
 
+#include "app/app_log.h"
 #include "app/file_commands.h"
 #include "app/send_backups.h"
 #include "app/send_verification.h"
@@ -21,7 +22,7 @@ LinkResult runStep(const TransferHooks& hooks, const std::function<LinkResult()>
 
 TransferProgress progressOf(const TransferHooks& hooks)
 {
-    return TransferProgress{hooks.showProgress, hooks.progress};
+    return TransferProgress{hooks.showProgress, hooks.progress, hooks.readRestarted};
 }
 
 void redisplay(const TransferHooks& hooks)
@@ -44,7 +45,12 @@ QString wordText(std::uint32_t word)
 LinkResult findController(DeviceLink& link, const TransferHooks& hooks)
 {
     const PortPair remembered = hooks.rememberedPair ? hooks.rememberedPair() : PortPair();
-    const LinkResult result = runStep(hooks, [&] { return link.findDevice(IdentityReply, remembered); });
+    const LinkResult result = runStep(hooks, [&] { return link.findDevice(IdentityReply, remembered, hooks.onlyPort); });
+    if (result.ok())
+        qCDebug(appLog).noquote() << "controller on" << QString::fromStdString(link.found().output) << "->"
+                                  << QString::fromStdString(link.found().input);
+    else
+        qCDebug(appLog).noquote() << "no controller:" << SearchFailureDetail(result);
     if (result.ok() && hooks.rememberPair && link.found() != remembered)
         hooks.rememberPair(link.found());
     return result;
@@ -106,6 +112,7 @@ TransferProgress stepProgress(const TransferHooks& hooks, int index, int count)
             if (visible)
                 show(true);
         };
+    progress.restarted = hooks.readRestarted;
     return progress;
 }
 
@@ -124,6 +131,11 @@ QString TransferFailureText(const LinkResult& result, bool sending)
     return failureReason(result, sending)
         + (sending ? QStringLiteral(" The controller may now hold a partly written scene image.")
                    : QStringLiteral(" The scenes are unchanged."));
+}
+
+QString ReadRestartText(int restart)
+{
+    return QStringLiteral("A reply was lost; reading again from the start (%1 of %2)").arg(restart).arg(kReadRestarts);
 }
 
 QString SearchFailureDetail(const LinkResult& result)
@@ -162,7 +174,12 @@ TransferResult readSceneData(Document& document, DeviceLink& link, const Transfe
     const int blockAddOne = BlockAddOne(document.defaults());
     ImageBuffer& image = link.image();
     const TransferProgress progress = progressOf(hooks);
+    qCDebug(appLog) << "read of" << length << "image bytes started";
     const LinkResult result = runStep(hooks, [&] { return ReadSceneImage(link, length, image, blockAddOne, progress); });
+    if (result.ok())
+        qCDebug(appLog) << "read done";
+    else
+        qCDebug(appLog).noquote() << "read failed:" << failureReason(result, false);
     if (result.ok()) {
         answers.tell(MessageKind::Information, transfer_text::kReadOk);
         UnpackSceneImage(image.data(), document.scenes());
@@ -199,6 +216,7 @@ TransferResult sendSceneData(Document& document, DeviceLink& link, const Transfe
     TransferResult ended;
     // Each way out hides the bar first, so that no message box shows over a full bar.
     const auto fail = [&](TransferOutcome outcome, const LinkResult& result, const QString& text) {
+        qCDebug(appLog).noquote() << "send failed:" << text;
         hideProgress(hooks);
         answers.tell(MessageKind::Warning, text);
         ended.outcome = outcome;
@@ -223,6 +241,8 @@ TransferResult sendSceneData(Document& document, DeviceLink& link, const Transfe
         ended.backupPath = stored.path;
     }
 
+    qCDebug(appLog) << "send of" << length << "image bytes started" << (checks.backup ? "after a backup" : "")
+                    << (checks.verify ? "with a read-back" : "");
     PackSceneImage(document.scenes(), image.data());
     const ImageBuffer sent = image; // the read-back reuses the link's image
     const TransferProgress sendProgress = stepProgress(hooks, step++, steps);
@@ -241,6 +261,7 @@ TransferResult sendSceneData(Document& document, DeviceLink& link, const Transfe
         if (!ended.differences.isEmpty())
             return fail(TransferOutcome::Differs, read, VerificationWarningText(ended.differences));
     }
+    qCDebug(appLog) << "send done";
     hideProgress(hooks);
     answers.tell(MessageKind::Information, transfer_text::kSendOk);
     ended.link = result;

@@ -4,65 +4,65 @@
 
 #include "app/remembered_pair.h"
 #include "cli/cli_common.h"
+#include "cli/stop_requests.h"
+#include "device/reopening_ports.h"
 
-#include <pthread.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdio>
 #include <memory>
 
 namespace lumo::cli {
 namespace {
 
-// SIGUSR2 only wakes the signal thread when the command ends without a signal.
-sigset_t stopSignals()
-{
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    sigaddset(&set, SIGUSR2);
-    return set;
-}
+std::atomic<bool> g_interrupted{false};
 
 } // namespace
 
+bool AnyInterrupt() { return g_interrupted.load(); }
+
 std::unique_ptr<MidiPorts> OpenSystemPorts()
 {
-    return OpenMidiPorts(ChooseMidiApi(), "lumo");
+    // Bounded and opened again after the system went away: `lumo monitor` outlives a server.
+    return std::make_unique<ReopeningPorts>([] { return OpenMidiPorts(ChooseMidiApi(), "lumo"); });
 }
 
 ControllerLink::ControllerLink()
 {
-    const sigset_t set = stopSignals();
-    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+    HoldStopRequests();
     m_ports = OpenSystemPorts();
     m_link = std::make_unique<DeviceLink>(*m_ports);
-    m_signals = std::thread([this, set] {
-        int signal = 0;
-        sigwait(&set, &signal);
-        if (signal == SIGUSR2)
+    m_signals = std::thread([this] {
+        if (!WaitForStopRequest())
             return;
         m_interrupted = true;
+        g_interrupted = true;
         m_link->cancel();
     });
 }
 
 ControllerLink::~ControllerLink()
 {
-    pthread_kill(m_signals.native_handle(), SIGUSR2);
+    WakeStopWait(m_signals);
     m_signals.join();
     m_link.reset();
     m_ports.reset();
 }
 
-TransferHooks ToolHooks()
+TransferHooks ToolHooks(const QString& port)
 {
     TransferHooks hooks;
+    hooks.onlyPort = port.toStdString();
     hooks.rememberedPair = &RememberedPair;
     hooks.rememberPair = &RememberPair;
-    if (!::isatty(STDERR_FILENO))
+    const bool terminal = ::isatty(STDERR_FILENO);
+    hooks.readRestarted = [terminal](int restart) {
+        // On a line of its own: the bar, when there is one, starts again below it.
+        if (terminal)
+            std::fputc('\n', stderr);
+        PrintError(ReadRestartText(restart));
+    };
+    if (!terminal)
         return hooks;
     auto last = std::make_shared<int>(-1);
     hooks.progress = [last](int percent) {

@@ -1,6 +1,7 @@
 // What the device commands of `lumo` share: the machine's MIDI ports and the link that finds
-// the controller on them, the stop on SIGINT and SIGTERM, answers given by the tool's options
-// instead of a user, a progress bar on standard error, and the reporting of how a transfer ended.
+// the controller on them, the stop on Ctrl+C and the other requests to stop, answers given by
+// the tool's options instead of a user, a progress bar on standard error, and the reporting of
+// how a transfer ended.
 #pragma once
 
 #include "app/transfer_commands.h"
@@ -20,9 +21,9 @@ namespace lumo::cli {
 std::unique_ptr<MidiPorts> OpenSystemPorts();
 
 // The system's ports with the link that searches them for the controller; the link closes
-// the ports it holds before they go. SIGINT and SIGTERM cancel the search or transfer under
-// way (its wait ends at once) and are taken by a thread of its own: every thread started
-// meanwhile, the MIDI system's among them, has them blocked.
+// the ports it holds before they go. A request to stop (Ctrl+C, SIGTERM, SIGHUP) cancels the
+// search or transfer under way (its wait ends at once) and is taken by a thread of its own:
+// every thread started meanwhile, the MIDI system's among them, holds them (stop_requests.h).
 class ControllerLink {
 public:
     ControllerLink();
@@ -37,6 +38,10 @@ private:
     std::unique_ptr<MidiPorts> m_ports;
     std::unique_ptr<DeviceLink> m_link;
 };
+
+// True once SIGINT or SIGTERM came to any device command: the program then ends without
+// waiting for the MIDI system's requests still under way.
+bool AnyInterrupt();
 
 // The tool asks nobody: every question is answered Yes and every message is kept, so the
 // command can print what matters.
@@ -55,9 +60,10 @@ public:
     QStringList warnings;
 };
 
-// A progress bar on standard error when it is a terminal, and the pair that answered last kept
-// in the user's settings.
-TransferHooks ToolHooks();
+// A progress bar on standard error when it is a terminal, the restarts of a read said there, and
+// the pair that answered last kept in the user's settings; with `port`, only the pairs that
+// name it are tried.
+TransferHooks ToolHooks(const QString& port = {});
 
 // True when a transfer is done. Otherwise prints why not: the search's own message with what
 // it found when no controller answered, the warning of a failed transfer, `failure` when it was
