@@ -42,9 +42,9 @@ pids+=($!)
 wait_for "Vorel Lumo (virtual)" || fail "the virtual controller's ports did not appear"
 stop "${pids[0]}"
 
-timeout 60 "$lumo" read -o found.lumo >read.log 2>&1 || fail "lumo read with other clients around"
+bounded 40 "$lumo" read -o found.lumo >read.log 2>&1 || fail "lumo read with other clients around"
 [ -s found.lumo ] || fail "no scene file after the read"
-timeout 60 "$lumo" read -o again.lumo >again.log 2>&1 || fail "lumo read on the remembered pair"
+bounded 40 "$lumo" read -o again.lumo >again.log 2>&1 || fail "lumo read on the remembered pair"
 echo "found among other clients"
 
 # SIGINT once the read runs: it stops, says so, and writes nothing. `exec` makes the read the

@@ -33,7 +33,7 @@ start_jack "lumo-diff-$$"
 virtual_pid=$!
 wait_for "Vorel Lumo (virtual)" || fail "the virtual controller's ports did not appear"
 
-timeout 60 "$lumo" diff served.lumo --controller >same.log 2>&1
+bounded 40 "$lumo" diff served.lumo --controller >same.log 2>&1
 status=$?
 [ "$status" -eq 0 ] && [ ! -s same.log ] || fail "the served file: exit $status, $(cat same.log)"
 
@@ -41,7 +41,7 @@ cp served.lumo edited.lumo
 "$lumo" set edited.lumo 2 Konb-1 KonbCCNumber 74 >set.log 2>&1 || fail "lumo set"
 "$lumo" set edited.lumo 4 Key-25 KeyOFFValue 9 >>set.log 2>&1 || fail "lumo set"
 cp edited.lumo edited-before.lumo
-timeout 60 "$lumo" diff edited.lumo --controller >diff.log 2>diff-err.log
+bounded 40 "$lumo" diff edited.lumo --controller >diff.log 2>diff-err.log
 status=$?
 [ "$status" -eq 1 ] || fail "an edited file: exit $status"
 printf 'scene 2, Konb-1, KonbCCNumber: 74 -> 20\nscene 4, Key-25, KeyOFFValue: 9 -> 0\n' >expected.txt
@@ -51,7 +51,7 @@ echo "diff --controller: equal and two differences as expected"
 
 stop "$virtual_pid"
 virtual_pid=""
-timeout 60 "$lumo" diff served.lumo --controller >gone.log 2>&1
+bounded 40 "$lumo" diff served.lumo --controller >gone.log 2>&1
 status=$?
 [ "$status" -eq 1 ] && grep -q "Vorel Lumo Device is not exist." gone.log || fail "without the controller: exit $status, $(cat gone.log)"
 echo "diff --controller: all checks passed"

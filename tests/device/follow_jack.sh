@@ -70,7 +70,7 @@ kill -INT "$monitor_pid"
 ended_with 0
 echo "monitor: the controller's going reported, listening on"
 
-timeout 60 "$lumo" monitor >monitor.out 2>monitor.log && fail "lumo monitor without a controller succeeded"
+bounded 40 "$lumo" monitor >monitor.out 2>monitor.log && fail "lumo monitor without a controller succeeded"
 grep -q "^lumo: Vorel Lumo Device is not exist." monitor.log || fail "no 'Vorel Lumo Device is not exist.'"
 
 # Timing clock and active sensing, which many keyboards send all the time, are no part of a
@@ -78,6 +78,6 @@ grep -q "^lumo: Vorel Lumo Device is not exist." monitor.log || fail "no 'Vorel 
 "$played" "Vorel Lumo (sensing)" --always F8 FE </dev/null >>played.log 2>&1 &
 played_pid=$!
 wait_for "Vorel Lumo (sensing)" || fail "the sensing controller's ports did not appear"
-timeout 60 "$lumo" read -o sensing.lumo >read.log 2>&1 || fail "a read from a controller that sends clock"
+bounded 40 "$lumo" read -o sensing.lumo >read.log 2>&1 || fail "a read from a controller that sends clock"
 echo "read: clock and active sensing left out"
 echo "PASSED"

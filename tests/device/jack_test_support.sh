@@ -2,11 +2,47 @@
 # with the dummy driver, and helpers that stop what the test started. The sourcing script sets
 # `lumo` (the tool under test) and `work` (its folder, whose *.log files a failure prints).
 # Nothing here touches any other JACK server or its files.
+#
+# LUMO_JACK_MODE chooses the server, as users run it:
+#   async     jackd in its default (asynchronous) mode, no real-time scheduling (the default);
+#   sync      jackd --sync: every client finishes each cycle before the driver goes on;
+#   rt        jackd -R: real-time scheduling for the server and its clients' process threads;
+#   pipewire  a headless PipeWire daemon (its dummy driver, quantum 64) reached through
+#             PipeWire's libjack, with a runtime folder of its own: no D-Bus, no session manager.
+# LUMO_JACK_PRIVATE_SHM=0 takes the path of machines without user namespaces (a chroot, most
+# containers), where our server shares /dev/shm with the machine's.
 
 jack_pid=""
+jack_mode=${LUMO_JACK_MODE:-async}
+pipewire_jack=/usr/lib/x86_64-linux-gnu/pipewire-0.3/jack
 
-# Ends the sourcing test as skipped (exit 77) when JACK's server is not installed.
+# Each wait below is bounded by what is left of the test's own time, which ends well before
+# CTest's timeout (180 s), so that a stuck step fails with its logs instead of being killed.
+test_deadline=$((SECONDS + ${LUMO_TEST_SECONDS:-150}))
+
+# seconds_left N: N, or the test's time left when that is shorter; 0 once it has run out.
+seconds_left() {
+    local rest=$((test_deadline - SECONDS))
+    [ "$rest" -gt 0 ] || rest=0
+    echo $(($1 < rest ? $1 : rest))
+}
+
+# bounded N COMMAND...: COMMAND for at most N seconds (timeout's status 124 when it ran out).
+bounded() {
+    local limit
+    limit=$(seconds_left "$1")
+    shift
+    [ "$limit" -gt 0 ] || fail "the test ran out of its ${LUMO_TEST_SECONDS:-150} s before: $*"
+    timeout "$limit" "$@"
+}
+
+# Ends the sourcing test as skipped (exit 77) when the chosen server is not installed.
 skip_without_jackd() {
+    if [ "$jack_mode" = pipewire ]; then
+        command -v pipewire >/dev/null 2>&1 && [ -e "$pipewire_jack/libjack.so.0" ] && return 0
+        echo "SKIPPED: PipeWire's JACK is not installed (Debian packages pipewire, pipewire-jack)"
+        exit 77
+    fi
     command -v jackd >/dev/null 2>&1 && return 0
     echo "SKIPPED: jackd is not installed (Debian package jackd2)"
     exit 77
@@ -20,6 +56,13 @@ skip_without_jackd() {
 # its entry out again.
 private_shm() {
     [ -n "${LUMO_JACK_PRIVATE_SHM:-}" ] && return 0
+    # Root's right to real-time scheduling does not reach into a user namespace: jackd -R
+    # runs on the machine's /dev/shm where only that gives it real time.
+    if [ "$jack_mode" = rt ] && chrt -f 1 true 2>/dev/null &&
+        ! unshare --user --map-root-user chrt -f 1 true 2>/dev/null; then
+        export LUMO_JACK_PRIVATE_SHM=0
+        return 0
+    fi
     if unshare --user --map-root-user --mount true 2>/dev/null; then
         export LUMO_JACK_PRIVATE_SHM=1
         exec unshare --user --map-root-user --mount -- \
@@ -37,18 +80,31 @@ stop() { # stop PID: ends one process we started and waits for it
     wait "$pid" 2>/dev/null
 }
 
+# fail MESSAGE: prints it and every log of the work folder, and ends the test. A server that
+# misses cycles writes a line for each (XRun, or "Process error" in the default mode), hundreds
+# of them; they are counted, not shown.
+missed_cycle='XRun|ProcessGraphAsyncMaster: Process error'
 fail() {
-    echo "FAILED: $*"
-    for log in "$work"/*.log; do [ -f "$log" ] && { echo "--- $(basename "$log")"; cat -v "$log"; }; done
+    echo "FAILED ($jack_mode): $*"
+    for log in "$work"/*.log; do
+        [ -f "$log" ] || continue
+        echo "--- $(basename "$log")"
+        grep -vE "$missed_cycle" "$log" | cat -v
+        local missed
+        missed=$(grep -cE "$missed_cycle" "$log")
+        [ "$missed" -eq 0 ] || echo "($missed lines of missed cycles left out: XRun, Process error)"
+    done
     exit 1
 }
 
-# wait_for PATTERN: until `lumo ports` prints PATTERN, at most 10 s.
+# wait_for PATTERN [SECONDS]: until `lumo ports` prints PATTERN, at most SECONDS (20).
 wait_for() {
-    for _ in $(seq 100); do
+    local until=$((SECONDS + ${2:-20}))
+    while [ "$SECONDS" -lt "$until" ]; do
+        [ "$(seconds_left 1)" -gt 0 ] || fail "the test ran out of its time waiting for '$1'"
         # Read whole first: grep -q would end the pipe early and fail it under pipefail.
         local listed
-        listed=$(timeout 10 "$lumo" ports 2>/dev/null)
+        listed=$(bounded $((until - SECONDS + 1)) "$lumo" ports 2>/dev/null)
         grep -qF "$1" <<<"$listed" && return 0
         kill -0 "$jack_pid" 2>/dev/null || return 1
         sleep 0.1
@@ -62,7 +118,25 @@ wait_for() {
 start_jack() {
     export JACK_DEFAULT_SERVER="$1" JACK_NO_START_SERVER=1 LUMO_MIDI_API=jack XDG_CONFIG_HOME="$work/config" \
         XDG_DATA_HOME="$work/data"
-    jackd --no-realtime --sync -n "$1" -d dummy -r 48000 -p 32 </dev/null >jackd.log 2>&1 &
+    # JACK has every client lock the server's shared graph into memory (mlock), which only
+    # root may do beyond the 8 MB limit: for the default 2,048 ports that is 107 MB per client,
+    # and under load a client's open then outlasted the bound our clients give it. A client
+    # given up in the middle of its activation stalls a --sync server for 5 s per cycle
+    # (10 client timeouts), the opens after it give up too, and the test hung. 128 ports (more
+    # than any test makes) are 42 MB.
+    local ports=(-p 128)
+    case "$jack_mode" in
+        sync) jackd --no-realtime --sync "${ports[@]}" -n "$1" -d dummy -r 48000 -p 32 </dev/null >jackd.log 2>&1 & ;;
+        async) jackd --no-realtime "${ports[@]}" -n "$1" -d dummy -r 48000 -p 32 </dev/null >jackd.log 2>&1 & ;;
+        rt) jackd -R "${ports[@]}" -n "$1" -d dummy -r 48000 -p 32 </dev/null >jackd.log 2>&1 & ;;
+        pipewire)
+            # PipeWire's libjack takes the server from the runtime folder, not from its name.
+            export XDG_RUNTIME_DIR="$work/runtime" PIPEWIRE_RUNTIME_DIR="$work/runtime" \
+                LD_LIBRARY_PATH="$pipewire_jack${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+            mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+            pipewire -c "$(dirname "${BASH_SOURCE[0]}")/pipewire_test.conf" </dev/null >pipewire.log 2>&1 & ;;
+        *) echo "FAILED: LUMO_JACK_MODE=$jack_mode is none of async, sync, rt, pipewire"; exit 1 ;;
+    esac
     jack_pid=$!
-    wait_for "MIDI system: JACK" || fail "the JACK server did not start"
+    wait_for "MIDI system: JACK" || fail "the $jack_mode server did not start"
 }

@@ -96,13 +96,13 @@ unplug
 virtual_pid=$!
 wait_for "Vorel Lumo (virtual)" || fail "the virtual controller did not appear"
 play "Vorel Lumo (played)"
-timeout 60 "$lumo" ports --scan >scan.out 2>scan.log || fail "lumo ports --scan"
+bounded 40 "$lumo" ports --scan >scan.out 2>scan.log || fail "lumo ports --scan"
 grep -q "^answering: 2$" scan.out || fail "the scan did not list both controllers: $(cat scan.out)"
 for name in "(virtual)" "(played)"; do
-    timeout 60 "$lumo" read --port "$name" -o "chosen.lumo" >read.log 2>&1 || fail "a read with --port $name"
+    bounded 40 "$lumo" read --port "$name" -o "chosen.lumo" >read.log 2>&1 || fail "a read with --port $name"
     grep -q "Vorel Lumo $name" config/vorel-lumo/device.ini || fail "--port $name did not choose it"
 done
-timeout 60 "$lumo" read --port "nobody" -o none.lumo >read.log 2>&1 && fail "a read with --port of no port succeeded"
+bounded 40 "$lumo" read --port "nobody" -o none.lumo >read.log 2>&1 && fail "a read with --port of no port succeeded"
 grep -q "Vorel Lumo Device is not exist." read.log || fail "no not-found message for --port nobody"
 echo "two controllers: listed, each chosen by --port"
 unplug
@@ -111,7 +111,7 @@ unplug
 "$played" "Vorel Lumo (sequenced)" --always F8 FA F8 FC FB 0010F2 F6 FF FE </dev/null >>played.log 2>&1 &
 played_pid=$!
 wait_for "Vorel Lumo (sequenced)" || fail "the sequenced controller did not appear"
-timeout 60 "$lumo" read --port "(sequenced)" -o sequenced.lumo >read.log 2>&1 || fail "a read during transport messages"
+bounded 40 "$lumo" read --port "(sequenced)" -o sequenced.lumo >read.log 2>&1 || fail "a read during transport messages"
 cmp -s sequenced.lumo chosen.lumo || fail "the read during transport messages differs"
 echo "read: transport messages left out"
 echo "PASSED"

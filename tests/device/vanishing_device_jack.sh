@@ -33,7 +33,7 @@ cleanup() {
     # in all). Stopped before then, it exits without taking its name out of JACK's shared
     # registry, which holds 8 servers: after 8 such runs no JACK server starts on the machine
     # any more. So wait until it answers again.
-    [ -n "$jack_pid" ] && timeout 60 "$lumo" ports >/dev/null 2>&1
+    [ -n "$jack_pid" ] && timeout $(($(seconds_left 60) + 15)) "$lumo" ports >/dev/null 2>&1
     stop "$jack_pid"
     rm -rf "$work"
 }
