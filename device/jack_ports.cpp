@@ -22,6 +22,7 @@
 #include <thread>
 #include <functional>
 #include <utility>
+#include <vector>
 #endif
 
 namespace lumo {
@@ -30,6 +31,8 @@ namespace lumo {
 std::unique_ptr<MidiPorts> OpenJackPorts(const std::string&) { return nullptr; }
 #else
 namespace {
+
+void keepForGood(jack_client_t* client);
 
 // What the process callback and the server requests left running on a bounded job touch:
 // shared, so that it outlives a ports object whose server stopped answering.
@@ -58,9 +61,11 @@ struct JackClient {
     ~JackClient()
     {
         // A client whose server has stopped is left alone: libjack crashes closing it, and the
-        // server that held it is gone anyway.
+        // server that held it is gone anyway. It stays listed, so that it counts as kept, not lost.
         if (client && !serverGone)
             jack_client_close(client);
+        else if (client)
+            keepForGood(client);
         if (outgoing)
             jack_ringbuffer_free(outgoing);
     }
@@ -89,6 +94,14 @@ int process(jack_nframes_t frames, void* arg)
         jack_ringbuffer_read_advance(self->outgoing, sizeof word);
     }
     return 0;
+}
+
+void keepForGood(jack_client_t* client)
+{
+    static std::mutex mutex;
+    static auto* kept = new std::vector<jack_client_t*>;
+    std::lock_guard lock(mutex);
+    kept->push_back(client);
 }
 
 // Both on the server's notification thread, never the process thread.
