@@ -5,17 +5,22 @@
 #include "editor/message_boxes.h"
 #include "scene/copy_buffer.h"
 #include "scene/document.h"
+#include "scene/scene_buffer.h"
 #include "scene/parameter_files.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
+#include <QMargins>
 
 #include <functional>
 #include <memory>
 
 class QAction;
+class QImage;
 class QKeyEvent;
 class QLabel;
 class QProgressBar;
+class QToolButton;
 
 namespace lumo {
 
@@ -24,6 +29,7 @@ class ControllerListener;
 class DeviceLink;
 class UndoSteps;
 class MidiPorts;
+class TransferProgressBar;
 class TransferThread;
 struct LinkResult;
 struct OpeningPorts;
@@ -61,15 +67,24 @@ public slots:
     void openDocument();
     void saveDocument();
     void saveDocumentAs();
+    // "Export Picture…": the picture with the labels of the current display mode as PNG or SVG
+    // (the current scene), or the printable sheet as PDF (a page for every scene).
+    void exportPicture();
     void quit();
     void undo();
     void redo();
     void copyControl();
     void pasteControl();
+    // "Copy Scene" / "Paste Scene": the whole current scene, byte for byte, as one undo step.
+    void copyScene();
+    void pasteScene();
     // Lists what the assignment check finds in the four scenes, or that it finds nothing.
     void checkAssignments();
     void readSceneData();
     void sendSceneData();
+    // "Compare With Controller": the controller's scenes read into a copy and their
+    // differences shown; the document, its flag and the undo history stay as they were.
+    void compareWithController();
     // "Follow Controller" checked: finds the controller (the item unchecks when it is not
     // there) and selects the control that sent each of its messages; unchecked: stops
     // listening, the ports stay open.
@@ -83,18 +98,31 @@ public slots:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // One dropped ".lumo" file opens as "Open" opens it; anything else is refused.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 public:
     // How long the window waits for the MIDI system to open before it gives up for this command.
     static constexpr int kMidiSystemBoundMs = 5000;
+    static constexpr int kPlacementWindowMs = 1000;
 
 private:
     void fillScenesOnFirstShow();
-    // Centres the outer window, frame included, on the work area of its screen.
+    // Centres the outer window, the frame that the window manager reports included, on the
+    // work area of its screen.
     void placeOnScreen();
+    // Placement follows the frame: at the first configure that carries it, and again when it
+    // changes within kPlacementWindowMs of the first show.
+    void followFrame();
+    // Ctrl+1 .. Ctrl+4 click the scene buttons.
+    void addSceneShortcuts();
+    // "Open Recent" and a drop: the save question, then the file opens as "Open" opens it.
+    void openAskingFirst(const QString& path);
     void buildMenus();
-    void buildBackground();
+    void buildBackground(QImage controllerPicture);
     QAction* addCommand(QMenu* menu, const QString& name, const QString& text,
                         const QKeySequence& shortcut, void (TFormMain::*handler)());
     // A checkable command whose state is kept in the user's settings under `key`.
@@ -135,12 +163,16 @@ private:
     UndoSteps* m_undo = nullptr;
     QAction* m_undoCommand = nullptr;
     QAction* m_redoCommand = nullptr;
-    QProgressBar* m_progressBar = nullptr;
+    TransferProgressBar* m_progressBar = nullptr;
     QList<QAction*> m_commands;
     // "Copy" and "Paste": lives for the whole run, survives New, Open and reads, never saved.
     CopyBuffer m_copyBuffer;
+    // "Copy Scene": likewise for the whole run, across Open.
+    SceneBuffer m_sceneBuffer;
     bool m_firstShowDone = false;
     bool m_placed = false;
+    QMargins m_placedFrame;
+    QElapsedTimer m_shownAt;
     bool m_quitApproved = false;
     bool m_closeAfterTransfer = false;
 };
