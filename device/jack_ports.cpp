@@ -22,6 +22,7 @@
 #include <thread>
 #include <functional>
 #include <utility>
+#include <vector>
 #endif
 
 namespace lumo {
@@ -30,6 +31,8 @@ namespace lumo {
 std::unique_ptr<MidiPorts> OpenJackPorts(const std::string&) { return nullptr; }
 #else
 namespace {
+
+void keepForGood(jack_client_t* client);
 
 // What the process callback and the server requests left running on a bounded job touch:
 // shared, so that it outlives a ports object whose server stopped answering.
@@ -58,9 +61,11 @@ struct JackClient {
     ~JackClient()
     {
         // A client whose server has stopped is left alone: libjack crashes closing it, and the
-        // server that held it is gone anyway.
+        // server that held it is gone anyway. It stays listed, so that it counts as kept, not lost.
         if (client && !serverGone)
             jack_client_close(client);
+        else if (client)
+            keepForGood(client);
         if (outgoing)
             jack_ringbuffer_free(outgoing);
     }
@@ -89,6 +94,14 @@ int process(jack_nframes_t frames, void* arg)
         jack_ringbuffer_read_advance(self->outgoing, sizeof word);
     }
     return 0;
+}
+
+void keepForGood(jack_client_t* client)
+{
+    static std::mutex mutex;
+    static auto* kept = new std::vector<jack_client_t*>;
+    std::lock_guard lock(mutex);
+    kept->push_back(client);
 }
 
 // Both on the server's notification thread, never the process thread.
@@ -169,8 +182,9 @@ public:
     {
         if (!usable() || !m_outputOpen || m_inputNames.empty())
             return false;
-        if (!jack_port_connected_to(m_client->out, m_outputName.c_str()))
-            return false;
+        for (const std::string& name : m_outputNames)
+            if (!jack_port_connected_to(m_client->out, name.c_str()))
+                return false;
         for (const std::string& name : m_inputNames)
             if (!jack_port_connected_to(m_client->in, name.c_str()))
                 return false;
@@ -206,8 +220,16 @@ public:
     {
         // One request takes the old connection, and the new one is made once it is gone.
         m_outputOpen = false;
-        m_outputOpen = usable() && disconnectAll(m_client->out) && connect(m_client->out, {name});
-        m_outputName = m_outputOpen ? name : std::string();
+        return openOutputs({name});
+    }
+    bool sendsToMany() const override { return true; }
+    bool openOutputs(const std::vector<std::string>& names) override
+    {
+        m_outputOpen = false;
+        m_outputNames.clear();
+        m_outputOpen = !names.empty() && usable() && disconnectAll(m_client->out) && connect(m_client->out, names);
+        if (m_outputOpen)
+            m_outputNames = names;
         return m_outputOpen;
     }
     void closeOutput() override
@@ -373,7 +395,7 @@ private:
     bool m_outputOpen = false;
     std::atomic<const std::atomic<bool>*> m_cancel{nullptr};
     bool m_wasCancelled = false; // a link that was cancelled has let go of the ports
-    std::string m_outputName;
+    std::vector<std::string> m_outputNames;
     std::vector<std::string> m_inputNames;
 };
 
