@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   jackd2 xvfb xauth imagemagick xdotool fonts-liberation
   clang libclang-rt-14-dev dpkg-dev file appstream
+  lintian desktop-file-utils qt6-l10n-tools
 )
 missing=()
 for p in "${packages[@]}"; do
