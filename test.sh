@@ -5,6 +5,8 @@ cd "$(dirname "$0")"
 tools/install-deps.sh
 # The software-centre description of the package.
 appstreamcli validate --no-net packaging/io.github.vorel_lumo.editor.metainfo.xml
+# Every text of the window is in translations/vorel-lumo.ts.
+tools/update-translations.sh --check
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$(nproc)"
 # The Debian package of the Release tree: no lintian error or warning, a valid desktop entry.

@@ -4,6 +4,8 @@
 
 #include "scene/scene_file.h"
 
+#include <QCoreApplication>
+
 namespace lumo {
 
 namespace {
@@ -24,7 +26,7 @@ bool saveTo(Document& document, const QString& path)
 bool OfferToSave(Document& document)
 {
     if (!document.modified()) return true;
-    switch (document.answers().ask(MessageKind::Warning, kSaveQuestion)) {
+    switch (document.answers().ask(MessageKind::Warning, QCoreApplication::translate("FileCommands", kSaveQuestion.toUtf8().constData()))) {
     case Answer::Yes: return SaveDocumentAs(document);
     case Answer::No: return true;
     case Answer::Cancel: break;

@@ -17,6 +17,8 @@ int main(int argc, char* argv[])
     using namespace lumo::cli;
     lumo::IgnoreFileSizeSignal();
     QCoreApplication application(argc, argv);
+    // No translator is ever installed: the output is a scripting interface and stays English,
+    // also where it shares texts with the window (which would show them translated).
     // File names are bytes: every argument is kept whole, UTF-8 or not.
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments.append(lumo::FileNameFromBytes(QByteArray(argv[i])));

@@ -4,6 +4,7 @@
 #include "scene/parameter_locations.h"
 #include "scene/scene_settings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -171,7 +172,7 @@ std::optional<QByteArray> readParameterFile(const QStringList& folders, const ch
     const QString path = QDir::toNativeSeparators(found);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString());
+        error = QCoreApplication::translate("ParameterFiles", "Cannot open file \"%1\". %2").arg(path, file.errorString());
         return std::nullopt;
     }
     return file.readAll();
