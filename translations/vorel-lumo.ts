@@ -55,6 +55,31 @@
     </message>
 </context>
 <context>
+    <name>ComparisonBox</name>
+    <message>
+        <source>1 setting differs (here -&gt; in the controller):
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 settings differ (here -&gt; in the controller):
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+... and %1 more (Show Details...)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ControllerCompare</name>
+    <message>
+        <source>The controller holds the same scenes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DisplayTexts</name>
     <message>
         <source>Common</source>
@@ -226,11 +251,30 @@
         <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>PDF document (*.pdf)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PNG picture (*.png)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SVG drawing (*.svg)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ParameterFiles</name>
     <message>
         <source>Cannot open file &quot;%1&quot;. %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SceneDifferences</name>
+    <message>
+        <source>scene %1, %2, %3: %4 -&gt; %5</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -572,6 +616,22 @@
     </message>
     <message>
         <source>The MIDI system did not answer within %1 s; try again once it does.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Picture…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy Scene</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paste Scene</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Compare With Controller</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
