@@ -6,6 +6,7 @@
 #include "device/device_link.h"
 #include "device/scene_transfer.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -59,12 +60,19 @@ struct SendChecks {
     QString backupFolder; // empty: SendBackupFolder()
 };
 
+// The English texts, as `lumo` prints them; the commands show them through Translated().
 namespace transfer_text {
-inline const QString kDeviceNotFound = QStringLiteral("Vorel Lumo Device is not exist.");
-inline const QString kConfirmRead = QStringLiteral("Are you sure to read data from device?");
-inline const QString kConfirmSend = QStringLiteral("Are you sure to send data?");
-inline const QString kReadOk = QStringLiteral("Read data OK.");
-inline const QString kSendOk = QStringLiteral("Send data OK.");
+inline const QString kDeviceNotFound = QString::fromUtf8(QT_TRANSLATE_NOOP("TransferCommands", "Vorel Lumo Device is not exist."));
+inline const QString kConfirmRead = QString::fromUtf8(QT_TRANSLATE_NOOP("TransferCommands", "Are you sure to read data from device?"));
+inline const QString kConfirmSend = QString::fromUtf8(QT_TRANSLATE_NOOP("TransferCommands", "Are you sure to send data?"));
+inline const QString kReadOk = QString::fromUtf8(QT_TRANSLATE_NOOP("TransferCommands", "Read data OK."));
+inline const QString kSendOk = QString::fromUtf8(QT_TRANSLATE_NOOP("TransferCommands", "Send data OK."));
+
+// A text above through Qt's translation (unchanged where no translator is installed, as in `lumo`).
+inline QString Translated(const QString& text)
+{
+    return QCoreApplication::translate("TransferCommands", text.toUtf8().constData());
+}
 } // namespace transfer_text
 
 // The device search of both commands (and of following the controller), first on the pair that

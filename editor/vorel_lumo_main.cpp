@@ -201,7 +201,7 @@ void TFormMain::buildBackground(QImage controllerPicture)
     lower->setObjectName(QStringLiteral("Shape1"));
     lower->setGeometry(25, 333, 742, 209);
 
-    auto* title = new QLabel(QStringLiteral("CONTROL"), m_client);
+    auto* title = new QLabel(tr("CONTROL"), m_client);
     title->setObjectName(QStringLiteral("LabelControl"));
     QFont titleFont(QStringLiteral("Times New Roman"));
     titleFont.setPixelSize(20);
@@ -251,53 +251,53 @@ void TFormMain::buildMenus()
     bar->setObjectName(QStringLiteral("MainMenu1"));
     bar->setNativeMenuBar(false);
 
-    QMenu* file = bar->addMenu(QStringLiteral("File"));
+    QMenu* file = bar->addMenu(tr("File"));
     file->setObjectName(QStringLiteral("File1"));
-    addCommand(file, QStringLiteral("New1"), QStringLiteral("New"), QKeySequence(Qt::CTRL | Qt::Key_N), &TFormMain::newDocument);
-    addCommand(file, QStringLiteral("Open1"), QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &TFormMain::openDocument);
+    addCommand(file, QStringLiteral("New1"), tr("New"), QKeySequence(Qt::CTRL | Qt::Key_N), &TFormMain::newDocument);
+    addCommand(file, QStringLiteral("Open1"), tr("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &TFormMain::openDocument);
     auto* recent = new RecentFilesMenu(file);
     file->addMenu(recent);
     connect(recent, &RecentFilesMenu::fileChosen, this, &TFormMain::openAskingFirst);
-    addCommand(file, QStringLiteral("Save1"), QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &TFormMain::saveDocument);
-    addCommand(file, QStringLiteral("Saveas1"), QStringLiteral("Save as"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), &TFormMain::saveDocumentAs);
-    addCommand(file, QStringLiteral("ExportPicture1"), QStringLiteral("Export Picture\u2026"), QKeySequence(), &TFormMain::exportPicture);
+    addCommand(file, QStringLiteral("Save1"), tr("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &TFormMain::saveDocument);
+    addCommand(file, QStringLiteral("Saveas1"), tr("Save as"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), &TFormMain::saveDocumentAs);
+    addCommand(file, QStringLiteral("ExportPicture1"), tr("Export Picture\u2026"), QKeySequence(), &TFormMain::exportPicture);
     file->addSeparator()->setObjectName(QStringLiteral("N1"));
-    addCommand(file, QStringLiteral("Quit1"), QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), &TFormMain::quit);
+    addCommand(file, QStringLiteral("Quit1"), tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), &TFormMain::quit);
 
-    QMenu* edit = bar->addMenu(QStringLiteral("Edit"));
+    QMenu* edit = bar->addMenu(tr("Edit"));
     edit->setObjectName(QStringLiteral("Edit1"));
-    m_undoCommand = addCommand(edit, QStringLiteral("Undo1"), QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), &TFormMain::undo);
-    m_redoCommand = addCommand(edit, QStringLiteral("Redo1"), QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TFormMain::redo);
+    m_undoCommand = addCommand(edit, QStringLiteral("Undo1"), tr("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), &TFormMain::undo);
+    m_redoCommand = addCommand(edit, QStringLiteral("Redo1"), tr("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TFormMain::redo);
     m_redoCommand->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     edit->addSeparator()->setObjectName(QStringLiteral("N2"));
-    addCommand(edit, QStringLiteral("Copy1"), QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &TFormMain::copyControl);
-    addCommand(edit, QStringLiteral("Peast1"), QStringLiteral("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &TFormMain::pasteControl);
-    addCommand(edit, QStringLiteral("CopyScene1"), QStringLiteral("Copy Scene"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), &TFormMain::copyScene);
-    addCommand(edit, QStringLiteral("PasteScene1"), QStringLiteral("Paste Scene"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), &TFormMain::pasteScene);
+    addCommand(edit, QStringLiteral("Copy1"), tr("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &TFormMain::copyControl);
+    addCommand(edit, QStringLiteral("Peast1"), tr("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &TFormMain::pasteControl);
+    addCommand(edit, QStringLiteral("CopyScene1"), tr("Copy Scene"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), &TFormMain::copyScene);
+    addCommand(edit, QStringLiteral("PasteScene1"), tr("Paste Scene"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), &TFormMain::pasteScene);
     edit->addSeparator();
-    addCommand(edit, QStringLiteral("CheckAssignments1"), QStringLiteral("Check Assignments"), QKeySequence(Qt::CTRL | Qt::Key_K), &TFormMain::checkAssignments);
+    addCommand(edit, QStringLiteral("CheckAssignments1"), tr("Check Assignments"), QKeySequence(Qt::CTRL | Qt::Key_K), &TFormMain::checkAssignments);
 
-    QMenu* communication = bar->addMenu(QStringLiteral("Communication"));
+    QMenu* communication = bar->addMenu(tr("Communication"));
     communication->setObjectName(QStringLiteral("Communication1"));
-    addCommand(communication, QStringLiteral("ReadSceneData1"), QStringLiteral("Read Scene Data"), QKeySequence(Qt::CTRL | Qt::Key_L), &TFormMain::readSceneData);
-    addCommand(communication, QStringLiteral("SendSceneData1"), QStringLiteral("Send Scene Data"), QKeySequence(Qt::CTRL | Qt::Key_T), &TFormMain::sendSceneData);
-    addCommand(communication, QStringLiteral("CompareWithController1"), QStringLiteral("Compare With Controller"),
+    addCommand(communication, QStringLiteral("ReadSceneData1"), tr("Read Scene Data"), QKeySequence(Qt::CTRL | Qt::Key_L), &TFormMain::readSceneData);
+    addCommand(communication, QStringLiteral("SendSceneData1"), tr("Send Scene Data"), QKeySequence(Qt::CTRL | Qt::Key_T), &TFormMain::sendSceneData);
+    addCommand(communication, QStringLiteral("CompareWithController1"), tr("Compare With Controller"),
                QKeySequence(), &TFormMain::compareWithController);
     communication->addSeparator();
-    m_followController = addCommand(communication, QStringLiteral("FollowController1"), QStringLiteral("Follow Controller"),
+    m_followController = addCommand(communication, QStringLiteral("FollowController1"), tr("Follow Controller"),
                                     QKeySequence(Qt::CTRL | Qt::Key_F), &TFormMain::followController);
     m_followController->setCheckable(true);
     communication->addSeparator()->setObjectName(QStringLiteral("N2"));
     m_backUpBeforeSend = addSetting(communication, QStringLiteral("BackUpBeforeSend1"),
-                                    QStringLiteral("Back Up Before Send"), QStringLiteral("Send/BackUpBefore"));
+                                    tr("Back Up Before Send"), QStringLiteral("Send/BackUpBefore"));
     m_verifyAfterSend = addSetting(communication, QStringLiteral("VerifyAfterSend1"),
-                                   QStringLiteral("Verify After Send"), QStringLiteral("Send/VerifyAfter"));
-    addCommand(communication, QStringLiteral("OpenBackupsFolder1"), QStringLiteral("Open Backups Folder\u2026"),
+                                   tr("Verify After Send"), QStringLiteral("Send/VerifyAfter"));
+    addCommand(communication, QStringLiteral("OpenBackupsFolder1"), tr("Open Backups Folder\u2026"),
                QKeySequence(), &TFormMain::openBackupsFolder);
 
-    QMenu* help = bar->addMenu(QStringLiteral("Help"));
+    QMenu* help = bar->addMenu(tr("Help"));
     help->setObjectName(QStringLiteral("Help1"));
-    addCommand(help, QStringLiteral("About1"), QStringLiteral("About"), QKeySequence(Qt::CTRL | Qt::Key_H), &TFormMain::showAbout);
+    addCommand(help, QStringLiteral("About1"), tr("About"), QKeySequence(Qt::CTRL | Qt::Key_H), &TFormMain::showAbout);
 }
 
 void TFormMain::addSceneShortcuts()
@@ -631,7 +631,7 @@ DeviceLink* TFormMain::openLink()
         QTimer notice;
         notice.setSingleShot(true);
         connect(&notice, &QTimer::timeout, this, [this] {
-            m_progressBar->setFormat(QStringLiteral("Waiting for the MIDI system to answer..."));
+            m_progressBar->setFormat(tr("Waiting for the MIDI system to answer..."));
             m_progressBar->setValue(0);
             m_progressBar->show();
         });
@@ -649,7 +649,7 @@ DeviceLink* TFormMain::openLink()
         if (!opening->done) {
             lock.unlock();
             m_answers.tell(MessageKind::Warning,
-                           QStringLiteral("The MIDI system did not answer within %1 s; try again once it does.")
+                           tr("The MIDI system did not answer within %1 s; try again once it does.")
                                .arg(kMidiSystemBoundMs / 1000));
             return nullptr;
         }
@@ -784,7 +784,7 @@ bool TFormMain::startFollowing()
     const LinkResult found = findController(*link, transferHooks());
     if (!found.ok()) {
         if (found.error != LinkError::Cancelled)
-            m_answers.tell(MessageKind::Warning, transfer_text::kDeviceNotFound);
+            m_answers.tell(MessageKind::Warning, transfer_text::Translated(transfer_text::kDeviceNotFound));
         return false;
     }
     m_listener->listen(*link);
