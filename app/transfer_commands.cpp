@@ -130,7 +130,8 @@ QString SearchFailureDetail(const LinkResult& result)
 {
     switch (result.error) {
     case LinkError::NoMidiSystem:
-        return QStringLiteral("no MIDI system: %1").arg(QString::fromStdString(result.detail));
+        return result.detail.empty() ? QStringLiteral("no MIDI system")
+                                     : QStringLiteral("no MIDI system: %1").arg(QString::fromStdString(result.detail));
     case LinkError::NotFound:
         return QStringLiteral("no controller among %1 port pairs").arg(result.pairs);
     case LinkError::Cancelled:
@@ -138,6 +139,13 @@ QString SearchFailureDetail(const LinkResult& result)
     default:
         return {};
     }
+}
+
+QString DeviceNotFoundText(const LinkResult& result)
+{
+    const QString detail = SearchFailureDetail(result);
+    return detail.isEmpty() ? transfer_text::kDeviceNotFound
+                            : QStringLiteral("%1\n(%2)").arg(transfer_text::kDeviceNotFound, detail);
 }
 
 TransferResult readSceneData(Document& document, DeviceLink& link, const TransferHooks& hooks)
@@ -152,7 +160,7 @@ TransferResult readSceneData(Document& document, DeviceLink& link, const Transfe
     const int length = TransferLength(document.defaults());
     if (const LinkResult found = findController(link, hooks); !found.ok()) {
         if (found.error != LinkError::Cancelled)
-            answers.tell(MessageKind::Warning, transfer_text::kDeviceNotFound);
+            answers.tell(MessageKind::Warning, DeviceNotFoundText(found));
         redisplay(hooks);
         return {found.error == LinkError::Cancelled ? TransferOutcome::Failed : TransferOutcome::NotFound, found};
     }
@@ -186,7 +194,7 @@ TransferResult sendSceneData(Document& document, DeviceLink& link, const Transfe
     const int length = TransferLength(document.defaults());
     if (const LinkResult found = findController(link, hooks); !found.ok()) {
         if (found.error != LinkError::Cancelled)
-            answers.tell(MessageKind::Warning, transfer_text::kDeviceNotFound);
+            answers.tell(MessageKind::Warning, DeviceNotFoundText(found));
         return {found.error == LinkError::Cancelled ? TransferOutcome::Failed : TransferOutcome::NotFound, found};
     }
     if (answers.ask(MessageKind::Confirm, transfer_text::kConfirmSend) != Answer::Yes)

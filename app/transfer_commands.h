@@ -82,7 +82,10 @@ TransferResult sendSceneData(Document& document, DeviceLink& link, const Transfe
 
 // The warning shown after a failed transfer (not after a failed search).
 QString TransferFailureText(const LinkResult& result, bool sending);
-// Why no controller was found, for `lumo` to add to the search's own message.
+// Why no controller was found: what `lumo` adds to the search's own message in brackets.
 QString SearchFailureDetail(const LinkResult& result);
+// The warning of a failed search: "Vorel Lumo Device is not exist." and, on a second line,
+// why in brackets, as `lumo` prints it on one.
+QString DeviceNotFoundText(const LinkResult& result);
 
 } // namespace lumo

@@ -613,7 +613,7 @@ bool TFormMain::startFollowing()
     const LinkResult found = findController(*link, transferHooks());
     if (!found.ok()) {
         if (found.error != LinkError::Cancelled)
-            m_answers.tell(MessageKind::Warning, transfer_text::kDeviceNotFound);
+            m_answers.tell(MessageKind::Warning, DeviceNotFoundText(found));
         return false;
     }
     m_listener->listen(*link);
