@@ -4,6 +4,7 @@
 
 #include "editor/about.h"
 #include "editor/assignment_check_box.h"
+#include "editor/connection_status.h"
 #include "editor/control_area.h"
 #include "editor/follow_selection.h"
 #include "editor/jpeg_image.h"
@@ -259,6 +260,8 @@ void TFormMain::buildMenus()
     QMenu* help = bar->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("Help1"));
     addCommand(help, QStringLiteral("About1"), QStringLiteral("About"), QKeySequence(Qt::CTRL | Qt::Key_H), &TFormMain::showAbout);
+
+    m_status = new ConnectionStatus(bar);
 }
 
 void TFormMain::placeOnScreen()
@@ -479,16 +482,25 @@ DeviceLink* TFormMain::openLink()
             m_progressBar->show();
         });
         notice.start(500);
+        // Esc ends this wait at once; the opening goes on, and the next command waits for it.
         const auto opening = m_opening;
-        runOnTransferThread([opening] {
+        bool stopped = false;
+        const LinkResult waited = runOnTransferThread([opening, &stopped] {
             std::unique_lock lock(opening->mutex);
-            opening->opened.wait_for(lock, std::chrono::milliseconds(kMidiSystemBoundMs), [&] { return opening->done; });
+            opening->opened.wait_for(lock, std::chrono::milliseconds(kMidiSystemBoundMs),
+                                     [&] { return opening->done || stopped; });
             return LinkResult();
+        }, [opening, &stopped] {
+            std::lock_guard lock(opening->mutex);
+            stopped = true;
+            opening->opened.notify_all();
         });
         notice.stop();
         m_progressBar->hide();
         m_progressBar->setFormat(QStringLiteral("%p%"));
         std::unique_lock lock(opening->mutex);
+        if (waited.error == LinkError::Cancelled)
+            return nullptr;
         if (!opening->done) {
             lock.unlock();
             m_answers.tell(MessageKind::Warning,
@@ -503,10 +515,10 @@ DeviceLink* TFormMain::openLink()
     return m_link.get();
 }
 
-LinkResult TFormMain::runOnTransferThread(const std::function<LinkResult()>& step)
+LinkResult TFormMain::runOnTransferThread(const std::function<LinkResult()>& step, std::function<void()> stop)
 {
     setTransferRunning(true);
-    const LinkResult result = m_transfer->run(m_link.get(), step);
+    const LinkResult result = m_transfer->run(m_link.get(), step, std::move(stop));
     setTransferRunning(false);
     return result;
 }

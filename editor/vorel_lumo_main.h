@@ -19,6 +19,7 @@ class QProgressBar;
 
 namespace lumo {
 
+class ConnectionStatus;
 class ControlArea;
 class ControllerListener;
 class DeviceLink;
@@ -106,7 +107,8 @@ private:
     // The link, with the MIDI system opened on the transfer thread within kMidiSystemBoundMs;
     // null (after a warning) when it did not answer in time.
     DeviceLink* openLink();
-    LinkResult runOnTransferThread(const std::function<LinkResult()>& step);
+    // `stop`: how Esc ends a step that has no link to cancel.
+    LinkResult runOnTransferThread(const std::function<LinkResult()>& step, std::function<void()> stop = {});
     void setTransferRunning(bool running);
     void endCommand();
     bool startFollowing();
@@ -136,6 +138,7 @@ private:
     QAction* m_undoCommand = nullptr;
     QAction* m_redoCommand = nullptr;
     QProgressBar* m_progressBar = nullptr;
+    ConnectionStatus* m_status = nullptr;
     QList<QAction*> m_commands;
     // "Copy" and "Paste": lives for the whole run, survives New, Open and reads, never saved.
     CopyBuffer m_copyBuffer;
