@@ -4,6 +4,7 @@
 
 #include "app/remembered_pair.h"
 #include "cli/cli_common.h"
+#include "device/reopening_ports.h"
 
 #include <pthread.h>
 #include <unistd.h>
@@ -30,7 +31,8 @@ sigset_t stopSignals()
 
 std::unique_ptr<MidiPorts> OpenSystemPorts()
 {
-    return OpenMidiPorts(ChooseMidiApi(), "lumo");
+    // Bounded and opened again after the system went away: `lumo monitor` outlives a server.
+    return std::make_unique<ReopeningPorts>([] { return OpenMidiPorts(ChooseMidiApi(), "lumo"); });
 }
 
 ControllerLink::ControllerLink()

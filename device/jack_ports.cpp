@@ -20,6 +20,7 @@
 #include <cstring>
 #include <mutex>
 #include <thread>
+#include <functional>
 #include <utility>
 #endif
 
@@ -45,6 +46,15 @@ struct JackClient {
     // closes it, after its own request.
     std::atomic<bool> requestUnderWay{false};
 
+    std::mutex notifierMutex; // never taken on the process thread
+    std::function<void()> notifier;
+    void notifyChange()
+    {
+        std::lock_guard lock(notifierMutex);
+        if (notifier)
+            notifier();
+    }
+
     ~JackClient()
     {
         if (client)
@@ -54,17 +64,6 @@ struct JackClient {
     }
 };
 
-// What RtMidi drops on the other systems by default: system exclusive, time code quarter
-// frames, timing clock and active sensing; a running sequencer sends the clock many times a
-// second, and it must not count as an unasked message during a transfer.
-bool ignored(const jack_midi_event_t& event)
-{
-    if (event.size == 0)
-        return true;
-    const std::uint8_t status = event.buffer[0];
-    return status == 0xF0 || status == 0xF1 || status == 0xF8 || status == 0xFE || event.size > 3;
-}
-
 int process(jack_nframes_t frames, void* arg)
 {
     auto* self = static_cast<JackClient*>(arg);
@@ -72,7 +71,7 @@ int process(jack_nframes_t frames, void* arg)
     const std::uint32_t count = jack_midi_get_event_count(input);
     for (std::uint32_t i = 0; i < count; ++i) {
         jack_midi_event_t event;
-        if (jack_midi_event_get(&event, input, i) == 0 && !ignored(event))
+        if (jack_midi_event_get(&event, input, i) == 0)
             self->gate.deliver(event.buffer, event.size);
     }
     void* output = jack_port_get_buffer(self->out, frames);
@@ -90,7 +89,14 @@ int process(jack_nframes_t frames, void* arg)
     return 0;
 }
 
-void onShutdown(void* arg) { static_cast<JackClient*>(arg)->serverGone = true; }
+// Both on the server's notification thread, never the process thread.
+void onShutdown(void* arg)
+{
+    auto* self = static_cast<JackClient*>(arg);
+    self->serverGone = true;
+    self->notifyChange();
+}
+void onPortRegistration(jack_port_id_t, int, void* arg) { static_cast<JackClient*>(arg)->notifyChange(); }
 
 // A request takes the server a few milliseconds; longer means it is stuck on a vanished client
 // (it answers nobody until it gives up on it, about 9 s), and the caller goes on without the
@@ -135,6 +141,7 @@ public:
         }
         jack_set_process_callback(made->client, &process, made.get());
         jack_on_shutdown(made->client, &onShutdown, made.get());
+        jack_set_port_registration_callback(made->client, &onPortRegistration, made.get());
         if (jack_activate(made->client) != 0) {
             m_error = "the JACK server did not take our client";
             return;
@@ -152,7 +159,27 @@ public:
         RunBounded([client = std::move(m_client)]() mutable { client.reset(); }, kRequestBound);
     }
 
-    std::string systemName() const override { return m_client ? "JACK" : "none"; }
+    std::string systemName() const override { return usable() ? "JACK" : "none"; }
+
+    bool connectionsLive() override
+    {
+        if (!usable())
+            return false;
+        if (m_outputOpen && !jack_port_connected_to(m_client->out, m_outputName.c_str()))
+            return false;
+        for (const std::string& name : m_inputNames)
+            if (!jack_port_connected_to(m_client->in, name.c_str()))
+                return false;
+        return true;
+    }
+    void setChangeNotifier(std::function<void()> notify) override
+    {
+        if (!m_client)
+            return;
+        std::lock_guard lock(m_client->notifierMutex);
+        m_client->notifier = std::move(notify);
+    }
+    bool notifiesChanges() const override { return true; }
     std::vector<std::string> outputNames() override { return portNames(JackPortIsInput); }
     std::vector<std::string> inputNames() override { return portNames(JackPortIsOutput); }
     bool listensToMany() const override { return true; }
@@ -171,6 +198,7 @@ public:
         // One request takes the old connection, and the new one is made once it is gone.
         m_outputOpen = false;
         m_outputOpen = usable() && disconnectAll(m_client->out) && connect(m_client->out, {name});
+        m_outputName = m_outputOpen ? name : std::string();
         return m_outputOpen;
     }
     void closeOutput() override
@@ -185,11 +213,13 @@ public:
             return false;
         // Nothing that came through the port's earlier connections reaches the new callback.
         m_client->gate.stop();
+        m_inputNames.clear();
         if (!disconnectAll(m_client->in))
             return false;
-        m_client->gate.callback.store(std::make_shared<MidiInputCallback>(std::move(callback)));
+        m_client->gate.start(std::move(callback));
         if (!connect(m_client->in, names))
             return closeInput(), false;
+        m_inputNames = names;
         return true;
     }
     void closeInput() override
@@ -197,6 +227,7 @@ public:
         if (!m_client)
             return;
         m_client->gate.stop();
+        m_inputNames.clear();
         if (usable())
             disconnectAll(m_client->in, false);
     }
@@ -309,6 +340,8 @@ private:
     std::string m_outPortName;
     std::string m_error;
     bool m_outputOpen = false;
+    std::string m_outputName;
+    std::vector<std::string> m_inputNames;
 };
 
 } // namespace

@@ -1,0 +1,199 @@
+// A MIDI system opened again after it went away, behind one lasting ports object.
+#include "device/reopening_ports.h"
+
+#include "device/bounded_call.h"
+
+#include <condition_variable>
+#include <thread>
+
+namespace lumo {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+// A system that is not there is asked again at most this often: every call of a search or a
+// watcher tick would otherwise open it anew.
+constexpr auto kRetryInterval = std::chrono::milliseconds(250);
+
+} // namespace
+
+// One open on a job of its own, which owns what it fills in: a system that never answers keeps
+// only that job waiting.
+struct ReopeningPorts::Opening {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool done = false;
+    std::unique_ptr<MidiPorts> ports;
+    Clock::time_point started = Clock::now();
+};
+
+ReopeningPorts::ReopeningPorts(Opener open, std::chrono::milliseconds openBound)
+    : m_open(std::move(open))
+    , m_openBound(openBound)
+{
+}
+
+ReopeningPorts::~ReopeningPorts()
+{
+    cancelOpen();
+    std::lock_guard lock(m_mutex);
+    m_ports.reset();
+}
+
+void ReopeningPorts::cancelOpen()
+{
+    m_cancelOpen.store(true);
+    std::shared_ptr<Opening> opening;
+    {
+        // Not under m_mutex: the caller may be the one that holds it while it waits.
+        opening = std::atomic_load(&m_opening);
+    }
+    if (opening) {
+        { std::lock_guard lock(opening->mutex); }
+        opening->changed.notify_all();
+    }
+}
+
+bool ReopeningPorts::ensureOpen()
+{
+    std::lock_guard lock(m_mutex);
+    m_cancelOpen.store(false);
+    return current() != nullptr;
+}
+
+MidiPorts* ReopeningPorts::current()
+{
+    if (m_ports && m_ports->systemName() != "none")
+        return m_ports.get();
+    std::shared_ptr<Opening> opening = std::atomic_load(&m_opening);
+    if (!opening) {
+        if (m_ports && Clock::now() - m_lastAttempt < kRetryInterval)
+            return nullptr;
+        opening = std::make_shared<Opening>();
+        std::atomic_store(&m_opening, opening);
+        m_lastAttempt = opening->started;
+        RunBounded([opening, open = m_open] {
+            auto ports = open();
+            std::lock_guard lock(opening->mutex);
+            opening->ports = std::move(ports);
+            opening->done = true;
+            opening->changed.notify_all();
+        }, std::chrono::milliseconds(0));
+    }
+    std::unique_lock wait(opening->mutex);
+    opening->changed.wait_until(wait, opening->started + m_openBound,
+                                [&] { return opening->done || m_cancelOpen.load(); });
+    if (!opening->done) {
+        m_error = m_cancelOpen.load() ? "opening the MIDI system was cancelled"
+                                      : "the MIDI system did not answer within "
+                                            + std::to_string(m_openBound.count()) + " ms";
+        // A later call takes what the open brings, once it is there.
+        return nullptr;
+    }
+    std::unique_ptr<MidiPorts> ports = std::move(opening->ports);
+    wait.unlock();
+    std::atomic_store(&m_opening, std::shared_ptr<Opening>());
+    if (!ports)
+        return nullptr;
+    // The old ports go first: their input callback is stopped before anything new starts.
+    m_ports.reset();
+    m_ports = std::move(ports);
+    m_error.clear();
+    if (m_ports->systemName() == "none")
+        return nullptr;
+    ++m_opens;
+    m_ports->setChangeNotifier(m_notify);
+    return m_ports.get();
+}
+
+std::string ReopeningPorts::systemName() const
+{
+    std::lock_guard lock(m_mutex);
+    MidiPorts* ports = const_cast<ReopeningPorts*>(this)->current();
+    return ports ? ports->systemName() : "none";
+}
+
+std::vector<std::string> ReopeningPorts::outputNames()
+{
+    std::lock_guard lock(m_mutex);
+    return m_ports ? m_ports->outputNames() : std::vector<std::string>{};
+}
+
+std::vector<std::string> ReopeningPorts::inputNames()
+{
+    std::lock_guard lock(m_mutex);
+    return m_ports ? m_ports->inputNames() : std::vector<std::string>{};
+}
+
+bool ReopeningPorts::openOutput(const std::string& name)
+{
+    std::lock_guard lock(m_mutex);
+    return m_ports && m_ports->openOutput(name);
+}
+
+void ReopeningPorts::closeOutput()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_ports)
+        m_ports->closeOutput();
+}
+
+bool ReopeningPorts::openInput(const std::vector<std::string>& names, MidiInputCallback callback)
+{
+    std::lock_guard lock(m_mutex);
+    return m_ports && m_ports->openInput(names, std::move(callback));
+}
+
+void ReopeningPorts::closeInput()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_ports)
+        m_ports->closeInput();
+}
+
+bool ReopeningPorts::listensToMany() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_ports && m_ports->listensToMany();
+}
+
+int ReopeningPorts::send(std::uint32_t word)
+{
+    std::lock_guard lock(m_mutex);
+    return m_ports ? m_ports->send(word) : 1;
+}
+
+std::chrono::milliseconds ReopeningPorts::latency() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_ports ? m_ports->latency() : std::chrono::milliseconds(0);
+}
+
+std::string ReopeningPorts::lastError() const
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_error.empty())
+        return m_error;
+    return m_ports ? m_ports->lastError() : std::string();
+}
+
+void ReopeningPorts::setChangeNotifier(std::function<void()> notify)
+{
+    std::lock_guard lock(m_mutex);
+    m_notify = std::move(notify);
+    if (m_ports)
+        m_ports->setChangeNotifier(m_notify);
+}
+
+bool ReopeningPorts::notifiesChanges() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_ports && m_ports->notifiesChanges();
+}
+
+bool ReopeningPorts::connectionsLive()
+{
+    std::lock_guard lock(m_mutex);
+    return m_ports && m_ports->connectionsLive();
+}
+
+} // namespace lumo
