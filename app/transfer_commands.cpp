@@ -11,6 +11,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace lumo {
 namespace {
 
@@ -44,9 +46,27 @@ QString wordText(std::uint32_t word)
 LinkResult findController(DeviceLink& link, const TransferHooks& hooks)
 {
     const PortPair remembered = hooks.rememberedPair ? hooks.rememberedPair() : PortPair();
-    const LinkResult result = runStep(hooks, [&] { return link.findDevice(IdentityReply, remembered); });
+    const bool everyPair = hooks.tryEveryPair && hooks.tryEveryPair();
+    std::vector<PortPair> answering;
+    const LinkResult result = runStep(hooks, [&] {
+        if (!everyPair) {
+            const LinkResult found = link.findDevice(IdentityReply, remembered);
+            answering = link.answering();
+            return found;
+        }
+        LinkResult found = link.scanDevices(IdentityReply);
+        answering = link.answering();
+        // The scan holds the first pair that answered; the remembered one comes first, as in
+        // the plain search.
+        if (found.ok() && link.found() != remembered
+            && std::find(answering.begin(), answering.end(), remembered) != answering.end())
+            found = link.findDevice(IdentityReply, remembered);
+        return found;
+    });
     if (result.ok() && hooks.rememberPair && link.found() != remembered)
         hooks.rememberPair(link.found());
+    if (hooks.answered && result.error != LinkError::Cancelled)
+        hooks.answered(result.ok() ? answering : std::vector<PortPair>(), everyPair);
     return result;
 }
 

@@ -25,6 +25,11 @@ struct TransferHooks {
     // Where the pair that answered last is kept; empty: it is neither tried first nor kept.
     std::function<PortPair()> rememberedPair;
     std::function<void(const PortPair&)> rememberPair;
+    // The window lists every pair that answers. When `tryEveryPair` says so (the ports changed
+    // since it last looked), the search tries them all; `answered` then gets every pair that
+    // answered, else the one found (empty when none was). Both empty: the plain search.
+    std::function<bool()> tryEveryPair;
+    std::function<void(const std::vector<PortPair>& answering, bool everyPair)> answered;
 };
 
 // How a command ended, for callers that want more than the messages (`lumo`, tests).
@@ -62,7 +67,8 @@ inline const QString kSendOk = QStringLiteral("Send data OK.");
 } // namespace transfer_text
 
 // The device search of both commands (and of following the controller), first on the pair that
-// answered last; the pair found is kept for next time. It shows nothing.
+// answered last; the pair found is kept for next time. A search of every pair ends on the same
+// pair as the plain one would. It shows nothing.
 LinkResult findController(DeviceLink& link, const TransferHooks& hooks);
 
 // "Read Scene Data": offers to save unsaved changes, finds the controller, confirms, reads the

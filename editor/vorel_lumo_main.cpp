@@ -5,6 +5,7 @@
 #include "editor/about.h"
 #include "editor/assignment_check_box.h"
 #include "editor/connection_status.h"
+#include "editor/controller_menu.h"
 #include "editor/control_area.h"
 #include "editor/follow_selection.h"
 #include "editor/jpeg_image.h"
@@ -16,11 +17,13 @@
 #include "app/assignment_check.h"
 #include "app/file_commands.h"
 #include "app/controller_listener.h"
+#include "app/controller_watch.h"
 #include "app/remembered_pair.h"
 #include "app/send_backups.h"
 #include "app/transfer_commands.h"
 #include "app/transfer_thread.h"
 #include "device/bounded_call.h"
+#include "device/reopening_ports.h"
 #include "scene/scene_file.h"
 
 #include <QAction>
@@ -39,9 +42,7 @@
 #include <QWindow>
 
 #include <algorithm>
-#include <condition_variable>
 #include <cstring>
-#include <mutex>
 
 namespace lumo {
 
@@ -69,15 +70,6 @@ QFont windowFont()
 
 } // namespace
 
-// The MIDI system being opened on a bounded job; the job fills it in when the system answers,
-// also after the window stopped waiting for it.
-struct OpeningPorts {
-    std::mutex mutex;
-    std::condition_variable opened;
-    std::unique_ptr<MidiPorts> ports;
-    bool done = false;
-};
-
 QPoint TFormMain::CentredPosition(const QRect& workArea, const QSize& outerSize)
 {
     return {workArea.left() + std::max(workArea.width() - outerSize.width(), 0) / 2,
@@ -85,6 +77,17 @@ QPoint TFormMain::CentredPosition(const QRect& workArea, const QSize& outerSize)
 }
 
 TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, QWidget* parent)
+    : TFormMain(parameterFolder, ports, {}, parent)
+{
+}
+
+TFormMain::TFormMain(const QString& parameterFolder, MidiSystemOpener openSystem, QWidget* parent)
+    : TFormMain(parameterFolder, nullptr, std::move(openSystem), parent)
+{
+}
+
+TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, MidiSystemOpener openSystem,
+                     QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                               | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                               | Qt::WindowCloseButtonHint)
@@ -143,15 +146,27 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, QWidget* 
     addAction(m_cancelTransfer);
     m_listener = std::make_unique<ControllerListener>();
     connect(m_listener.get(), &ControllerListener::received, this, &TFormMain::selectSender);
-    // Ports given by the caller need no opening: the link is there from the start.
-    if (m_ports)
-        m_link = std::make_unique<DeviceLink>(*m_ports);
+    // One ports object and one link for the whole run. The machine's MIDI system opens on the
+    // watcher's first look, and again after it went away; ports given by the caller are taken
+    // as they are.
+    if (!m_ports) {
+        if (!openSystem)
+            openSystem = [] { return OpenMidiPorts(ChooseMidiApi(), "Vorel Lumo"); };
+        m_systemPorts = std::make_unique<ReopeningPorts>(std::move(openSystem));
+        m_ports = m_systemPorts.get();
+    }
+    m_link = std::make_unique<DeviceLink>(*m_ports);
+    watchController();
     qApp->installEventFilter(this);
 }
 
 TFormMain::~TFormMain()
 {
     qApp->removeEventFilter(this);
+    // The watcher may be waiting for the system to open: it ends at once.
+    if (m_systemPorts)
+        m_systemPorts->cancelOpen();
+    m_watch.reset();
     m_listener.reset();
     // It follows the document and the focus; both go before the child objects are deleted.
     delete m_undo;
@@ -256,6 +271,11 @@ void TFormMain::buildMenus()
                                    QStringLiteral("Verify After Send"), QStringLiteral("Send/VerifyAfter"));
     addCommand(communication, QStringLiteral("OpenBackupsFolder1"), QStringLiteral("Open Backups Folder\u2026"),
                QKeySequence(), &TFormMain::openBackupsFolder);
+    communication->addSeparator()->setObjectName(QStringLiteral("N3"));
+    m_controllerMenu = new ControllerMenu(communication);
+    communication->addMenu(m_controllerMenu);
+    // Queued: the item that was chosen is made anew when the search has found the pair.
+    connect(m_controllerMenu, &ControllerMenu::chosen, this, &TFormMain::chooseController, Qt::QueuedConnection);
 
     QMenu* help = bar->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -457,62 +477,31 @@ bool TFormMain::transferRunning() const
 
 DeviceLink* TFormMain::openLink()
 {
-    if (m_link)
+    if (!m_systemPorts)
         return m_link.get();
-    if (!m_ports) {
-        if (!m_opening) {
-            auto opening = std::make_shared<OpeningPorts>();
-            m_opening = opening;
-            // On a job of its own, which owns what it fills in: a MIDI system that never answers
-            // keeps only that job waiting.
-            RunBounded([opening] {
-                auto ports = OpenMidiPorts(ChooseMidiApi(), "Vorel Lumo");
-                std::lock_guard lock(opening->mutex);
-                opening->ports = std::move(ports);
-                opening->done = true;
-                opening->opened.notify_all();
-            }, std::chrono::milliseconds(0));
-        }
-        // Said on the progress bar when the system takes longer than a moment.
-        QTimer notice;
-        notice.setSingleShot(true);
-        connect(&notice, &QTimer::timeout, this, [this] {
-            m_progressBar->setFormat(QStringLiteral("Waiting for the MIDI system to answer..."));
-            m_progressBar->setValue(0);
-            m_progressBar->show();
-        });
-        notice.start(500);
-        // Esc ends this wait at once; the opening goes on, and the next command waits for it.
-        const auto opening = m_opening;
-        bool stopped = false;
-        const LinkResult waited = runOnTransferThread([opening, &stopped] {
-            std::unique_lock lock(opening->mutex);
-            opening->opened.wait_for(lock, std::chrono::milliseconds(kMidiSystemBoundMs),
-                                     [&] { return opening->done || stopped; });
-            return LinkResult();
-        }, [opening, &stopped] {
-            std::lock_guard lock(opening->mutex);
-            stopped = true;
-            opening->opened.notify_all();
-        });
-        notice.stop();
-        m_progressBar->hide();
-        m_progressBar->setFormat(QStringLiteral("%p%"));
-        std::unique_lock lock(opening->mutex);
-        if (waited.error == LinkError::Cancelled)
-            return nullptr;
-        if (!opening->done) {
-            lock.unlock();
-            m_answers.tell(MessageKind::Warning,
-                           QStringLiteral("The MIDI system did not answer within %1 s; try again once it does.")
-                               .arg(kMidiSystemBoundMs / 1000));
-            return nullptr;
-        }
-        m_systemPorts = std::move(opening->ports);
-        m_ports = m_systemPorts.get();
-    }
-    m_link = std::make_unique<DeviceLink>(*m_ports);
-    return m_link.get();
+    // Said on the progress bar when the system takes longer than a moment.
+    QTimer notice;
+    notice.setSingleShot(true);
+    connect(&notice, &QTimer::timeout, this, [this] {
+        m_progressBar->setFormat(tr("Waiting for the MIDI system to answer..."));
+        m_progressBar->setValue(0);
+        m_progressBar->show();
+    });
+    notice.start(500);
+    // Bounded; Esc ends the wait at once and the command with it, while the opening goes on
+    // and a later command takes what it brings. A system that is not there or did not answer
+    // in time is the search's to report.
+    ReopeningPorts* ports = m_systemPorts.get();
+    bool stopped = false;
+    runOnTransferThread([ports] { return ports->ensureOpen() ? LinkResult() : LinkResult::failure(LinkError::NoMidiSystem); },
+                        [ports, &stopped] {
+                            stopped = true;
+                            ports->cancelOpen();
+                        });
+    notice.stop();
+    m_progressBar->hide();
+    m_progressBar->setFormat(QStringLiteral("%p%"));
+    return stopped ? nullptr : m_link.get();
 }
 
 LinkResult TFormMain::runOnTransferThread(const std::function<LinkResult()>& step, std::function<void()> stop)
@@ -562,6 +551,10 @@ TransferHooks TFormMain::transferHooks()
     hooks.redisplay = [this] { m_controls->showSelectedControl(); };
     hooks.rememberedPair = &RememberedPair;
     hooks.rememberPair = &RememberPair;
+    hooks.tryEveryPair = [this] { return m_tryEveryPair; };
+    hooks.answered = [this](const std::vector<PortPair>& answering, bool everyPair) {
+        takeAnswering(answering, everyPair);
+    };
     return hooks;
 }
 
@@ -609,10 +602,12 @@ void TFormMain::openBackupsFolder()
 
 void TFormMain::followController()
 {
+    m_followPaused = false;
     if (!m_followController->isChecked())
         m_listener->stop();
     else if (!startFollowing())
         m_followController->setChecked(false);
+    updateStatus();
     endCommand();
 }
 
@@ -634,21 +629,107 @@ bool TFormMain::startFollowing()
 
 bool TFormMain::pauseFollowing()
 {
-    const bool following = m_listener->listening();
     m_listener->stop();
-    return following;
+    return m_followController->isChecked();
 }
 
-// The transfer's own search found the controller again, on the ports it left open; when that
-// search failed (its warning said so) or was cancelled, following ends with it.
+// The transfer's own search found the controller again, on the ports it left open. When it did
+// not (its warning said why, or it was cancelled), following waits for the controller to come
+// back.
 void TFormMain::resumeFollowing(bool wasFollowing)
 {
     if (!wasFollowing || m_closeAfterTransfer)
         return;
-    if (m_link && !m_link->found().empty())
+    m_followPaused = m_link->found().empty();
+    if (!m_followPaused)
         m_listener->listen(*m_link);
-    else
-        m_followController->setChecked(false);
+    updateStatus();
+}
+
+// The controller went: following pauses. It came back: a search on the pair that answered
+// last connects its new ports, and following goes on. A command under way, a question or an
+// open menu is not disturbed: the search waits for them.
+void TFormMain::followPresence()
+{
+    if (!m_followController->isChecked())
+        return;
+    if (!m_watch->present()) {
+        m_listener->stop();
+        m_followPaused = true;
+        updateStatus();
+        return;
+    }
+    if (!m_followPaused)
+        return;
+    if (transferRunning() || QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
+        m_followRetry.start();
+        return;
+    }
+    m_link->resetCancel();
+    const LinkResult found = findController(*m_link, transferHooks());
+    // Unchecked, or the window closed, while the search ran: nothing more.
+    if (!m_followController->isChecked() || m_closeAfterTransfer) {
+        endCommand();
+        return;
+    }
+    m_followPaused = !found.ok();
+    if (found.ok())
+        m_listener->listen(*m_link);
+    updateStatus();
+    endCommand();
+}
+
+void TFormMain::watchController()
+{
+    m_watch = std::make_unique<ControllerWatch>(*m_ports);
+    m_followRetry.setSingleShot(true);
+    m_followRetry.setInterval(kFollowRetryMs);
+    connect(&m_followRetry, &QTimer::timeout, this, &TFormMain::followPresence);
+    connect(m_watch.get(), &ControllerWatch::presenceChanged, this, [this] {
+        updateStatus();
+        followPresence();
+    });
+    // A port that came or went may be another controller: the next search tries every pair.
+    connect(m_watch.get(), &ControllerWatch::portsChanged, this, [this] { m_tryEveryPair = true; });
+    m_watch->setPair(RememberedPair());
+}
+
+void TFormMain::updateStatus()
+{
+    const bool present = m_watch->present();
+    m_status->setConnection(present ? ControllerWatch::portName(m_watch->pair()) : QString(),
+                            m_followController->isChecked() && m_followPaused);
+}
+
+// After each search: the pairs that answered for the submenu, the one in use for the status.
+void TFormMain::takeAnswering(const std::vector<PortPair>& answering, bool everyPair)
+{
+    const PortPair& inUse = m_link->found();
+    if (everyPair) {
+        m_tryEveryPair = false;
+        m_answering = answering;
+    } else if (inUse.empty() || std::find(m_answering.begin(), m_answering.end(), inUse) == m_answering.end()) {
+        // The remembered pair answered, or none did: the others of the last full look are
+        // still there unless the ports changed, and then that look comes next.
+        m_answering = answering;
+    }
+    m_watch->setPair(inUse);
+    m_controllerMenu->setPairs(m_answering, inUse);
+    updateStatus();
+}
+
+// A pair chosen in the "Controller" submenu is remembered and taken at once: the search that
+// follows tries it first.
+void TFormMain::chooseController(const PortPair& pair)
+{
+    RememberPair(pair);
+    const bool following = pauseFollowing();
+    if (DeviceLink* link = openLink()) {
+        link->resetCancel();
+        findController(*link, transferHooks());
+    }
+    resumeFollowing(following);
+    endCommand();
 }
 
 void TFormMain::selectSender(quint32 word)

@@ -2,15 +2,18 @@
 // Communication and Help commands, the progress bar of the transfers.
 #pragma once
 
+#include "device/device_link.h"
 #include "editor/message_boxes.h"
 #include "scene/copy_buffer.h"
 #include "scene/document.h"
 #include "scene/parameter_files.h"
 
 #include <QMainWindow>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QKeyEvent;
@@ -22,23 +25,30 @@ namespace lumo {
 class ConnectionStatus;
 class ControlArea;
 class ControllerListener;
+class ControllerMenu;
+class ControllerWatch;
 class DeviceLink;
 class UndoSteps;
 class MidiPorts;
+class ReopeningPorts;
 class TransferThread;
 struct LinkResult;
-struct OpeningPorts;
+struct PortPair;
 struct TransferHooks;
 
 class TFormMain : public QMainWindow {
     Q_OBJECT
 public:
+    using MidiSystemOpener = std::function<std::unique_ptr<MidiPorts>()>;
+
     // FormCreate: places the window near the centre (exactly once its frame is known), reads
     // the parameter files from `parameterFolder` (the current folder when empty) and builds the
     // layout with scene 1 current. The transfers use `ports` (not owned) when given, else the
-    // machine's MIDI system, opened at the first transfer.
+    // machine's MIDI system, opened in the background at once and again after it went away.
     explicit TFormMain(const QString& parameterFolder = QString(), MidiPorts* ports = nullptr,
                        QWidget* parent = nullptr);
+    // The same on the MIDI system that `openSystem` opens, in place of the machine's.
+    TFormMain(const QString& parameterFolder, MidiSystemOpener openSystem, QWidget* parent = nullptr);
     ~TFormMain() override;
 
     Document& document() { return *m_document; }
@@ -49,8 +59,7 @@ public:
     const ParameterFiles& parameterFiles() const { return m_files; }
     QWidget* client() const { return m_client; }
     bool transferRunning() const;
-    // The link of the transfers, kept for the whole run: made at once on ports given to the
-    // constructor, else at the first transfer; null while the MIDI system has not answered.
+    // The link of the transfers, kept for the whole run.
     DeviceLink* deviceLink() { return m_link.get(); }
 
     // The window's position for a work area: centred, halves rounded down, never above or
@@ -87,10 +96,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 public:
-    // How long the window waits for the MIDI system to open before it gives up for this command.
-    static constexpr int kMidiSystemBoundMs = 5000;
+    // A controller that came back while a command, a question or a menu was open is looked for
+    // again after this long.
+    static constexpr int kFollowRetryMs = 300;
 
 private:
+    TFormMain(const QString& parameterFolder, MidiPorts* ports, MidiSystemOpener openSystem, QWidget* parent);
     void fillScenesOnFirstShow();
     // Centres the outer window, frame included, on the work area of its screen.
     void placeOnScreen();
@@ -104,8 +115,8 @@ private:
     void updateUndoCommands();
     bool isCommandShortcut(const QKeyEvent& key) const;
     TransferHooks transferHooks();
-    // The link, with the MIDI system opened on the transfer thread within kMidiSystemBoundMs;
-    // null (after a warning) when it did not answer in time.
+    // The link, once the MIDI system has opened on the transfer thread (bounded); null when Esc
+    // ended the wait.
     DeviceLink* openLink();
     // `stop`: how Esc ends a step that has no link to cancel.
     LinkResult runOnTransferThread(const std::function<LinkResult()>& step, std::function<void()> stop = {});
@@ -115,19 +126,31 @@ private:
     // Following stops during a transfer and, with the controller found again, goes on after it.
     bool pauseFollowing();
     void resumeFollowing(bool wasFollowing);
+    void followPresence();
     void selectSender(quint32 word);
+    void watchController();
+    void updateStatus();
+    void takeAnswering(const std::vector<PortPair>& answering, bool everyPair);
+    void chooseController(const PortPair& pair);
 
     ParameterFiles m_files;
     MessageBoxes m_answers;
     std::unique_ptr<Document> m_document;
     MidiPorts* m_ports = nullptr;
-    std::shared_ptr<OpeningPorts> m_opening; // the MIDI system, opened on a bounded job
-    std::unique_ptr<MidiPorts> m_systemPorts;
+    std::unique_ptr<ReopeningPorts> m_systemPorts; // the machine's, when no ports were given
     std::unique_ptr<DeviceLink> m_link;
     // Declared after the link: its worker has ended before the link goes.
     std::unique_ptr<TransferThread> m_transfer;
     // Declared after the link: it stops listening before the link goes.
     std::unique_ptr<ControllerListener> m_listener;
+    // Declared after the ports: its watcher thread ends before they go.
+    std::unique_ptr<ControllerWatch> m_watch;
+    ConnectionStatus* m_status = nullptr;
+    ControllerMenu* m_controllerMenu = nullptr;
+    std::vector<PortPair> m_answering; // in the last search, for the submenu
+    bool m_tryEveryPair = true;        // the ports changed since the last search of every pair
+    bool m_followPaused = false;       // Follow Controller is on and waits for the controller
+    QTimer m_followRetry;
     QAction* m_followController = nullptr;
     QAction* m_cancelTransfer = nullptr;
     QAction* m_backUpBeforeSend = nullptr;
@@ -138,7 +161,6 @@ private:
     QAction* m_undoCommand = nullptr;
     QAction* m_redoCommand = nullptr;
     QProgressBar* m_progressBar = nullptr;
-    ConnectionStatus* m_status = nullptr;
     QList<QAction*> m_commands;
     // "Copy" and "Paste": lives for the whole run, survives New, Open and reads, never saved.
     CopyBuffer m_copyBuffer;

@@ -235,6 +235,8 @@ private slots:
             {"Communication", "Back Up Before Send", "BackUpBeforeSend1", QKeySequence()},
             {"Communication", "Verify After Send", "VerifyAfterSend1", QKeySequence()},
             {"Communication", "Open Backups Folder\u2026", "OpenBackupsFolder1", QKeySequence()},
+            {"Communication", "", "", QKeySequence()},
+            {"Communication", "Controller", "", QKeySequence()}, // the submenu
             {"Help", "About", "About1", QKeySequence("Ctrl+H")},
         };
         QList<Item> actual;
