@@ -77,16 +77,16 @@ QPoint TFormMain::CentredPosition(const QRect& workArea, const QSize& outerSize)
 }
 
 TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, QWidget* parent)
-    : TFormMain(parameterFolder, ports, {}, parent)
+    : TFormMain(parameterFolder, ports, nullptr, parent)
 {
 }
 
-TFormMain::TFormMain(const QString& parameterFolder, MidiSystemOpener openSystem, QWidget* parent)
-    : TFormMain(parameterFolder, nullptr, std::move(openSystem), parent)
+TFormMain::TFormMain(const QString& parameterFolder, std::unique_ptr<ReopeningPorts> system, QWidget* parent)
+    : TFormMain(parameterFolder, nullptr, std::move(system), parent)
 {
 }
 
-TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, MidiSystemOpener openSystem,
+TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, std::unique_ptr<ReopeningPorts> system,
                      QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                               | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
@@ -150,9 +150,9 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, MidiSyste
     // watcher's first look, and again after it went away; ports given by the caller are taken
     // as they are.
     if (!m_ports) {
-        if (!openSystem)
-            openSystem = [] { return OpenMidiPorts(ChooseMidiApi(), "Vorel Lumo"); };
-        m_systemPorts = std::make_unique<ReopeningPorts>(std::move(openSystem));
+        m_systemPorts = system ? std::move(system) : std::make_unique<ReopeningPorts>([] {
+            return OpenMidiPorts(ChooseMidiApi(), "Vorel Lumo");
+        });
         m_ports = m_systemPorts.get();
     }
     m_link = std::make_unique<DeviceLink>(*m_ports);

@@ -39,16 +39,14 @@ struct TransferHooks;
 class TFormMain : public QMainWindow {
     Q_OBJECT
 public:
-    using MidiSystemOpener = std::function<std::unique_ptr<MidiPorts>()>;
-
     // FormCreate: places the window near the centre (exactly once its frame is known), reads
     // the parameter files from `parameterFolder` (the current folder when empty) and builds the
     // layout with scene 1 current. The transfers use `ports` (not owned) when given, else the
     // machine's MIDI system, opened in the background at once and again after it went away.
     explicit TFormMain(const QString& parameterFolder = QString(), MidiPorts* ports = nullptr,
                        QWidget* parent = nullptr);
-    // The same on the MIDI system that `openSystem` opens, in place of the machine's.
-    TFormMain(const QString& parameterFolder, MidiSystemOpener openSystem, QWidget* parent = nullptr);
+    // The same on `system` in place of the machine's MIDI system.
+    TFormMain(const QString& parameterFolder, std::unique_ptr<ReopeningPorts> system, QWidget* parent = nullptr);
     ~TFormMain() override;
 
     Document& document() { return *m_document; }
@@ -101,7 +99,8 @@ public:
     static constexpr int kFollowRetryMs = 300;
 
 private:
-    TFormMain(const QString& parameterFolder, MidiPorts* ports, MidiSystemOpener openSystem, QWidget* parent);
+    TFormMain(const QString& parameterFolder, MidiPorts* ports, std::unique_ptr<ReopeningPorts> system,
+              QWidget* parent);
     void fillScenesOnFirstShow();
     // Centres the outer window, frame included, on the work area of its screen.
     void placeOnScreen();
