@@ -16,8 +16,9 @@ ControllerMenu::ControllerMenu(QWidget* parent)
 
 QString ControllerMenu::pairText(const PortPair& pair)
 {
-    const QString output = QString::fromStdString(pair.output);
-    const QString input = QString::fromStdString(pair.input);
+    // A "&" in a port name is shown, not taken for an access key.
+    const QString output = QString::fromStdString(pair.output).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    const QString input = QString::fromStdString(pair.input).replace(QLatin1Char('&'), QStringLiteral("&&"));
     return output == input ? output : QStringLiteral("%1 / %2").arg(output, input);
 }
 
