@@ -23,7 +23,7 @@ LinkResult runStep(const TransferHooks& hooks, const std::function<LinkResult()>
 
 TransferProgress progressOf(const TransferHooks& hooks)
 {
-    return TransferProgress{hooks.showProgress, hooks.progress};
+    return TransferProgress{hooks.showProgress, hooks.progress, hooks.readRestarted};
 }
 
 void redisplay(const TransferHooks& hooks)
@@ -126,6 +126,7 @@ TransferProgress stepProgress(const TransferHooks& hooks, int index, int count)
             if (visible)
                 show(true);
         };
+    progress.restarted = hooks.readRestarted;
     return progress;
 }
 
@@ -144,6 +145,11 @@ QString TransferFailureText(const LinkResult& result, bool sending)
     return failureReason(result, sending)
         + (sending ? QStringLiteral(" The controller may now hold a partly written scene image.")
                    : QStringLiteral(" The scenes are unchanged."));
+}
+
+QString ReadRestartText(int restart)
+{
+    return QStringLiteral("A reply was lost; reading again from the start (%1 of %2)").arg(restart).arg(kReadRestarts);
 }
 
 QString SearchFailureDetail(const LinkResult& result)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "device/device_link.h"
+#include "device/scene_transfer.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,6 +19,9 @@ class Document;
 struct TransferHooks {
     std::function<void(int percent)> progress;      // may be called from a worker thread
     std::function<void(bool visible)> showProgress; // from a worker thread, or the command's own to hide it
+    // A read lost a reply and starts over (restart 1..kReadRestarts); from a worker thread.
+    // ReadRestartText(restart) is what the progress bar says.
+    std::function<void(int restart)> readRestarted;
     // Runs a device step (the search, a transfer) to its end and returns its result; the window
     // runs it on its transfer thread while it keeps painting. Empty: the step runs inline.
     std::function<LinkResult(const std::function<LinkResult()>&)> runBlocking;
@@ -88,6 +92,8 @@ TransferResult sendSceneData(Document& document, DeviceLink& link, const Transfe
 
 // The warning shown after a failed transfer (not after a failed search).
 QString TransferFailureText(const LinkResult& result, bool sending);
+// "A reply was lost; reading again from the start (N of 3)".
+QString ReadRestartText(int restart);
 // Why no controller was found: what `lumo` adds to the search's own message in brackets.
 QString SearchFailureDetail(const LinkResult& result);
 // The warning of a failed search: "Vorel Lumo Device is not exist." and, on a second line,

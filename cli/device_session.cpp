@@ -64,7 +64,14 @@ TransferHooks ToolHooks()
     TransferHooks hooks;
     hooks.rememberedPair = &RememberedPair;
     hooks.rememberPair = &RememberPair;
-    if (!::isatty(STDERR_FILENO))
+    const bool terminal = ::isatty(STDERR_FILENO);
+    hooks.readRestarted = [terminal](int restart) {
+        // On a line of its own: the bar, when there is one, starts again below it.
+        if (terminal)
+            std::fputc('\n', stderr);
+        PrintError(ReadRestartText(restart));
+    };
+    if (!terminal)
         return hooks;
     auto last = std::make_shared<int>(-1);
     hooks.progress = [last](int percent) {

@@ -163,8 +163,10 @@ DeviceLink::Handshake DeviceLink::tryInputsOneByOne(const std::string& output, c
             return result;
         if (result != Handshake::Found)
             continue;
-        if (m_found.empty())
+        if (m_found.empty()) {
             m_found = {output, input};
+            m_foundIdentity = expected;
+        }
         if (std::find(m_answering.begin(), m_answering.end(), PortPair{output, input}) == m_answering.end())
             m_answering.push_back({output, input});
         outcome = Handshake::Found;
@@ -172,6 +174,20 @@ DeviceLink::Handshake DeviceLink::tryInputsOneByOne(const std::string& output, c
             return outcome;
     }
     return outcome;
+}
+
+LinkResult DeviceLink::greetAgain()
+{
+    if (m_found.empty())
+        return LinkResult::failure(LinkError::NotFound);
+    const PortPair pair = m_found;
+    const Handshake result = handshake(pair.output, {pair.input}, m_foundIdentity,
+                                       std::max<std::chrono::nanoseconds>(m_replyTimeout, m_handshakeWait + m_ports.latency()));
+    if (result == Handshake::Cancelled)
+        return LinkResult::failure(LinkError::Cancelled);
+    if (result != Handshake::Found)
+        return LinkResult::failure(LinkError::NotFound);
+    return {};
 }
 
 namespace {

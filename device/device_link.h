@@ -71,6 +71,11 @@ public:
     // The pairs that answered the last search or scan: one after a search, all after a scan.
     const std::vector<PortPair>& answering() const { return m_answering; }
 
+    // The handshake once more on the pair found, with the reply bound as its wait: puts the
+    // controller back at its start after a transfer that lost a message. NotFound when it does
+    // not answer as it did.
+    LinkResult greetAgain();
+
     // Sends one word through the held output port; 0 when handed over, 1 with no output held.
     int send(std::uint32_t word);
     // Until at least `count` messages have arrived since `mark` (a count of ring.received()),
@@ -128,6 +133,7 @@ private:
     std::vector<std::string> m_inputs;
     std::string m_input;
     PortPair m_found;
+    std::uint32_t m_foundIdentity = 0; // the identity reply that the found pair gave
     bool m_outputOpenedNow = false; // opened by the search under way
     bool m_inputsOpenedNow = false;
     std::chrono::nanoseconds m_lastRoundTrip{0};

@@ -163,9 +163,9 @@ public:
 
     bool connectionsLive() override
     {
-        if (!usable())
+        if (!usable() || !m_outputOpen || m_inputNames.empty())
             return false;
-        if (m_outputOpen && !jack_port_connected_to(m_client->out, m_outputName.c_str()))
+        if (!jack_port_connected_to(m_client->out, m_outputName.c_str()))
             return false;
         for (const std::string& name : m_inputNames)
             if (!jack_port_connected_to(m_client->in, name.c_str()))

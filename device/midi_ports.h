@@ -46,7 +46,7 @@ public:
     // the device needs.
     virtual std::chrono::milliseconds latency() const { return std::chrono::milliseconds(0); }
 
-    // Whether the open output and input are still connected to the ports they were opened on.
+    // Whether an output and an input are open and still connected to the ports they were opened on.
     // A port that vanished and came back under its old name is a new port that nothing is
     // connected to; a system that cannot tell says false, and the link opens anew.
     virtual bool connectionsLive() { return false; }

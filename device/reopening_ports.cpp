@@ -72,11 +72,14 @@ MidiPorts* ReopeningPorts::current()
         return m_ports.get();
     std::shared_ptr<Opening> opening = std::atomic_load(&m_opening);
     if (!opening) {
-        if (m_ports && Clock::now() - m_lastAttempt < kRetryInterval)
+        // A system that went away is opened again at once; one that was not there when last
+        // asked, only after a while.
+        if (m_ports && m_failedAttempt && Clock::now() - m_lastAttempt < kRetryInterval)
             return nullptr;
         opening = std::make_shared<Opening>();
         std::atomic_store(&m_opening, opening);
         m_lastAttempt = opening->started;
+        m_failedAttempt = true;
         RunBounded([opening, open = m_open] {
             auto ports = open();
             std::lock_guard lock(opening->mutex);
@@ -106,6 +109,7 @@ MidiPorts* ReopeningPorts::current()
     m_error.clear();
     if (m_ports->systemName() == "none")
         return nullptr;
+    m_failedAttempt = false;
     ++m_opens;
     m_ports->setChangeNotifier(m_notify);
     return m_ports.get();

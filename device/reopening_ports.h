@@ -62,6 +62,7 @@ private:
     std::atomic<bool> m_cancelOpen{false};
     std::atomic<int> m_opens{0};
     std::chrono::steady_clock::time_point m_lastAttempt{};
+    bool m_failedAttempt = false;
     std::string m_error;
 };
 

@@ -136,6 +136,10 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, std::uniq
     connect(m_transfer.get(), &TransferThread::progressChanged, this, &TFormMain::onProgress, Qt::QueuedConnection);
     connect(m_transfer.get(), &TransferThread::progressShown, m_progressBar, &QWidget::setVisible,
             Qt::QueuedConnection);
+    // A read that starts over says so on the bar until the command ends.
+    connect(m_transfer.get(), &TransferThread::readRestarted, this, [this](int restart) {
+        m_progressBar->setFormat(ReadRestartText(restart) + QStringLiteral(": %p%"));
+    }, Qt::QueuedConnection);
     // Esc stops a transfer; it is enabled only while one runs.
     m_cancelTransfer = new QAction(this);
     m_cancelTransfer->setObjectName(QStringLiteral("CancelTransfer"));
@@ -541,6 +545,7 @@ TransferHooks TFormMain::transferHooks()
     hooks.progress = [transfer](int percent) { transfer->reportProgress(percent); };
     // The send hides the bar itself after its last step, from this thread: at once, before its
     // message box.
+    hooks.readRestarted = [transfer](int restart) { transfer->reportRestart(restart); };
     hooks.showProgress = [this, transfer](bool visible) {
         if (QThread::currentThread() == thread())
             m_progressBar->setVisible(visible);
@@ -561,6 +566,7 @@ TransferHooks TFormMain::transferHooks()
 // A close asked for during the transfer comes now.
 void TFormMain::endCommand()
 {
+    m_progressBar->setFormat(QStringLiteral("%p%"));
     if (m_closeAfterTransfer) {
         m_closeAfterTransfer = false;
         close();

@@ -79,6 +79,12 @@ void SimulatedPorts::notifyChange()
         m_notifier();
 }
 
+bool SimulatedPorts::connectionsLive()
+{
+    std::lock_guard lock(m_mutex);
+    return m_openOutput >= 0 && !m_openInputs.empty() && !m_outputDropped && !m_inputDropped;
+}
+
 void SimulatedPorts::replug(bool present)
 {
     if (!present) {

@@ -74,7 +74,7 @@ public:
     void drain();
 
     std::string systemName() const override { return m_systemUp ? "simulated" : "none"; }
-    bool connectionsLive() override { return !m_outputDropped && !m_inputDropped; }
+    bool connectionsLive() override;
     void setChangeNotifier(std::function<void()> notify) override;
     bool notifiesChanges() const override { return true; }
     std::vector<std::string> outputNames() override;
