@@ -46,11 +46,11 @@ QString wordText(std::uint32_t word)
 LinkResult findController(DeviceLink& link, const TransferHooks& hooks)
 {
     const PortPair remembered = hooks.rememberedPair ? hooks.rememberedPair() : PortPair();
-    const bool everyPair = hooks.tryEveryPair && hooks.tryEveryPair();
+    const bool everyPair = hooks.onlyPort.empty() && hooks.tryEveryPair && hooks.tryEveryPair();
     std::vector<PortPair> answering;
     const LinkResult result = runStep(hooks, [&] {
         if (!everyPair) {
-            const LinkResult found = link.findDevice(IdentityReply, remembered);
+            const LinkResult found = link.findDevice(IdentityReply, remembered, hooks.onlyPort);
             answering = link.answering();
             return found;
         }

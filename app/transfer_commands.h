@@ -34,6 +34,8 @@ struct TransferHooks {
     // answered, else the one found (empty when none was). Both empty: the plain search.
     std::function<bool()> tryEveryPair;
     std::function<void(const std::vector<PortPair>& answering, bool everyPair)> answered;
+    // Only the pairs whose output or input name contains this are tried (`lumo --port NAME`).
+    std::string onlyPort;
 };
 
 // How a command ended, for callers that want more than the messages (`lumo`, tests).

@@ -27,7 +27,11 @@ sigset_t stopSignals()
     return set;
 }
 
+std::atomic<bool> g_interrupted{false};
+
 } // namespace
+
+bool AnyInterrupt() { return g_interrupted.load(); }
 
 std::unique_ptr<MidiPorts> OpenSystemPorts()
 {
@@ -47,6 +51,7 @@ ControllerLink::ControllerLink()
         if (signal == SIGUSR2)
             return;
         m_interrupted = true;
+        g_interrupted = true;
         m_link->cancel();
     });
 }
@@ -59,9 +64,10 @@ ControllerLink::~ControllerLink()
     m_ports.reset();
 }
 
-TransferHooks ToolHooks()
+TransferHooks ToolHooks(const QString& port)
 {
     TransferHooks hooks;
+    hooks.onlyPort = port.toStdString();
     hooks.rememberedPair = &RememberedPair;
     hooks.rememberPair = &RememberPair;
     const bool terminal = ::isatty(STDERR_FILENO);

@@ -21,10 +21,12 @@ bool contains(const std::vector<std::string>& names, const std::string& name)
 DeviceLink::DeviceLink(MidiPorts& ports)
     : m_ports(ports)
 {
+    m_ports.setCancelFlag(m_signal.cancelFlag());
 }
 
 DeviceLink::~DeviceLink()
 {
+    m_ports.setCancelFlag(nullptr);
     closeInput();
     closeOutput();
 }
@@ -102,6 +104,15 @@ ReplySignal::Woken DeviceLink::waitForArrivals(std::uint32_t mark, std::uint32_t
 {
     return m_signal.waitFor([&] { return m_ring.arrivedSince(mark) >= count; },
                             bound.count() > 0 ? bound : m_replyTimeout);
+}
+
+bool DeviceLink::connectionLost()
+{
+    if (m_found.empty() || m_ports.systemName() == "none")
+        return true;
+    if (!contains(m_ports.outputNames(), m_found.output) || !contains(m_ports.inputNames(), m_found.input))
+        return true;
+    return m_ports.notifiesChanges() && !m_ports.connectionsLive();
 }
 
 LinkResult DeviceLink::missingReply(int position)

@@ -82,6 +82,11 @@ public:
     // the link is cancelled, or `bound` (the reply bound when 0) has passed.
     ReplySignal::Woken waitForArrivals(std::uint32_t mark, std::uint32_t count,
                                        std::chrono::nanoseconds bound = std::chrono::nanoseconds(0));
+    // True when the pair found is no longer connected: its ports are not listed, the system went
+    // away, or (on a system that can tell) the ports listed under its names are new ones.
+    bool connectionLost();
+    MidiPorts& ports() { return m_ports; }
+
     // A reply that did not come: the controller's ports are gone, or it just did not answer.
     LinkResult missingReply(int position);
 

@@ -57,7 +57,9 @@ struct JackClient {
 
     ~JackClient()
     {
-        if (client)
+        // A client whose server has stopped is left alone: libjack crashes closing it, and the
+        // server that held it is gone anyway.
+        if (client && !serverGone)
             jack_client_close(client);
         if (outgoing)
             jack_ringbuffer_free(outgoing);
@@ -107,11 +109,11 @@ constexpr auto kConnectionTimeout = std::chrono::milliseconds(500);
 constexpr std::size_t kOutgoingBytes = 16384; // 4,096 messages
 
 template <class Condition>
-bool waitUntil(Condition condition)
+bool waitUntil(Condition condition, const std::atomic<bool>* cancelled)
 {
     const auto deadline = std::chrono::steady_clock::now() + kConnectionTimeout;
     while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline)
+        if (std::chrono::steady_clock::now() >= deadline || (cancelled && cancelled->load()))
             return false;
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
@@ -156,7 +158,9 @@ public:
         m_client->gate.stop();
         // Closing the client is a request too; one that is not answered in time finishes on
         // its own thread (or with the process).
-        RunBounded([client = std::move(m_client)]() mutable { client.reset(); }, kRequestBound);
+        // After a cancel nobody waits for it: `lumo` ends within moments of a signal.
+        RunBounded([client = std::move(m_client)]() mutable { client.reset(); },
+                   cancelled() || m_wasCancelled ? std::chrono::milliseconds(20) : kRequestBound);
     }
 
     std::string systemName() const override { return usable() ? "JACK" : "none"; }
@@ -180,6 +184,11 @@ public:
         m_client->notifier = std::move(notify);
     }
     bool notifiesChanges() const override { return true; }
+    void setCancelFlag(const std::atomic<bool>* cancelled) override
+    {
+        m_wasCancelled = m_wasCancelled || this->cancelled();
+        m_cancel.store(cancelled);
+    }
     std::vector<std::string> outputNames() override { return portNames(JackPortIsInput); }
     std::vector<std::string> inputNames() override { return portNames(JackPortIsOutput); }
     bool listensToMany() const override { return true; }
@@ -254,6 +263,11 @@ public:
 
 private:
     bool usable() const { return m_client && !m_client->serverGone; }
+    bool cancelled() const
+    {
+        const std::atomic<bool>* flag = m_cancel.load();
+        return flag && flag->load();
+    }
 
     // The program's own ports ("in-PID" and "out-PID" of any of its clients) are left out.
     bool isOwn(const std::string& name) const
@@ -289,14 +303,31 @@ private:
             m_error = stuck;
             return false;
         }
-        auto answer = std::make_shared<std::atomic<bool>>(false);
-        const bool inTime = RunBounded([client = m_client, call, answer] {
-            *answer = call(client->client);
+        if (cancelled()) {
+            m_client->requestUnderWay = false;
+            return false;
+        }
+        struct Answer {
+            std::atomic<bool> done{false};
+            std::atomic<bool> made{false};
+        };
+        auto answer = std::make_shared<Answer>();
+        RunBounded([client = m_client, call, answer] {
+            answer->made = call(client->client);
             client->requestUnderWay = false;
-        }, kRequestBound);
-        if (!inTime)
-            m_error = stuck;
-        return inTime && *answer;
+            answer->done = true;
+            answer->done.notify_all();
+        }, std::chrono::milliseconds(0));
+        // In short steps, so that a cancel (a signal to `lumo`) ends the wait at once; the
+        // request finishes on its own job.
+        const auto deadline = std::chrono::steady_clock::now() + kRequestBound;
+        while (!answer->done.load() && !cancelled() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        if (!answer->done.load()) {
+            m_error = cancelled() ? "cancelled" : stuck;
+            return false;
+        }
+        return answer->made.load();
     }
 
     // Takes every connection from our `port`; with `settled`, returns once the process cycle
@@ -308,7 +339,7 @@ private:
             return true;
         if (!request([port](jack_client_t* client) { return jack_port_disconnect(client, port) == 0; }))
             return false;
-        return !settled || waitUntil([port] { return jack_port_connected(port) == 0; });
+        return !settled || waitUntil([port] { return jack_port_connected(port) == 0; }, m_cancel.load());
     }
 
     // Connects our `port` to each of `names` beside what it has, and waits until the process
@@ -332,7 +363,7 @@ private:
                 if (!jack_port_connected_to(port, name.c_str()))
                     return false;
             return true;
-        });
+        }, m_cancel.load());
     }
 
     std::shared_ptr<JackClient> m_client;
@@ -340,6 +371,8 @@ private:
     std::string m_outPortName;
     std::string m_error;
     bool m_outputOpen = false;
+    std::atomic<const std::atomic<bool>*> m_cancel{nullptr};
+    bool m_wasCancelled = false; // a link that was cancelled has let go of the ports
     std::string m_outputName;
     std::vector<std::string> m_inputNames;
 };

@@ -2,6 +2,7 @@
 // packed short message sent at a time, every incoming short message handed to a callback.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -56,6 +57,10 @@ public:
     // the others are looked at by polling. It must do little and never call back into the ports.
     virtual void setChangeNotifier(std::function<void()> notify) { (void)notify; }
     virtual bool notifiesChanges() const { return false; }
+
+    // A flag that, once set, makes every request to the system under way or to come give up at
+    // once (a cancelled search or transfer); the ports keep working for what is not waited for.
+    virtual void setCancelFlag(const std::atomic<bool>* cancelled) { (void)cancelled; }
 
     // The last error that the MIDI system reported, for diagnostics; empty when none.
     virtual std::string lastError() const { return {}; }

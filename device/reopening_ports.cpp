@@ -88,11 +88,16 @@ MidiPorts* ReopeningPorts::current()
             opening->changed.notify_all();
         }, std::chrono::milliseconds(0));
     }
+    // In short steps: a cancel of the link (a signal to `lumo`) notifies nobody here.
+    auto cancelled = [&] {
+        const std::atomic<bool>* flag = m_cancelFlag.load();
+        return m_cancelOpen.load() || (flag && flag->load());
+    };
     std::unique_lock wait(opening->mutex);
-    opening->changed.wait_until(wait, opening->started + m_openBound,
-                                [&] { return opening->done || m_cancelOpen.load(); });
+    while (!opening->done && !cancelled() && Clock::now() < opening->started + m_openBound)
+        opening->changed.wait_for(wait, std::chrono::milliseconds(5));
     if (!opening->done) {
-        m_error = m_cancelOpen.load() ? "opening the MIDI system was cancelled"
+        m_error = cancelled() ? "opening the MIDI system was cancelled"
                                       : "the MIDI system did not answer within "
                                             + std::to_string(m_openBound.count()) + " ms";
         // A later call takes what the open brings, once it is there.
@@ -112,6 +117,7 @@ MidiPorts* ReopeningPorts::current()
     m_failedAttempt = false;
     ++m_opens;
     m_ports->setChangeNotifier(m_notify);
+    m_ports->setCancelFlag(m_cancelFlag.load());
     return m_ports.get();
 }
 
@@ -198,6 +204,15 @@ bool ReopeningPorts::notifiesChanges() const
 {
     std::lock_guard lock(m_mutex);
     return m_ports && m_ports->notifiesChanges();
+}
+
+void ReopeningPorts::setCancelFlag(const std::atomic<bool>* cancelled)
+{
+    // Stored first and without the lock: an open under way waits holding it.
+    m_cancelFlag.store(cancelled);
+    std::lock_guard lock(m_mutex);
+    if (m_ports)
+        m_ports->setCancelFlag(cancelled);
 }
 
 bool ReopeningPorts::connectionsLive()

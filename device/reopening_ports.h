@@ -45,6 +45,7 @@ public:
     void setChangeNotifier(std::function<void()> notify) override;
     bool notifiesChanges() const override;
     bool connectionsLive() override;
+    void setCancelFlag(const std::atomic<bool>* cancelled) override;
 
     // How many times the system was opened (1 after the first good open).
     int opens() const { return m_opens.load(); }
@@ -60,6 +61,7 @@ private:
     std::shared_ptr<Opening> m_opening;
     std::function<void()> m_notify;
     std::atomic<bool> m_cancelOpen{false};
+    std::atomic<const std::atomic<bool>*> m_cancelFlag{nullptr};
     std::atomic<int> m_opens{0};
     std::chrono::steady_clock::time_point m_lastAttempt{};
     bool m_failedAttempt = false;

@@ -31,6 +31,7 @@ public:
     }
     void resetCancel() { m_cancelled.store(false); }
     bool cancelled() const { return m_cancelled.load(); }
+    const std::atomic<bool>* cancelFlag() const { return &m_cancelled; }
 
     // Until `arrived()` holds, the link is cancelled, or `timeout` has passed. One waiter at a
     // time.
