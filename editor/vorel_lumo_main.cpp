@@ -646,7 +646,8 @@ void TFormMain::resumeFollowing(bool wasFollowing)
 {
     if (!wasFollowing || m_closeAfterTransfer)
         return;
-    m_followPaused = m_link->found().empty();
+    // A controller unplugged during the command left the found pair behind it.
+    m_followPaused = m_link->found().empty() || !m_watch->present();
     if (!m_followPaused)
         m_listener->listen(*m_link);
     updateStatus();
@@ -691,9 +692,11 @@ void TFormMain::watchController()
     m_followRetry.setSingleShot(true);
     m_followRetry.setInterval(kFollowRetryMs);
     connect(&m_followRetry, &QTimer::timeout, this, &TFormMain::followPresence);
+    // Following is taken up again from the event loop: a search's own end reports the pair's
+    // presence too, and no search may start inside another command.
     connect(m_watch.get(), &ControllerWatch::presenceChanged, this, [this] {
         updateStatus();
-        followPresence();
+        QMetaObject::invokeMethod(this, &TFormMain::followPresence, Qt::QueuedConnection);
     });
     // A port that came or went may be another controller: the next search tries every pair.
     connect(m_watch.get(), &ControllerWatch::portsChanged, this, [this] { m_tryEveryPair = true; });
