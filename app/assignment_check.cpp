@@ -36,6 +36,37 @@ QString channelFieldName(const ChannelField& field)
 
 } // namespace
 
+QString MessageDescription(const ControlMessage& message)
+{
+    return QStringLiteral("%1 %2 on channel %3").arg(kindWord(message.kind)).arg(message.number).arg(message.channel + 1);
+}
+
+QString ControlToolTip(const SceneRecord& record, int controlIndex)
+{
+    const QString name = controlName(controlIndex) + QStringLiteral(": ");
+    const ControlKind kind = KindOfControl(controlIndex);
+    const int e = ElementOfControl(controlIndex);
+    if (kind == ControlKind::Group)
+        return name + QStringLiteral("channel %1").arg(ResolveChannel(record, record.MIDICh[e]) + 1);
+    const std::optional<ControlMessage> message = MessageOfControl(record, controlIndex);
+    if (!message) return name + QStringLiteral("off");
+    QString description = MessageDescription(*message);
+    description[0] = description[0].toUpper();
+    const QString range = QStringLiteral(", %1\u2013%2");
+    const QString values = QStringLiteral(", OFF %1, ON %2");
+    switch (kind) {
+    case ControlKind::Knob: description += range.arg(record.KonbLLValue[e]).arg(record.KonbURValue[e]); break;
+    case ControlKind::Slider: description += range.arg(record.SliderLLValue[e]).arg(record.SliderURValue[e]); break;
+    case ControlKind::Pad:
+        if (message->kind == MidiMessageKind::ControlChange)
+            description += values.arg(record.PadOFFValue[e]).arg(record.PadONValue[e]);
+        break;
+    case ControlKind::Key: description += values.arg(record.KeyOFFValue[e]).arg(record.KeyONValue[e]); break;
+    default: break;
+    }
+    return name + description;
+}
+
 std::vector<AssignmentFinding> CheckScene(const SceneRecord& record, int sceneNumber)
 {
     const QString scene = QStringLiteral("scene %1: ").arg(sceneNumber);
@@ -69,10 +100,8 @@ std::vector<AssignmentFinding> CheckScene(const SceneRecord& record, int sceneNu
 
         const auto same = std::ranges::find(senders, *message, &Sender::message);
         if (same != senders.end())
-            report(QStringLiteral("%1 and %2 both send %3 %4 on channel %5")
-                       .arg(controlName(same->controlIndex), controlName(i), kindWord(message->kind))
-                       .arg(message->number)
-                       .arg(message->channel + 1),
+            report(QStringLiteral("%1 and %2 both send %3")
+                       .arg(controlName(same->controlIndex), controlName(i), MessageDescription(*message)),
                    same->controlIndex, i);
         else
             senders.push_back({i, *message});

@@ -2,6 +2,7 @@
 // numbers and channels that MIDI cannot carry.
 #pragma once
 
+#include "scene/control_messages.h"
 #include "scene/scene_record.h"
 
 #include <QString>
@@ -17,6 +18,15 @@ struct AssignmentFinding {
     int firstControl = 0;
     int secondControl = 0;
 };
+
+// What a message is, as the check and the overlay's tooltips say it: "CC 20 on channel 1",
+// "note 38 on channel 10".
+QString MessageDescription(const ControlMessage& message);
+// The tooltip of control `controlIndex` (1..45) of `record`: what it sends, by the same
+// description: "Konb-1: CC 20 on channel 1, 0–127", "Trigger Pad-3: Note 38 on channel 10",
+// "Key-2: CC 61 on channel 1, OFF 0, ON 127"; "Konb-1: off" when it sends nothing; a group
+// gives its channel.
+QString ControlToolTip(const SceneRecord& record, int controlIndex);
 
 // The findings of scene `sceneNumber`, in list order: first the scene's own channel when it
 // is no channel, then for each control that sends a message its channel field (once per

@@ -2,6 +2,8 @@
 // fails changes nothing and stops the command that asked for it.
 #include "app/file_commands.h"
 
+#include "app/app_log.h"
+
 #include "scene/scene_file.h"
 
 namespace lumo {
@@ -25,10 +27,11 @@ bool OfferToSave(Document& document)
 {
     if (!document.modified()) return true;
     switch (document.answers().ask(MessageKind::Warning, kSaveQuestion)) {
-    case Answer::Yes: return SaveDocumentAs(document);
-    case Answer::No: return true;
+    case Answer::Yes: qCDebug(appLog) << "save question: Yes"; return SaveDocumentAs(document);
+    case Answer::No: qCDebug(appLog) << "save question: No"; return true;
     case Answer::Cancel: break;
     }
+    qCDebug(appLog) << "save question: Cancel";
     return false;
 }
 
@@ -44,7 +47,10 @@ bool OpenDocument(Document& document)
 {
     if (!OfferToSave(document)) return false;
     const std::optional<QString> path = document.answers().chooseOpenFile();
-    if (!path) return false;
+    if (!path) {
+        qCDebug(appLog) << "open: no file chosen";
+        return false;
+    }
     const FileResult result = LoadSceneFile(*path, document.scenes());
     if (!result.ok()) {
         document.answers().showError(FileErrorText(result));
@@ -63,6 +69,7 @@ bool SaveDocumentAs(Document& document)
 {
     const QString proposed = document.fileName().isEmpty() ? ProposedFileName(document.clock()) : document.fileName();
     const std::optional<QString> path = document.answers().chooseSaveFile(proposed);
+    if (!path) qCDebug(appLog) << "save as: no file chosen";
     if (!path || !saveTo(document, *path)) return false;
     document.setFileName(*path);
     return true;

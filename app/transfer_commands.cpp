@@ -1,6 +1,7 @@
 // The flows of "Read Scene Data" and "Send Scene Data".
 #include "app/transfer_commands.h"
 
+#include "app/app_log.h"
 #include "app/file_commands.h"
 #include "app/send_backups.h"
 #include "app/send_verification.h"
@@ -63,6 +64,11 @@ LinkResult findController(DeviceLink& link, const TransferHooks& hooks)
             found = link.findDevice(IdentityReply, remembered);
         return found;
     });
+    if (result.ok())
+        qCDebug(appLog).noquote() << "controller on" << QString::fromStdString(link.found().output) << "->"
+                                  << QString::fromStdString(link.found().input);
+    else
+        qCDebug(appLog).noquote() << "no controller:" << SearchFailureDetail(result);
     if (result.ok() && hooks.rememberPair && link.found() != remembered)
         hooks.rememberPair(link.found());
     if (hooks.answered && result.error != LinkError::Cancelled)
@@ -196,7 +202,12 @@ TransferResult readSceneData(Document& document, DeviceLink& link, const Transfe
     const int blockAddOne = BlockAddOne(document.defaults());
     ImageBuffer& image = link.image();
     const TransferProgress progress = progressOf(hooks);
+    qCDebug(appLog) << "read of" << length << "image bytes started";
     const LinkResult result = runStep(hooks, [&] { return ReadSceneImage(link, length, image, blockAddOne, progress); });
+    if (result.ok())
+        qCDebug(appLog) << "read done";
+    else
+        qCDebug(appLog).noquote() << "read failed:" << failureReason(result, false);
     if (result.ok()) {
         answers.tell(MessageKind::Information, transfer_text::kReadOk);
         UnpackSceneImage(image.data(), document.scenes());
@@ -233,6 +244,7 @@ TransferResult sendSceneData(Document& document, DeviceLink& link, const Transfe
     TransferResult ended;
     // Each way out hides the bar first, so that no message box shows over a full bar.
     const auto fail = [&](TransferOutcome outcome, const LinkResult& result, const QString& text) {
+        qCDebug(appLog).noquote() << "send failed:" << text;
         hideProgress(hooks);
         answers.tell(MessageKind::Warning, text);
         ended.outcome = outcome;
@@ -257,6 +269,8 @@ TransferResult sendSceneData(Document& document, DeviceLink& link, const Transfe
         ended.backupPath = stored.path;
     }
 
+    qCDebug(appLog) << "send of" << length << "image bytes started" << (checks.backup ? "after a backup" : "")
+                    << (checks.verify ? "with a read-back" : "");
     PackSceneImage(document.scenes(), image.data());
     const ImageBuffer sent = image; // the read-back reuses the link's image
     const TransferProgress sendProgress = stepProgress(hooks, step++, steps);
@@ -275,6 +289,7 @@ TransferResult sendSceneData(Document& document, DeviceLink& link, const Transfe
         if (!ended.differences.isEmpty())
             return fail(TransferOutcome::Differs, read, VerificationWarningText(ended.differences));
     }
+    qCDebug(appLog) << "send done";
     hideProgress(hooks);
     answers.tell(MessageKind::Information, transfer_text::kSendOk);
     ended.link = result;

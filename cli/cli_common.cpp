@@ -1,13 +1,7 @@
 // Output, error printing and the parameter- and scene-file handling shared by the commands.
 #include "cli/cli_common.h"
 
-#include "scene/file_names.h"
-
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-
-#include <fcntl.h>
 
 namespace lumo::cli {
 
@@ -39,15 +33,6 @@ const Command* FindCommand(const QString& name)
         if (name == QLatin1String(command->name)) return command;
     }
     return nullptr;
-}
-
-QString OpenNamedFile(QFile& file, const QString& name, QIODevice::OpenMode mode)
-{
-    const int flags = mode.testFlag(QIODevice::WriteOnly) ? O_WRONLY | O_CREAT | O_TRUNC : O_RDONLY;
-    const int fd = ::open(FileNameToBytes(name).constData(), flags | O_CLOEXEC, 0666);
-    if (fd < 0) return QString::fromLocal8Bit(std::strerror(errno));
-    if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) return file.errorString();
-    return QString();
 }
 
 bool LoadOrReport(const QString& path, SceneSet& scenes, const QString& label)

@@ -40,7 +40,10 @@ int UsageError(const Command& command, const QString& problem);
 // Opens the file that `name` names (an argument as given, bytes kept, see FileNameFromBytes)
 // on `file` for reading, or for writing from scratch. Returns the system's error text when
 // it cannot be opened, else an empty text.
+// One implementation per platform: named_files_posix.cpp, named_files_win.cpp.
 QString OpenNamedFile(QFile& file, const QString& name, QIODevice::OpenMode mode);
+// True when both names lead to one existing file (a link or another spelling counts).
+bool IsSameFile(const QString& a, const QString& b);
 
 // Loads a scene file, printing "lumo: <error text>" (prefixed by `label` when not empty)
 // on failure.

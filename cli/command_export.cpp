@@ -2,11 +2,8 @@
 // the same bytes.
 #include "cli/cli_common.h"
 
-#include "scene/file_names.h"
 #include "scene/scene_file.h"
 #include "scene/scene_json.h"
-
-#include <sys/stat.h>
 
 namespace lumo::cli {
 
@@ -43,14 +40,6 @@ extern const Command kExportCommand = {
 
 namespace {
 
-// By the file itself, so that a link or another spelling of FILE counts too.
-bool sameFile(const QString& a, const QString& b)
-{
-    struct stat first {}, second {};
-    return ::stat(FileNameToBytes(a).constData(), &first) == 0 && ::stat(FileNameToBytes(b).constData(), &second) == 0
-           && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
 int runExport(const QStringList& arguments)
 {
     QString input;
@@ -69,7 +58,7 @@ int runExport(const QStringList& arguments)
     if (input.isEmpty()) return UsageError(kExportCommand, QStringLiteral("FILE is missing"));
     if (output.isEmpty()) return UsageError(kExportCommand, QStringLiteral("-o OUT.json is missing"));
     // The text would replace the scene file with no backup.
-    if (sameFile(output, input)) return UsageError(kExportCommand, QStringLiteral("OUT.json is FILE itself"));
+    if (IsSameFile(output, input)) return UsageError(kExportCommand, QStringLiteral("OUT.json is FILE itself"));
 
     SceneSet scenes;
     if (!LoadOrReport(input, scenes)) return kExitFailure;

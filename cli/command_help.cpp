@@ -30,7 +30,7 @@ QString OverviewText()
         "A scene file (\".lumo\") holds the controller's four scenes raw: four 884-byte records,\n"
         "3,536 bytes, no header.\n"
         "\n"
-        "usage: lumo COMMAND [ARGUMENTS]\n"
+        "usage: lumo [--verbose] COMMAND [ARGUMENTS]\n"
         "\n"
         "commands:\n");
     for (const Command* command : Commands()) {
@@ -45,7 +45,9 @@ QString OverviewText()
     text += QStringLiteral(
         "\n"
         "'lumo help COMMAND' explains a command. Results go to standard output, errors to\n"
-        "standard error as 'lumo: TEXT'. Exit status: 0 success, 1 failure, 2 wrong usage.\n");
+        "standard error as 'lumo: TEXT'. Exit status: 0 success, 1 failure, 2 wrong usage.\n"
+        "--verbose logs the files read and written, each port pair the device search tries and\n"
+        "the course of a transfer on standard error ('lumo.file: ...', 'lumo.device: ...').\n");
     return text;
 }
 

@@ -2,16 +2,15 @@
 // trying and testing the transfers without the hardware.
 #include "cli/cli_common.h"
 #include "cli/device_session.h"
+#include "cli/stop_requests.h"
 
 #include "device/scene_image.h"
 #include "device/virtual_controller.h"
 
-#include <csignal>
 #include <cstdio>
 
 #include <atomic>
 #include <iterator>
-#include <pthread.h>
 
 namespace lumo::cli {
 
@@ -74,14 +73,9 @@ int runVirtual(const QStringList& arguments)
     else if (!LoadOrReport(file, scenes))
         return kExitFailure;
 
-    // The signals that end the run are taken by sigwait below, on this thread; every thread
-    // that the MIDI system starts inherits the mask.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    sigaddset(&stopSignals, SIGHUP);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // The requests to stop are taken below, on this thread; every thread that the MIDI system
+    // starts holds them too.
+    HoldStopRequests();
 
     VirtualController controller(scenes);
     controller.misbehaviour().wrongStoreAt = wrongStoreAt;
@@ -106,8 +100,7 @@ int runVirtual(const QStringList& arguments)
     PrintError(QStringLiteral("serving as \"%1\" on %2; interrupt to stop")
                    .arg(QLatin1String(kPortName), QLatin1String(MidiApiName(api))));
 
-    int signal = 0;
-    sigwait(&stopSignals, &signal);
+    WaitForStopRequest();
     output.store(nullptr, std::memory_order_release);
     ports.reset(); // no request can arrive any more
 

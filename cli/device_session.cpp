@@ -4,28 +4,16 @@
 
 #include "app/remembered_pair.h"
 #include "cli/cli_common.h"
+#include "cli/stop_requests.h"
 #include "device/reopening_ports.h"
 
-#include <pthread.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdio>
 #include <memory>
 
 namespace lumo::cli {
 namespace {
-
-// SIGUSR2 only wakes the signal thread when the command ends without a signal.
-sigset_t stopSignals()
-{
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    sigaddset(&set, SIGUSR2);
-    return set;
-}
 
 std::atomic<bool> g_interrupted{false};
 
@@ -41,14 +29,11 @@ std::unique_ptr<MidiPorts> OpenSystemPorts()
 
 ControllerLink::ControllerLink()
 {
-    const sigset_t set = stopSignals();
-    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+    HoldStopRequests();
     m_ports = OpenSystemPorts();
     m_link = std::make_unique<DeviceLink>(*m_ports);
-    m_signals = std::thread([this, set] {
-        int signal = 0;
-        sigwait(&set, &signal);
-        if (signal == SIGUSR2)
+    m_signals = std::thread([this] {
+        if (!WaitForStopRequest())
             return;
         m_interrupted = true;
         g_interrupted = true;
@@ -58,7 +43,7 @@ ControllerLink::ControllerLink()
 
 ControllerLink::~ControllerLink()
 {
-    pthread_kill(m_signals.native_handle(), SIGUSR2);
+    WakeStopWait(m_signals);
     m_signals.join();
     m_link.reset();
     m_ports.reset();

@@ -1,6 +1,7 @@
 // What the device commands of `lumo` share: the machine's MIDI ports and the link that finds
-// the controller on them, the stop on SIGINT and SIGTERM, answers given by the tool's options
-// instead of a user, a progress bar on standard error, and the reporting of how a transfer ended.
+// the controller on them, the stop on Ctrl+C and the other requests to stop, answers given by
+// the tool's options instead of a user, a progress bar on standard error, and the reporting of
+// how a transfer ended.
 #pragma once
 
 #include "app/transfer_commands.h"
@@ -20,9 +21,9 @@ namespace lumo::cli {
 std::unique_ptr<MidiPorts> OpenSystemPorts();
 
 // The system's ports with the link that searches them for the controller; the link closes
-// the ports it holds before they go. SIGINT and SIGTERM cancel the search or transfer under
-// way (its wait ends at once) and are taken by a thread of its own: every thread started
-// meanwhile, the MIDI system's among them, has them blocked.
+// the ports it holds before they go. A request to stop (Ctrl+C, SIGTERM, SIGHUP) cancels the
+// search or transfer under way (its wait ends at once) and is taken by a thread of its own:
+// every thread started meanwhile, the MIDI system's among them, holds them (stop_requests.h).
 class ControllerLink {
 public:
     ControllerLink();

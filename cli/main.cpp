@@ -5,6 +5,8 @@
 #include "scene/file_names.h"
 
 #include <QGuiApplication>
+#include <QCoreApplication>
+#include <QLoggingCategory>
 
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +31,11 @@ int main(int argc, char* argv[])
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments.append(lumo::FileNameFromBytes(QByteArray(argv[i])));
 
+    // `--verbose` before the command turns on the logs of every layer, on standard error.
+    if (!arguments.isEmpty() && arguments.constFirst() == QLatin1String("--verbose")) {
+        arguments.removeFirst();
+        QLoggingCategory::setFilterRules(QStringLiteral("lumo.*.debug=true"));
+    }
     if (arguments.isEmpty()) {
         PrintError(QStringLiteral("a command is needed"));
         PrintOut(OverviewText());

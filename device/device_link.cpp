@@ -1,7 +1,10 @@
 // The device search and the link's port bookkeeping.
 #include "device/device_link.h"
 
+#include "device/device_log.h"
 #include "device/short_message.h"
+
+#include <QStringList>
 
 #include <algorithm>
 #include <thread>
@@ -14,6 +17,36 @@ using Clock = std::chrono::steady_clock;
 bool contains(const std::vector<std::string>& names, const std::string& name)
 {
     return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// "output -> input", or "output -> input, input" for inputs heard together: for the log.
+QString pairText(const std::string& output, const std::vector<std::string>& inputs)
+{
+    QStringList names;
+    for (const std::string& input : inputs) names.append(QString::fromStdString(input));
+    return QStringLiteral("\"%1\" -> \"%2\"").arg(QString::fromStdString(output), names.join(QStringLiteral("\", \"")));
+}
+
+// What failed, with the MIDI system's own message when it gave one.
+QString failedText(const char* what, const std::string& error)
+{
+    return error.empty() ? QString::fromLatin1(what)
+                         : QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromStdString(error));
+}
+
+// The messages that came after `mark` (at most the ring's worth), as hex bytes.
+QString arrivalsText(const ReceiveRing& ring, std::uint32_t mark)
+{
+    QStringList words;
+    const std::uint32_t arrived = std::min<std::uint32_t>(ring.arrivedSince(mark), kRingSize - 2);
+    for (std::uint32_t n = 0; n < arrived; ++n) {
+        const std::uint32_t word = ring.message(mark + n);
+        QString bytes;
+        for (int shift = 0; shift <= 16; shift += 8)
+            bytes += QStringLiteral("%1 ").arg((word >> shift) & 0xFF, 2, 16, QLatin1Char('0')).toUpper();
+        words.append(bytes.trimmed());
+    }
+    return words.isEmpty() ? QStringLiteral("nothing") : words.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -141,21 +174,31 @@ LinkResult DeviceLink::missingReply(int position)
 DeviceLink::Handshake DeviceLink::handshake(const std::string& output, const std::vector<std::string>& inputs,
                                             std::uint32_t expected, std::chrono::nanoseconds wait)
 {
-    if (!holdOutput(output))
+    if (!holdOutput(output)) {
+        qCDebug(deviceLog).noquote() << "tried" << pairText(output, inputs) << "-"
+                                     << failedText("the output does not open", m_ports.lastError());
         return Handshake::Silent;
+    }
     return handshakeHeld(inputs, expected, wait);
 }
 
 DeviceLink::Handshake DeviceLink::handshakeHeld(const std::vector<std::string>& inputs, std::uint32_t expected,
                                                 std::chrono::nanoseconds wait)
 {
-    if (!listenTo(inputs))
+    const std::string& output = m_output; // for the log
+    if (!listenTo(inputs)) {
+        qCDebug(deviceLog).noquote() << "tried" << pairText(output, inputs) << "-"
+                                     << failedText("the input does not open", m_ports.lastError());
         return Handshake::Silent;
+    }
     // The mark comes before CmdConnect, so that an echo that comes back at once is counted.
     const std::uint32_t mark = m_ring.received();
     const auto sent = Clock::now();
-    if (send(CmdConnect) != 0 || send(CmdIdentify) != 0)
+    if (send(CmdConnect) != 0 || send(CmdIdentify) != 0) {
+        qCDebug(deviceLog).noquote() << "tried" << pairText(output, inputs) << "-"
+                                     << failedText("the output takes no message", m_ports.lastError());
         return Handshake::Silent;
+    }
 
     // One input: the next two messages decide. Several: the others may carry anything (a
     // keyboard being played), so any echo followed by the identity counts; the inputs are then
@@ -174,11 +217,21 @@ DeviceLink::Handshake DeviceLink::handshakeHeld(const std::vector<std::string>& 
     };
     auto decided = [&] { return one ? m_ring.arrivedSince(mark) >= 2 : answered(); };
     const ReplySignal::Woken woken = m_signal.waitFor(decided, wait);
-    if (woken == ReplySignal::Woken::Cancelled)
+    if (woken == ReplySignal::Woken::Cancelled) {
+        qCDebug(deviceLog).noquote() << "tried" << pairText(output, inputs) << "- cancelled";
         return Handshake::Cancelled;
-    if (woken != ReplySignal::Woken::Arrived || !answered())
+    }
+    if (woken != ReplySignal::Woken::Arrived || !answered()) {
+        qCDebug(deviceLog).noquote()
+            << "tried" << pairText(output, inputs)
+            << QStringLiteral("- no echo and identity within %1 ms; came: %2")
+                   .arg(std::chrono::duration_cast<std::chrono::milliseconds>(wait).count())
+                   .arg(arrivalsText(m_ring, mark));
         return Handshake::Silent;
+    }
     m_lastRoundTrip = Clock::now() - sent;
+    qCDebug(deviceLog).noquote() << "tried" << pairText(output, inputs) << "- answered in"
+                                 << std::chrono::duration_cast<std::chrono::microseconds>(m_lastRoundTrip).count() << "us";
     return Handshake::Found;
 }
 
@@ -256,6 +309,9 @@ LinkResult DeviceLink::search(std::uint32_t expected, const PortPair& tryFirst, 
     m_outputCount = int(outputs.size());
     m_inputCount = int(inputs.size());
     const std::chrono::nanoseconds wait = m_handshakeWait + m_ports.latency();
+    qCDebug(deviceLog).noquote() << "search on" << QString::fromStdString(m_ports.systemName()) << "among"
+                                 << outputs.size() << "outputs and" << inputs.size() << "inputs"
+                                 << (tryFirst.empty() ? QString() : QStringLiteral("(first: the pair that answered last)"));
     // With `only`: an output that names it goes with every input, any other output only with
     // the inputs that name it.
     auto inputsFor = [&](const std::string& output) {
@@ -340,10 +396,15 @@ LinkResult DeviceLink::search(std::uint32_t expected, const PortPair& tryFirst, 
         result = tryInputsOneByOne(first.output, {first.input}, expected, kSecondPassFactor * wait, false);
         m_answering = answering;
     }
-    if (result == Handshake::Found)
+    if (result == Handshake::Found) {
+        qCDebug(deviceLog).noquote() << "search found" << pairText(m_found.output, {m_found.input});
         return {};
-    if (result == Handshake::Cancelled || cancelled())
+    }
+    if (result == Handshake::Cancelled || cancelled()) {
+        qCDebug(deviceLog) << "search cancelled";
         return LinkResult::failure(LinkError::Cancelled);
+    }
+    qCDebug(deviceLog) << "search found no controller among" << m_outputCount * m_inputCount << "pairs";
     if (!m_output.empty())
         send(CmdEnd);
     LinkResult notFound = LinkResult::failure(LinkError::NotFound);

@@ -1,6 +1,7 @@
 // ReadSceneImage and SendSceneImage, and the two transfer parameters of the defaults.
 #include "device/scene_transfer.h"
 
+#include "device/device_log.h"
 #include "device/short_message.h"
 #include "scene/parameter_files.h"
 
@@ -125,18 +126,24 @@ LinkResult ReadSceneImage(DeviceLink& link, int length, ImageBuffer& image, int 
     ProgressReport report(progress, 1);
     // Into a copy: the caller's image changes only when every byte has come.
     ImageBuffer incoming = image;
+    qCDebug(deviceLog) << "read of" << length << "bytes starts";
     for (int restart = 0;; ++restart) {
         LinkResult result = readOnce(link, length, incoming, blockAddOne, report);
         // A lost request cannot be told from a lost reply, so no byte is asked for again: the
         // read starts over, after a handshake that puts the controller back at its start.
         // Every byte of the image then comes from the one read that completes.
         if (result.error != LinkError::NoReply || restart == kReadRestarts)
-            if (!result.ok())
+            if (!result.ok()) {
+                qCDebug(deviceLog) << "read failed at byte" << result.position << "(-1: its start), after"
+                                   << restart << "restarts";
                 return result;
+            }
         if (result.ok()) {
             std::copy_n(incoming.begin(), length, image.begin());
+            qCDebug(deviceLog) << "read ended";
             return {};
         }
+        qCDebug(deviceLog) << "read restarts: no reply at byte" << result.position;
         if (progress.restarted)
             progress.restarted(restart + 1);
         if (LinkResult greeted = link.greetAgain(); !greeted.ok())

@@ -108,8 +108,19 @@ ControlArea::Private::Private(ControlArea* q_, QWidget* client_, Document& docum
     SelDisp->setGeometry(616, 1, 137, 24);
     SelDisp->setFont(font);
     SelDisp->setIndex(kInitialDisplayMode);
+    SelDisp->setAccessibleName(dispCaption->text());
     ControlList->setGeometry(kListLeft, kListTop, kListWidth, kListHeight);
+    ControlList->setAccessibleName(QStringLiteral("Control List"));
     panels.PanelCommon->show();
+    // Tab goes through the shown panel's editors as they stand, left column top to bottom,
+    // then the right, and then to the control list; the hidden panels' editors are skipped.
+    QWidget* previous = SelDisp;
+    for (ControlKind kind : {ControlKind::Common, ControlKind::Group, ControlKind::Knob, ControlKind::Pad, ControlKind::Key})
+        for (QWidget* editor : panels.editorsOf(kind)) {
+            QWidget::setTabOrder(previous, editor);
+            previous = editor;
+        }
+    QWidget::setTabOrder(previous, ControlList);
 }
 
 ControlArea::ControlArea(QWidget* client, Document& document, const NoteNames& notes, QObject* parent)
@@ -325,6 +336,10 @@ void ControlArea::refreshOverlay(int mode)
     for (int s = 1; s <= kSceneCount; ++s)
         d->sceneButtons->setCaption(s, SceneCaption(d->document.scenes().scene(s)));
     d->overlay.setTexts(OverlayTexts(d->document.current(), mode, d->notes));
+    for (int i = 1; i <= kOverlayLabelCount; ++i) {
+        const QString tip = ControlToolTip(d->document.current(), i);
+        if (d->overlay.label(i)->toolTip() != tip) d->overlay.label(i)->setToolTip(tip);
+    }
     d->overlay.frame()->update();
     d->conflictOutlines->setControls(ConflictingControls(d->document.current()));
 }

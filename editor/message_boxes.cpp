@@ -119,8 +119,9 @@ std::optional<QString> MessageBoxes::chooseOpenFile()
     dialog.setDirectory(m_nextOpenFolder.isEmpty() ? startFolder() : std::exchange(m_nextOpenFolder, QString()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    rememberFile(dialog.selectedFiles().constFirst());
-    return dialog.selectedFiles().constFirst();
+    m_lastChosenFile = dialog.selectedFiles().constFirst();
+    rememberFile(m_lastChosenFile);
+    return m_lastChosenFile;
 }
 
 std::optional<QString> MessageBoxes::chooseSaveFile(const QString& proposedName)

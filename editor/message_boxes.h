@@ -29,6 +29,9 @@ public:
     // The next Open dialog starts in `folder`.
     void openNextIn(const QString& folder) { m_nextOpenFolder = folder; }
 
+    // The file the last Open dialog gave.
+    QString lastChosenFile() const { return m_lastChosenFile; }
+
     // The folder of `path` becomes where the dialogs start, in this run and the next.
     void rememberFile(const QString& path);
 
@@ -38,6 +41,7 @@ private:
     QWidget* m_dialogParent;
     QString m_lastFolder;
     QString m_nextOpenFolder;
+    QString m_lastChosenFile;
 };
 
 } // namespace lumo

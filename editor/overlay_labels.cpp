@@ -33,6 +33,9 @@ void OverlayLabel::setSelectedLook(bool selected)
 
 void OverlayLabel::showText(const QString& text)
 {
+    // The fitted size depends on the text alone: every refresh rewrites all 45 labels.
+    if (m_fitted && text == this->text()) return;
+    m_fitted = true;
     if (text != this->text()) setText(text);
     const QFont fitted = FittedOverlayFont(contentsRect(), text);
     if (fitted != font()) setFont(fitted);
@@ -67,7 +70,11 @@ void OverlayLabels::setTexts(const std::array<std::optional<QString>, kOverlayLa
 {
     for (int k = 0; k < kOverlayLabelCount; ++k) {
         if (!texts[k]) continue;
-        m_labels[k]->showText(OverlayLabelText(*texts[k]));
+        const QString shown = OverlayLabelText(*texts[k]);
+        m_labels[k]->showText(shown);
+        // A screen reader says the control and what its label shows: "Konb-1: CC# 20".
+        const QString name = ControlListItems().at(k + 1) + QStringLiteral(": ") + QString(shown).replace(QChar(10), QChar(32));
+        if (m_labels[k]->accessibleName() != name) m_labels[k]->setAccessibleName(name);
     }
 }
 

@@ -37,6 +37,7 @@ protected:
 
 private:
     int m_controlIndex;
+    bool m_fitted = false;
 };
 
 class OverlayLabels {

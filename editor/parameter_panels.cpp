@@ -12,6 +12,8 @@
 #include <QGuiApplication>
 #include <QLabel>
 
+#include <span>
+
 namespace lumo {
 
 namespace {
@@ -162,6 +164,21 @@ ParameterPanels::ParameterPanels(QWidget* client, int left, int top, int height)
     EditKeyONValue = place(numberEditor(SettingId::KeyONValue, p), "EditKeyONValue", kLeftColumn, 72);
     EditKeyOFFValue = place(numberEditor(SettingId::KeyOFFValue, p), "EditKeyOFFValue", kLeftColumn, 104);
     SelKeyBehavior = place(choiceBox(SettingId::KeyBehavior, p), "SelKeyBehavior", kRightColumn, 40);
+
+    // Screen readers name each editor by its caption (editor k stores setting k).
+    for (ControlKind kind : {ControlKind::Common, ControlKind::Group, ControlKind::Knob, ControlKind::Pad, ControlKind::Key}) {
+        const std::span<const SceneSetting> settings = SettingsOfKind(kind);
+        const std::vector<QWidget*> editors = editorsOf(kind);
+        for (std::size_t k = 0; k < settings.size(); ++k) {
+            const QString caption = captionOf(settings[k].id);
+            editors[k]->setAccessibleName(caption);
+            // Where the platform names a drop-down list by its item (Linux), the caption
+            // reaches the screen reader as the list's label.
+            for (QLabel* label : editors[k]->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+                if (label->text() == caption) label->setBuddy(editors[k]);
+        }
+    }
+    RxSpinButton1->setAccessibleName(captionOf(SettingId::PadCCNumber) + QStringLiteral(" up/down"));
 }
 
 QFrame* ParameterPanels::panelOf(ControlKind kind) const

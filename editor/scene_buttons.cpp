@@ -76,6 +76,8 @@ void SceneButtons::setCaption(int scene, const QString& name)
     QString caption = name;
     caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
     QToolButton* button = m_buttons[scene - 1];
+    const QString accessibleName = QStringLiteral("Scene %1: %2").arg(scene).arg(name);
+    if (button->accessibleName() != accessibleName) button->setAccessibleName(accessibleName);
     if (button->text() == caption) return;
     button->setText(caption);
     const QFont fitted = captionFont(button->font(), name);

@@ -3,6 +3,8 @@
 
 #include <QPainter>
 
+#include <cmath>
+
 namespace lumo {
 
 TransferProgressBar::TransferProgressBar(const QColor& barColour, QWidget* parent)
@@ -11,6 +13,50 @@ TransferProgressBar::TransferProgressBar(const QColor& barColour, QWidget* paren
 {
     setRange(0, 100);
     setValue(0);
+}
+
+void TransferProgressBar::advance(int percent)
+{
+    if (m_bytes++ == 0) {
+        m_started.start();
+        m_startPercent = percent;
+    }
+    // The rate from the first byte on: over a JACK period the bytes come in bursts, so the
+    // whole span is steadier than the last few.
+    const int gained = percent - m_startPercent;
+    bool changed = false;
+    if (m_bytes > kBytesBeforeEstimate && gained > 0) {
+        const double seconds = double(m_started.elapsed()) / 1000.0 * (100 - percent) / gained;
+        const QString text = TimeLeftText(percent, std::max<qint64>(1, std::llround(std::ceil(seconds))));
+        changed = text != format();
+        if (changed) setFormat(text);
+    }
+    if (value() != percent) {
+        setValue(percent);
+        changed = true;
+    }
+    // Drawn at once: the window's thread is waiting for the transfer between the reports.
+    if (changed) repaint();
+}
+
+QString TransferProgressBar::TimeLeftText(int percent, qint64 secondsLeft)
+{
+    return QStringLiteral("%1% \u00b7 about %2 s left \u00b7 Esc cancels").arg(percent).arg(secondsLeft);
+}
+
+void TransferProgressBar::showEvent(QShowEvent* event)
+{
+    m_bytes = 0;
+    QProgressBar::showEvent(event);
+}
+
+void TransferProgressBar::hideEvent(QHideEvent* event)
+{
+    // The next transfer starts with the percentage alone; a text set by someone else (the
+    // wait for the MIDI system) is theirs to put back.
+    if (m_bytes > 0) setFormat(QStringLiteral("%p%"));
+    m_bytes = 0;
+    QProgressBar::hideEvent(event);
 }
 
 void TransferProgressBar::paintEvent(QPaintEvent*)

@@ -9,9 +9,12 @@
 #include "editor/controller_menu.h"
 #include "editor/control_area.h"
 #include "editor/follow_selection.h"
+#include "editor/recent_files_menu.h"
 #include "editor/round_rect_shape.h"
+#include "editor/scene_file_drop.h"
 #include "editor/transfer_progress_bar.h"
 #include "editor/undo_steps.h"
+#include "editor/window_fonts.h"
 #include "picture/jpeg_image.h"
 #include "picture/picture_export.h"
 #include "device/device_link.h"
@@ -19,6 +22,7 @@
 #include "app/assignment_check.h"
 #include "app/controller_compare.h"
 #include "app/file_commands.h"
+#include "app/recent_files.h"
 #include "app/controller_listener.h"
 #include "app/controller_watch.h"
 #include "app/remembered_pair.h"
@@ -32,20 +36,27 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QToolButton>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QProgressBar>
 #include <QScreen>
 #include <QSettings>
 #include <QTimer>
+#include <QToolTip>
 #include <QWindow>
 
 #include <algorithm>
+#include <condition_variable>
+#include <future>
 #include <cstring>
 
 namespace lumo {
@@ -98,6 +109,16 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, std::uniq
     , m_answers(this)
     , m_ports(ports)
 {
+    // On threads of their own beside the building of the window: the font database with the
+    // bundled fonts, which the first text measured waits for, and the controller picture.
+    std::future<void> fonts = std::async(std::launch::async, &AddWindowFonts);
+    // The picture comes in the screen's pixel format, so that making the pixmap copies nothing.
+    std::future<QImage> picture = std::async(std::launch::async, [] {
+        return LoadPicture(QStringLiteral(":/pictures/controller.jpg")).convertToFormat(QImage::Format_RGB32);
+    });
+    SubstituteWindowFonts();
+    // The labels' tooltips read in the window's font, not the desktop's.
+    QToolTip::setFont(windowFont());
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("CTL_614"));
     setFont(windowFont());
@@ -112,6 +133,7 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, std::uniq
     setCentralWidget(m_client);
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    fonts.wait();
 
     // A first estimate without the frame, so that the window appears near its place; it is
     // placed again once the window system has given it its frame.
@@ -125,7 +147,7 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, std::uniq
     if (!m_files.error.isEmpty())
         m_answers.showError(m_files.error);
 
-    buildBackground();
+    buildBackground(picture.get());
     // The control area lies over the picture and the rounded rectangle; the progress bar and
     // the "CONTROL" title are raised above it afterwards.
     m_controls = new ControlArea(m_client, *m_document, m_files.notes, this);
@@ -135,6 +157,12 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, std::uniq
     m_undo = new UndoSteps(*m_document, *m_controls, m_client, this);
     connect(m_undo, &UndoSteps::availabilityChanged, this, &TFormMain::updateUndoCommands);
     updateUndoCommands();
+    addSceneShortcuts();
+    // A scene file dropped anywhere on the window opens; the text fields would take its name
+    // as text instead.
+    setAcceptDrops(true);
+    for (QLineEdit* field : m_client->findChildren<QLineEdit*>())
+        field->setAcceptDrops(false);
 
     m_transfer = std::make_unique<TransferThread>();
     connect(m_transfer.get(), &TransferThread::progressChanged, this, &TFormMain::onProgress, Qt::QueuedConnection);
@@ -182,13 +210,13 @@ TFormMain::~TFormMain()
     m_link.reset();
 }
 
-void TFormMain::buildBackground()
+void TFormMain::buildBackground(QImage controllerPicture)
 {
     auto* picture = new QLabel(m_client);
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setGeometry(38, 26, 713, 306);
     picture->setScaledContents(true);
-    picture->setPixmap(QPixmap::fromImage(LoadPicture(QStringLiteral(":/pictures/controller.jpg"))));
+    picture->setPixmap(QPixmap::fromImage(std::move(controllerPicture)));
 
     auto* lower = new RoundRectShape(kInactiveCaption, m_client);
     lower->setObjectName(QStringLiteral("Shape1"));
@@ -248,6 +276,9 @@ void TFormMain::buildMenus()
     file->setObjectName(QStringLiteral("File1"));
     addCommand(file, QStringLiteral("New1"), QStringLiteral("New"), QKeySequence(Qt::CTRL | Qt::Key_N), &TFormMain::newDocument);
     addCommand(file, QStringLiteral("Open1"), QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &TFormMain::openDocument);
+    auto* recent = new RecentFilesMenu(file);
+    file->addMenu(recent);
+    connect(recent, &RecentFilesMenu::fileChosen, this, &TFormMain::openAskingFirst);
     addCommand(file, QStringLiteral("Save1"), QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &TFormMain::saveDocument);
     addCommand(file, QStringLiteral("Saveas1"), QStringLiteral("Save as"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), &TFormMain::saveDocumentAs);
     addCommand(file, QStringLiteral("ExportPicture1"), QStringLiteral("Export Picture\u2026"), QKeySequence(), &TFormMain::exportPicture);
@@ -297,10 +328,47 @@ void TFormMain::buildMenus()
     m_status = new ConnectionStatus(bar);
 }
 
+void TFormMain::addSceneShortcuts()
+{
+    // Window commands without a menu item, in m_commands so that they win over the focused
+    // editor as the menu shortcuts do and rest during a transfer.
+    for (int scene = 1; scene <= kSceneCount; ++scene) {
+        auto* action = new QAction(this);
+        action->setObjectName(QStringLiteral("SelectScene%1").arg(scene));
+        action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + scene)));
+        action->setShortcutContext(Qt::WindowShortcut);
+        auto* button = m_client->findChild<QToolButton*>(QStringLiteral("SceneButton%1").arg(scene));
+        connect(action, &QAction::triggered, button, &QToolButton::click);
+        addAction(action);
+        m_commands.append(action);
+    }
+}
+
 void TFormMain::placeOnScreen()
 {
-    if (QScreen* screen = this->screen())
-        move(CentredPosition(screen->availableGeometry(), frameGeometry().size()));
+    // The client area's size is fixed; the window's own geometry may not be settled yet.
+    QWindow* window = windowHandle();
+    QScreen* screen = this->screen();
+    if (!window || !screen) return;
+    const QMargins frame = window->frameMargins();
+    // Placed by the client area's corner: a frame position would be read by the window manager
+    // against the frame it had when the request arrived.
+    window->setPosition(CentredPosition(screen->availableGeometry(), sizeHint().grownBy(frame))
+                        + QPoint(frame.left(), frame.top()));
+}
+
+void TFormMain::followFrame()
+{
+    if (!m_shownAt.isValid() || !windowHandle()) return;
+    const QMargins frame = windowHandle()->frameMargins();
+    // No frame yet, or none at all: the estimate of the constructor stands. Before the window
+    // manager has taken the window in, the margins read from a parent that is no frame.
+    const bool known = !frame.isNull() && frame.left() >= 0 && frame.top() >= 0 && frame.right() >= 0 && frame.bottom() >= 0;
+    if (!known || (m_placed && frame == m_placedFrame)) return;
+    if (m_placed && m_shownAt.elapsed() > kPlacementWindowMs) return;
+    m_placed = true;
+    m_placedFrame = frame;
+    placeOnScreen();
 }
 
 void TFormMain::showEvent(QShowEvent* event)
@@ -308,6 +376,7 @@ void TFormMain::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!m_firstShowDone) {
         m_firstShowDone = true;
+        m_shownAt.start();
         fillScenesOnFirstShow();
     }
 }
@@ -348,12 +417,12 @@ bool TFormMain::isCommandShortcut(const QKeyEvent& key) const
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
 {
-    // The frame is known by the first expose; a move before it would centre the inner window
-    // and could push the title bar above a small screen.
-    if (!m_placed && event->type() == QEvent::Expose && watched == windowHandle()) {
-        m_placed = true;
-        placeOnScreen();
-    }
+    // The window manager reports the frame with a configure (a move or resize of the window)
+    // or by the first expose; a move before it would centre the inner window and could push
+    // the title bar above a small screen.
+    if (watched == windowHandle() && windowHandle()
+        && (event->type() == QEvent::Expose || event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        followFrame();
     // The menu shortcuts win over the focused editor: a text field would otherwise claim
     // Ctrl+C / Ctrl+V (and others) for itself through the shortcut override. A key press of
     // a shortcut arrives only while its command is disabled ("Undo", "Redo"); it must not
@@ -386,8 +455,46 @@ void TFormMain::openDocument()
         if (opened)
             m_controls->showSelectedControl();
     });
-    if (opened)
+    if (opened) {
         m_undo->markClean();
+        RecentFiles::add(m_answers.lastChosenFile());
+    }
+}
+
+void TFormMain::openAskingFirst(const QString& path)
+{
+    if (transferRunning() || !OfferToSave(*m_document))
+        return;
+    openFile(path);
+}
+
+void TFormMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    // Ignored, the drag shows the no-drop cursor.
+    if (!transferRunning() && DroppedSceneFile(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TFormMain::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!transferRunning() && DroppedSceneFile(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TFormMain::dropEvent(QDropEvent* event)
+{
+    const std::optional<QString> path = DroppedSceneFile(event->mimeData());
+    if (!path || transferRunning()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // The drag source waits for the drop to end; the question and the open come after it.
+    QTimer::singleShot(0, this, [this, file = *path] { openAskingFirst(file); });
 }
 
 void TFormMain::openFile(const QString& path)
@@ -403,18 +510,22 @@ void TFormMain::openFile(const QString& path)
         opened = true;
         m_controls->showSelectedControl();
     });
-    if (opened)
+    if (opened) {
         m_undo->markClean();
+        RecentFiles::add(path);
+    }
 }
 
 void TFormMain::saveDocument()
 {
-    SaveDocument(*m_document);
+    if (SaveDocument(*m_document))
+        RecentFiles::add(m_document->fileName());
 }
 
 void TFormMain::saveDocumentAs()
 {
-    SaveDocumentAs(*m_document);
+    if (SaveDocumentAs(*m_document))
+        RecentFiles::add(m_document->fileName());
 }
 
 void TFormMain::exportPicture()
@@ -818,10 +929,7 @@ void TFormMain::showAbout()
 
 void TFormMain::onProgress(int percent)
 {
-    if (m_progressBar->value() == percent)
-        return;
-    m_progressBar->setValue(percent);
-    m_progressBar->repaint();
+    m_progressBar->advance(percent);
 }
 
 } // namespace lumo

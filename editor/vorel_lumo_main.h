@@ -9,17 +9,21 @@
 #include "scene/scene_buffer.h"
 #include "scene/parameter_files.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTimer>
+#include <QMargins>
 
 #include <functional>
 #include <memory>
 #include <vector>
 
 class QAction;
+class QImage;
 class QKeyEvent;
 class QLabel;
 class QProgressBar;
+class QToolButton;
 
 namespace lumo {
 
@@ -32,6 +36,7 @@ class DeviceLink;
 class UndoSteps;
 class MidiPorts;
 class ReopeningPorts;
+class TransferProgressBar;
 class TransferThread;
 struct LinkResult;
 struct PortPair;
@@ -101,21 +106,34 @@ public slots:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // One dropped ".lumo" file opens as "Open" opens it; anything else is refused.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 public:
     // A controller that came back while a command, a question or a menu was open is looked for
     // again after this long.
     static constexpr int kFollowRetryMs = 300;
+    static constexpr int kPlacementWindowMs = 1000;
 
 private:
     TFormMain(const QString& parameterFolder, MidiPorts* ports, std::unique_ptr<ReopeningPorts> system,
               QWidget* parent);
     void fillScenesOnFirstShow();
-    // Centres the outer window, frame included, on the work area of its screen.
+    // Centres the outer window, the frame that the window manager reports included, on the
+    // work area of its screen.
     void placeOnScreen();
+    // Placement follows the frame: at the first configure that carries it, and again when it
+    // changes within kPlacementWindowMs of the first show.
+    void followFrame();
+    // Ctrl+1 .. Ctrl+4 click the scene buttons.
+    void addSceneShortcuts();
+    // "Open Recent" and a drop: the save question, then the file opens as "Open" opens it.
+    void openAskingFirst(const QString& path);
     void buildMenus();
-    void buildBackground();
+    void buildBackground(QImage controllerPicture);
     QAction* addCommand(QMenu* menu, const QString& name, const QString& text,
                         const QKeySequence& shortcut, void (TFormMain::*handler)());
     // A checkable command whose state is kept in the user's settings under `key`.
@@ -169,7 +187,7 @@ private:
     UndoSteps* m_undo = nullptr;
     QAction* m_undoCommand = nullptr;
     QAction* m_redoCommand = nullptr;
-    QProgressBar* m_progressBar = nullptr;
+    TransferProgressBar* m_progressBar = nullptr;
     QList<QAction*> m_commands;
     // "Copy" and "Paste": lives for the whole run, survives New, Open and reads, never saved.
     CopyBuffer m_copyBuffer;
@@ -177,6 +195,8 @@ private:
     SceneBuffer m_sceneBuffer;
     bool m_firstShowDone = false;
     bool m_placed = false;
+    QMargins m_placedFrame;
+    QElapsedTimer m_shownAt;
     bool m_quitApproved = false;
     bool m_closeAfterTransfer = false;
 };

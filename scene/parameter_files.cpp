@@ -1,6 +1,7 @@
 // The default-parameter list, the note-name list, ApplyDefaults and the loading of both files.
 #include "scene/parameter_files.h"
 
+#include "scene/file_log.h"
 #include "scene/parameter_locations.h"
 #include "scene/scene_settings.h"
 
@@ -172,8 +173,11 @@ std::optional<QByteArray> readParameterFile(const QStringList& folders, const ch
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         error = QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString());
+        qCDebug(fileLog) << "parameter file" << path << "not read:" << file.errorString() << "(searched" << folders
+                         << ")";
         return std::nullopt;
     }
+    qCDebug(fileLog) << "parameter file" << path;
     return file.readAll();
 }
 

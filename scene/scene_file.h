@@ -1,28 +1,12 @@
 // Reading and writing the scene file: the Scene Set raw, 3,536 bytes, no header.
 #pragma once
 
+#include "scene/file_result.h"
 #include "scene/scene_record.h"
 
 #include <QString>
 
 namespace lumo {
-
-enum class FileError {
-    None = 0,
-    FileNotFound = 2,
-    InvalidFilename = 3,
-    TooManyOpenFiles = 4,
-    AccessDenied = 5,
-    ReadBeyondEnd = 100,
-    DiskFull = 101,
-    Other = -1, // the system's error number is in FileResult::systemError
-};
-
-struct FileResult {
-    FileError error = FileError::None;
-    int systemError = 0; // errno for FileError::Other
-    bool ok() const { return error == FileError::None; }
-};
 
 // The error box text, with its full stop: "File not found.", "I/O error 28." ...
 QString FileErrorText(const FileResult& result);

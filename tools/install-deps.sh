@@ -6,8 +6,9 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-svg-dev librtmidi-dev libasound2-dev libjack-jackd2-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  jackd2 xvfb xauth imagemagick xdotool fonts-liberation
+  jackd2 xvfb xauth imagemagick xdotool openbox x11-utils fonts-liberation2 libxcb1-dev
   clang libclang-rt-14-dev dpkg-dev file appstream
+  jq g++-mingw-w64-x86-64-posix wine64
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -213,5 +213,16 @@ done
 expect 1 "" "lumo: missing.lumo: File not found." -- "$lumo" render missing.lumo -o x.png
 [ ! -e x.png ] || fail "render of a missing file wrote a picture"
 
+# Logs: none by default (every expect above wants its standard error exact); --verbose and
+# QT_LOGGING_RULES turn them on without changing the command's own messages.
+"$lumo" --verbose defaults -o logged.lumo 2>err.txt
+grep -q '^lumo.file: parameter file ".*/DefPara.ini"$' err.txt || fail "--verbose: no parameter file logged"
+"$lumo" --verbose show missing.lumo >/dev/null 2>err.txt
+grep -q '^lumo.file: open "missing.lumo" failed: "File not found."$' err.txt || fail "--verbose: no failed open logged"
+[ "$(tail -1 err.txt)" = "lumo: File not found." ] || fail "--verbose: the error message changed"
+QT_LOGGING_RULES="lumo.file.debug=true" "$lumo" defaults -o logged.lumo 2>err.txt
+grep -q '^lumo.file: saved 3536 bytes to "logged.lumo"' err.txt || fail "QT_LOGGING_RULES: no save logged"
+grep -q '^lumo.app' err.txt && fail "QT_LOGGING_RULES: a category not asked for logged"
+
 if [ "$failures" -ne 0 ]; then echo "$failures failure(s)"; exit 1; fi
 echo "all lumo checks passed"

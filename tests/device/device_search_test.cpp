@@ -5,6 +5,9 @@
 
 #include "device/midi_system.h"
 
+#include <QLoggingCategory>
+#include <QRegularExpression>
+
 namespace lumo {
 namespace {
 
@@ -232,6 +235,43 @@ TEST(DeviceSearch, NoMidiSystemIsReportedAsSuch)
     const LinkResult result = link.findDevice(IdentityReply);
     EXPECT_EQ(result.error, LinkError::NoMidiSystem);
     EXPECT_FALSE(result.detail.empty());
+}
+
+// The log that a bug report carries: silent by default; turned on, one line per pair tried
+// with why it was not the controller, and the pair found.
+QStringList g_logged;
+
+void keepLogged(QtMsgType, const QMessageLogContext& context, const QString& text)
+{
+    if (QLatin1String(context.category) == QLatin1String("lumo.device")) g_logged.append(text);
+}
+
+TEST(DeviceSearch, TheLogNamesEachPairTriedAndWhyItFailed)
+{
+    const QtMessageHandler previous = qInstallMessageHandler(keepLogged);
+    g_logged.clear();
+    Crowd quiet(true);
+    EXPECT_TRUE(quiet.link.findDevice(IdentityReply).ok());
+    EXPECT_TRUE(g_logged.isEmpty()) << g_logged.join(QLatin1Char('\n')).toStdString();
+
+    QLoggingCategory::setFilterRules(QStringLiteral("lumo.device.debug=true"));
+    Crowd crowd(true);
+    crowd.ports.failOpenInput(0);
+    EXPECT_TRUE(crowd.link.findDevice(IdentityReply).ok());
+    QLoggingCategory::setFilterRules(QString());
+    qInstallMessageHandler(previous);
+
+    const QString logged = g_logged.join(QLatin1Char('\n'));
+    SCOPED_TRACE(logged.toStdString());
+    EXPECT_TRUE(g_logged.value(0).startsWith(QLatin1String("search on")));
+    EXPECT_TRUE(logged.contains(QLatin1String("tried \"Other out\" -> \"Nothing\" - the input does not open")));
+    // The other device's replies are shown as they came: its echo, then its own identity.
+    EXPECT_TRUE(logged.contains(QRegularExpression(
+        QStringLiteral("tried \"Other out\" -> \"Other in\" - no echo and identity within \\d+ ms; came: 9C 01 02, 9C "))));
+    EXPECT_TRUE(logged.contains(QRegularExpression(
+        QStringLiteral("tried \"Lumo out\" -> \"Other in\" - no echo and identity within \\d+ ms; came: nothing"))));
+    EXPECT_TRUE(logged.contains(QRegularExpression(QStringLiteral("tried \"Lumo out\" -> \"Lumo in\" - answered in \\d+ us"))));
+    EXPECT_EQ(g_logged.constLast(), QStringLiteral("search found \"Lumo out\" -> \"Lumo in\""));
 }
 
 } // namespace

@@ -50,6 +50,12 @@ backup=$(sed -n 's/^backup: //p' send.log)
 cmp base.lumo "$backup" || fail "the backup differs from what the controller held"
 timeout 60 "$lumo" read -o back.lumo >read.log 2>&1 || fail "lumo read"
 cmp sent.lumo back.lumo || fail "the scenes read back differ from the scenes sent"
+# Logs: none by default; --verbose shows the pairs the search tries and the transfer's course.
+grep -q '^lumo\.' read.log && fail "lumo read logged without --verbose"
+timeout 60 "$lumo" --verbose read -o verbose.lumo >read-verbose.log 2>&1 || fail "lumo --verbose read"
+grep -q '^lumo.device: tried ".*" -> ".*" - answered in' read-verbose.log || fail "--verbose: no answering pair logged"
+grep -q '^lumo.app: read of 916 image bytes started$' read-verbose.log || fail "--verbose: no read start logged"
+grep -q '^lumo.app: read done$' read-verbose.log || fail "--verbose: no read end logged"
 "$lumo" pack back.lumo -o back.bin >pack.log 2>&1 || fail "lumo pack"
 cmp image.bin back.bin || fail "the image packed from the scenes read back differs from the one sent"
 echo "sent with a backup and read back: identical"

@@ -216,6 +216,7 @@ private slots:
         const QList<Item> expected = {
             {"File", "New", "New1", QKeySequence("Ctrl+N")},
             {"File", "Open", "Open1", QKeySequence("Ctrl+O")},
+            {"File", "Open Recent", "OpenRecent1", QKeySequence()},
             {"File", "Save", "Save1", QKeySequence("Ctrl+S")},
             {"File", "Save as", "Saveas1", QKeySequence("Ctrl+Alt+S")},
             {"File", "Export Picture\u2026", "ExportPicture1", QKeySequence()},

@@ -1,0 +1,8 @@
+#include "device/device_log.h"
+
+namespace lumo {
+
+// Warnings and worse only by default: the debug lines are what a bug report asks for.
+Q_LOGGING_CATEGORY(deviceLog, "lumo.device", QtWarningMsg)
+
+} // namespace lumo

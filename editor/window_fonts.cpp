@@ -1,0 +1,52 @@
+// Registering the bundled fonts from the resources (stored uncompressed: no copy, no inflate).
+#include "editor/window_fonts.h"
+
+#include <QByteArray>
+#include <QFont>
+#include <QFontDatabase>
+#include <QResource>
+#include <QtGlobal>
+
+#include <mutex>
+
+// The fonts are compiled into the static editor library, whose resource initialiser the
+// linker would drop unless something refers to it.
+static void initFontResources()
+{
+    Q_INIT_RESOURCE(fonts);
+}
+
+namespace lumo {
+
+void AddWindowFonts()
+{
+    static std::once_flag added;
+    std::call_once(added, [] {
+        initFontResources();
+        // The window uses Arial regular and Times New Roman bold only.
+        for (const char* name : {":/fonts/LiberationSans-Regular.ttf", ":/fonts/LiberationSerif-Bold.ttf"}) {
+            const QResource font(QString::fromLatin1(name));
+            if (!font.isValid() || font.compressionAlgorithm() != QResource::NoCompression
+                || QFontDatabase::addApplicationFontFromData(
+                       QByteArray::fromRawData(reinterpret_cast<const char*>(font.data()), qsizetype(font.size())))
+                    < 0)
+                qWarning("The window font %s could not be registered; texts may be clipped.", name);
+        }
+    });
+}
+
+void SubstituteWindowFonts()
+{
+    // Where the system has no Arial or Times New Roman (most Linux desktops), the bundled
+    // fonts stand for them; where it has them, their metrics are the same.
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+}
+
+void RegisterWindowFonts()
+{
+    AddWindowFonts();
+    SubstituteWindowFonts();
+}
+
+} // namespace lumo

@@ -1,0 +1,8 @@
+#include "scene/file_log.h"
+
+namespace lumo {
+
+// Warnings and worse only by default: the debug lines are what a bug report asks for.
+Q_LOGGING_CATEGORY(fileLog, "lumo.file", QtWarningMsg)
+
+} // namespace lumo
