@@ -13,6 +13,8 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include <algorithm>
+
 namespace lumo {
 namespace {
 
@@ -46,7 +48,23 @@ QString wordText(std::uint32_t word)
 LinkResult findController(DeviceLink& link, const TransferHooks& hooks)
 {
     const PortPair remembered = hooks.rememberedPair ? hooks.rememberedPair() : PortPair();
-    const LinkResult result = runStep(hooks, [&] { return link.findDevice(IdentityReply, remembered, hooks.onlyPort); });
+    const bool everyPair = hooks.onlyPort.empty() && hooks.tryEveryPair && hooks.tryEveryPair();
+    std::vector<PortPair> answering;
+    const LinkResult result = runStep(hooks, [&] {
+        if (!everyPair) {
+            const LinkResult found = link.findDevice(IdentityReply, remembered, hooks.onlyPort);
+            answering = link.answering();
+            return found;
+        }
+        LinkResult found = link.scanDevices(IdentityReply);
+        answering = link.answering();
+        // The scan holds the first pair that answered; the remembered one comes first, as in
+        // the plain search.
+        if (found.ok() && link.found() != remembered
+            && std::find(answering.begin(), answering.end(), remembered) != answering.end())
+            found = link.findDevice(IdentityReply, remembered);
+        return found;
+    });
     if (result.ok())
         qCDebug(appLog).noquote() << "controller on" << QString::fromStdString(link.found().output) << "->"
                                   << QString::fromStdString(link.found().input);
@@ -54,6 +72,8 @@ LinkResult findController(DeviceLink& link, const TransferHooks& hooks)
         qCDebug(appLog).noquote() << "no controller:" << SearchFailureDetail(result);
     if (result.ok() && hooks.rememberPair && link.found() != remembered)
         hooks.rememberPair(link.found());
+    if (hooks.answered && result.error != LinkError::Cancelled)
+        hooks.answered(result.ok() ? answering : std::vector<PortPair>(), everyPair);
     return result;
 }
 
@@ -143,7 +163,9 @@ QString SearchFailureDetail(const LinkResult& result)
 {
     switch (result.error) {
     case LinkError::NoMidiSystem:
-        return QCoreApplication::translate("TransferCommands", "no MIDI system: %1").arg(QString::fromStdString(result.detail));
+        return result.detail.empty()
+                   ? QCoreApplication::translate("TransferCommands", "no MIDI system")
+                   : QCoreApplication::translate("TransferCommands", "no MIDI system: %1").arg(QString::fromStdString(result.detail));
     case LinkError::NotFound:
         return QCoreApplication::translate("TransferCommands", "no controller among %1 port pairs").arg(result.pairs);
     case LinkError::Cancelled:
@@ -151,6 +173,13 @@ QString SearchFailureDetail(const LinkResult& result)
     default:
         return {};
     }
+}
+
+QString DeviceNotFoundText(const LinkResult& result)
+{
+    const QString detail = SearchFailureDetail(result);
+    const QString notFound = transfer_text::Translated(transfer_text::kDeviceNotFound);
+    return detail.isEmpty() ? notFound : QStringLiteral("%1\n(%2)").arg(notFound, detail);
 }
 
 TransferResult readSceneData(Document& document, DeviceLink& link, const TransferHooks& hooks)
@@ -165,7 +194,7 @@ TransferResult readSceneData(Document& document, DeviceLink& link, const Transfe
     const int length = TransferLength(document.defaults());
     if (const LinkResult found = findController(link, hooks); !found.ok()) {
         if (found.error != LinkError::Cancelled)
-            answers.tell(MessageKind::Warning, transfer_text::Translated(transfer_text::kDeviceNotFound));
+            answers.tell(MessageKind::Warning, DeviceNotFoundText(found));
         redisplay(hooks);
         return {found.error == LinkError::Cancelled ? TransferOutcome::Failed : TransferOutcome::NotFound, found};
     }
@@ -204,7 +233,7 @@ TransferResult sendSceneData(Document& document, DeviceLink& link, const Transfe
     const int length = TransferLength(document.defaults());
     if (const LinkResult found = findController(link, hooks); !found.ok()) {
         if (found.error != LinkError::Cancelled)
-            answers.tell(MessageKind::Warning, transfer_text::Translated(transfer_text::kDeviceNotFound));
+            answers.tell(MessageKind::Warning, DeviceNotFoundText(found));
         return {found.error == LinkError::Cancelled ? TransferOutcome::Failed : TransferOutcome::NotFound, found};
     }
     if (answers.ask(MessageKind::Confirm, transfer_text::Translated(transfer_text::kConfirmSend)) != Answer::Yes)

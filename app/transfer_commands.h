@@ -30,6 +30,11 @@ struct TransferHooks {
     // Where the pair that answered last is kept; empty: it is neither tried first nor kept.
     std::function<PortPair()> rememberedPair;
     std::function<void(const PortPair&)> rememberPair;
+    // The window lists every pair that answers. When `tryEveryPair` says so (the ports changed
+    // since it last looked), the search tries them all; `answered` then gets every pair that
+    // answered, else the one found (empty when none was). Both empty: the plain search.
+    std::function<bool()> tryEveryPair;
+    std::function<void(const std::vector<PortPair>& answering, bool everyPair)> answered;
     // Only the pairs whose output or input name contains this are tried (`lumo --port NAME`).
     std::string onlyPort;
 };
@@ -76,7 +81,8 @@ inline QString Translated(const QString& text)
 } // namespace transfer_text
 
 // The device search of both commands (and of following the controller), first on the pair that
-// answered last; the pair found is kept for next time. It shows nothing.
+// answered last; the pair found is kept for next time. A search of every pair ends on the same
+// pair as the plain one would. It shows nothing.
 LinkResult findController(DeviceLink& link, const TransferHooks& hooks);
 
 // "Read Scene Data": offers to save unsaved changes, finds the controller, confirms, reads the
@@ -98,7 +104,10 @@ TransferResult sendSceneData(Document& document, DeviceLink& link, const Transfe
 QString TransferFailureText(const LinkResult& result, bool sending);
 // "A reply was lost; reading again from the start (N of 3)".
 QString ReadRestartText(int restart);
-// Why no controller was found, for `lumo` to add to the search's own message.
+// Why no controller was found: what `lumo` adds to the search's own message in brackets.
 QString SearchFailureDetail(const LinkResult& result);
+// The warning of a failed search: "Vorel Lumo Device is not exist." and, on a second line,
+// why in brackets, as `lumo` prints it on one.
+QString DeviceNotFoundText(const LinkResult& result);
 
 } // namespace lumo
