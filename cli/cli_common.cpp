@@ -8,13 +8,44 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lumo::cli {
+
+namespace {
+// The first error of standard output (errno), reported once at the end.
+int g_outputError = 0;
+} // namespace
 
 void PrintOut(const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+    const std::size_t size = static_cast<std::size_t>(bytes.size());
+    if (std::fwrite(bytes.constData(), 1, size, stdout) != size && g_outputError == 0) g_outputError = errno ? errno : EIO;
+}
+
+void KeepStandardStreamsClosed()
+{
+    // A closed descriptor 0, 1 or 2 would be taken by the next file opened, and results
+    // written into it; /dev/null opened for reading holds the place and fails every write.
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        const int placeholder = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (placeholder >= 0 && placeholder != fd) {
+            ::dup2(placeholder, fd);
+            ::close(placeholder);
+        }
+    }
+}
+
+int FinishOutput(int status)
+{
+    if (std::fflush(stdout) != 0 && g_outputError == 0) g_outputError = errno ? errno : EIO;
+    if (g_outputError == 0 && std::ferror(stdout)) g_outputError = EIO;
+    if (g_outputError == 0) return status;
+    PrintError(QStringLiteral("standard output: %1").arg(QString::fromLocal8Bit(std::strerror(g_outputError))));
+    return kExitFailure;
 }
 
 void PrintError(const QString& text)
@@ -43,15 +74,34 @@ const Command* FindCommand(const QString& name)
 
 QString OpenNamedFile(QFile& file, const QString& name, QIODevice::OpenMode mode)
 {
-    const int flags = mode.testFlag(QIODevice::WriteOnly) ? O_WRONLY | O_CREAT | O_TRUNC : O_RDONLY;
-    const int fd = ::open(FileNameToBytes(name).constData(), flags | O_CLOEXEC, 0666);
+    // O_NONBLOCK: a FIFO is refused before a reader or writer at its other end is waited for.
+    const bool writing = mode.testFlag(QIODevice::WriteOnly);
+    const int flags = writing ? O_WRONLY | O_CREAT : O_RDONLY;
+    const int fd = ::open(FileNameToBytes(name).constData(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) return QString::fromLocal8Bit(std::strerror(errno));
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return QStringLiteral("Not a regular file");
+    }
+    (void)::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (writing && ::ftruncate(fd, 0) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
     if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) return file.errorString();
     return QString();
 }
 
 bool LoadOrReport(const QString& path, SceneSet& scenes, const QString& label)
 {
+    // An export of 3,536 bytes or more would load as garbage scenes.
+    if (HoldsJsonText(path)) {
+        PrintError(QStringLiteral("%1: this is the JSON text form of a scene file; 'lumo import %1 -o FILE' turns it back into one")
+                       .arg(path));
+        return false;
+    }
     const FileResult result = LoadSceneFile(path, scenes);
     if (result.ok()) return true;
     PrintError(label.isEmpty() ? FileErrorText(result) : label + QStringLiteral(": ") + FileErrorText(result));
@@ -60,6 +110,11 @@ bool LoadOrReport(const QString& path, SceneSet& scenes, const QString& label)
 
 bool SaveOrReport(const QString& path, const SceneSet& scenes)
 {
+    // The text would be gone once its backup is replaced too.
+    if (HoldsJsonText(path)) {
+        PrintError(QStringLiteral("%1 holds JSON text; no scene file is saved over it").arg(path));
+        return false;
+    }
     const FileResult result = SaveSceneFile(path, scenes);
     if (result.ok()) return true;
     PrintError(FileErrorText(result));

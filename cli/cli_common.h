@@ -32,6 +32,12 @@ const Command* FindCommand(const QString& name);
 
 // Text to standard output, as UTF-8.
 void PrintOut(const QString& text);
+// Keeps a standard stream that the caller closed closed for writing, so that no file opened
+// later takes its descriptor; at start.
+void KeepStandardStreamsClosed();
+// Flushes standard output. When any output was lost (a full disk, a closed stream or pipe),
+// prints "lumo: standard output: <system's text>" and returns kExitFailure, else `status`.
+int FinishOutput(int status);
 // "lumo: <text>" on standard error.
 void PrintError(const QString& text);
 // Prints "lumo: <problem>" and the command's synopsis; returns kExitUsage.

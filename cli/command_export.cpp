@@ -34,7 +34,8 @@ extern const Command kExportCommand = {
     "text. Then the bytes that hold no setting: the name's length byte and all 12 name bytes as\n"
     "stored (those past the length keep old contents) and the 3 padding bytes.\n"
     "\n"
-    "  -o OUT.json, --output OUT.json   the file to write; an existing one is replaced whole\n"
+    "  -o OUT.json, --output OUT.json   the file to write (a regular file; an existing one is\n"
+    "                                   replaced whole); '-' writes to standard output\n"
     "\n"
     "Only the first 3,536 bytes of FILE are read.\n"
     "Exit status: 0 written, 1 FILE could not be read or OUT.json not written, 2 wrong usage.\n",
@@ -69,10 +70,20 @@ int runExport(const QStringList& arguments)
     if (input.isEmpty()) return UsageError(kExportCommand, QStringLiteral("FILE is missing"));
     if (output.isEmpty()) return UsageError(kExportCommand, QStringLiteral("-o OUT.json is missing"));
     // The text would replace the scene file with no backup.
-    if (sameFile(output, input)) return UsageError(kExportCommand, QStringLiteral("OUT.json is FILE itself"));
+    if (output != QLatin1String("-") && sameFile(output, input)) return UsageError(kExportCommand, QStringLiteral("OUT.json is FILE itself"));
 
     SceneSet scenes;
     if (!LoadOrReport(input, scenes)) return kExitFailure;
+    if (output == QLatin1String("-")) {
+        PrintOut(QString::fromUtf8(ScenesToJson(scenes)));
+        return kExitSuccess;
+    }
+    // "/dev/stdout" and the like: a save never replaces a FIFO, device or folder.
+    struct stat info {};
+    if (::stat(FileNameToBytes(output).constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        PrintError(QStringLiteral("%1: OUT.json must be a regular file; '-o -' writes to standard output").arg(output));
+        return kExitFailure;
+    }
     // Saved as a scene file is, without the backup: a failed write leaves an older OUT.json whole.
     const FileResult saved = SaveFileData(output, ScenesToJson(scenes), false);
     if (!saved.ok()) {

@@ -4,16 +4,12 @@
 
 #include "scene/scene_json.h"
 
-#include <QFile>
 
 namespace lumo::cli {
 
 namespace {
 
 int runImport(const QStringList& arguments);
-
-// An export is about 25 kB; a bigger input is no export, and a device or FIFO never ends.
-constexpr qint64 kLargestInput = 1024 * 1024;
 
 } // namespace
 
@@ -64,20 +60,13 @@ int runImport(const QStringList& arguments)
     if (input.isEmpty()) return UsageError(kImportCommand, QStringLiteral("IN.json is missing"));
     if (output.isEmpty()) return UsageError(kImportCommand, QStringLiteral("-o FILE is missing"));
 
-    QFile file;
-    if (const QString error = OpenNamedFile(file, input, QIODevice::ReadOnly); !error.isEmpty()) {
-        PrintError(QStringLiteral("%1: %2.").arg(input, error));
+    // A FIFO or device is refused at once; an export is about 25 kB, so 1 MiB is no export.
+    const SmallFile file = ReadSmallFile(input);
+    if (!file.ok()) {
+        PrintError(QStringLiteral("%1: %2.").arg(input, file.error));
         return kExitFailure;
     }
-    const QByteArray json = file.read(kLargestInput + 1);
-    if (file.error() != QFileDevice::NoError) {
-        PrintError(QStringLiteral("%1: %2.").arg(input, file.errorString()));
-        return kExitFailure;
-    }
-    if (json.size() > kLargestInput) {
-        PrintError(QStringLiteral("%1: larger than 1 MiB, so no export of 'lumo export'.").arg(input));
-        return kExitFailure;
-    }
+    const QByteArray& json = file.data;
     const JsonScenes imported = ScenesFromJson(json);
     if (!imported.ok()) {
         PrintError(input + QStringLiteral(": ") + imported.error);

@@ -15,6 +15,7 @@ QString OverviewText();
 int main(int argc, char* argv[])
 {
     using namespace lumo::cli;
+    KeepStandardStreamsClosed();
     lumo::IgnoreFileSizeSignal();
     QCoreApplication application(argc, argv);
     // File names are bytes: every argument is kept whole, UTF-8 or not.
@@ -23,13 +24,18 @@ int main(int argc, char* argv[])
 
     if (arguments.isEmpty()) {
         PrintError(QStringLiteral("a command is needed"));
-        PrintOut(OverviewText());
+        const QByteArray usage = OverviewText().toUtf8();
+        std::fwrite(usage.constData(), 1, static_cast<std::size_t>(usage.size()), stderr);
         return kExitUsage;
     }
     const QString name = arguments.takeFirst();
     if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
         PrintOut(OverviewText());
-        return kExitSuccess;
+        return FinishOutput(kExitSuccess);
+    }
+    if (name == QLatin1String("--version")) {
+        PrintOut(QStringLiteral("lumo %1\n").arg(QLatin1String(LUMO_VERSION)));
+        return FinishOutput(kExitSuccess);
     }
     const Command* command = FindCommand(name);
     if (!command) {
@@ -37,8 +43,8 @@ int main(int argc, char* argv[])
         return kExitUsage;
     }
     if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h")))
-        return FindCommand(QStringLiteral("help"))->run({name});
-    const int status = command->run(arguments);
+        return FinishOutput(FindCommand(QStringLiteral("help"))->run({name}));
+    const int status = FinishOutput(command->run(arguments));
     // A MIDI system stuck on a vanished client may still hold a close; end without freeing
     // what it could touch.
     if (!lumo::FinishBoundedJobs(std::chrono::milliseconds(200))) {

@@ -2,6 +2,7 @@
 #include "scene/parameter_files.h"
 
 #include "scene/parameter_locations.h"
+#include "scene/scene_file.h"
 #include "scene/scene_settings.h"
 
 #include <QDir>
@@ -169,12 +170,14 @@ std::optional<QByteArray> readParameterFile(const QStringList& folders, const ch
     const QString name = QLatin1String(fileName);
     const QString found = FindParameterFile(folders, name).value_or(QDir(folders.constFirst()).absoluteFilePath(name));
     const QString path = QDir::toNativeSeparators(found);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString());
+    // Only a regular file of at most 1 MiB: a FIFO would wait for a writer and a link to a
+    // device could be read for ever.
+    const SmallFile file = ReadSmallFile(found);
+    if (!file.ok()) {
+        error = QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.error);
         return std::nullopt;
     }
-    return file.readAll();
+    return file.data;
 }
 
 } // namespace

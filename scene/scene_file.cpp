@@ -8,9 +8,11 @@
 #include <QList>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <csignal>
 
 #include <dirent.h>
@@ -115,6 +117,8 @@ int readUpTo(int fd, std::uint8_t* data, std::size_t size, std::size_t& filled)
     }
     return 0;
 }
+
+bool firstBytesAreJson(const QByteArray& path);
 
 QByteArray backupPathOf(const QByteArray& path)
 {
@@ -269,7 +273,7 @@ void syncFolder(const QByteArray& folder)
 // backup file that may be written, then the file itself is overwritten with the whole image.
 FileResult saveInPlace(const QByteArray& target, const QByteArray& data, bool keepBackup)
 {
-    const QByteArray backup = backupPathOf(target);
+    const QByteArray backup = firstBytesAreJson(target) ? target + ".bak" : backupPathOf(target);
     const int backupFd = keepBackup ? ::open(backup.constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW) : -1;
     if (backupFd >= 0) {
         struct stat info {};
@@ -289,7 +293,77 @@ FileResult saveInPlace(const QByteArray& target, const QByteArray& data, bool ke
     return resultOfErrno(error != 0 ? error : closeError, target);
 }
 
+// Opens a regular file for reading without waiting on a FIFO; -1 with errno set otherwise
+// (EINVAL standing for "not a regular file").
+int openRegular(const QByteArray& path, struct stat& info)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return -1;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    return fd;
+}
+
+// Up to 4 KiB is enough to pass any blanks an export begins with.
+constexpr std::size_t kJsonProbeSize = 4096;
+
+bool firstBytesAreJson(const QByteArray& path)
+{
+    struct stat info {};
+    const int fd = openRegular(path, info);
+    if (fd < 0) return false;
+    QByteArray head(kJsonProbeSize, '\0');
+    std::size_t filled = 0;
+    const int error = readUpTo(fd, reinterpret_cast<std::uint8_t*>(head.data()), kJsonProbeSize, filled);
+    ::close(fd);
+    return error == 0 && IsJsonText(head.left(static_cast<qsizetype>(filled)));
+}
+
 } // namespace
+
+bool IsJsonText(const QByteArray& bytes)
+{
+    for (const char c : bytes) {
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
+        return c == '{';
+    }
+    return false;
+}
+
+bool HoldsJsonText(const QString& path)
+{
+    return firstBytesAreJson(FileNameToBytes(path));
+}
+
+SmallFile ReadSmallFile(const QString& path, qint64 limit)
+{
+    SmallFile result;
+    struct stat info {};
+    const int fd = openRegular(FileNameToBytes(path), info);
+    if (fd < 0) {
+        result.error = errno == EINVAL ? QStringLiteral("Not a regular file") : QString::fromLocal8Bit(std::strerror(errno));
+        return result;
+    }
+    if (info.st_size > limit) {
+        ::close(fd);
+        result.error = QStringLiteral("Larger than 1 MiB");
+        return result;
+    }
+    // One byte past the limit tells a file that grew after its size was looked at.
+    result.data.resize(static_cast<qsizetype>(limit + 1));
+    std::size_t filled = 0;
+    const int error = readUpTo(fd, reinterpret_cast<std::uint8_t*>(result.data.data()),
+                               static_cast<std::size_t>(result.data.size()), filled);
+    ::close(fd);
+    result.data.truncate(static_cast<qsizetype>(filled));
+    if (error != 0) result.error = QString::fromLocal8Bit(std::strerror(error));
+    else if (result.data.size() > limit) result.error = QStringLiteral("Larger than 1 MiB");
+    if (!result.ok()) result.data.clear();
+    return result;
+}
 
 QString FileErrorText(const FileResult& result)
 {
@@ -379,7 +453,7 @@ FileResult SaveFileData(const QString& path, const QByteArray& data, bool keepBa
 
     // The new data are on disk. The old file gets its second name first, so the file's own
     // name exists at every moment; the rename then replaces it in one step.
-    const QByteArray backup = backupPathOf(target);
+    const QByteArray backup = firstBytesAreJson(target) ? target + ".bak" : backupPathOf(target);
     QByteArray backupCandidate;
     const bool backedUp = keepBackup && exists && backup != target && makeBackupCandidate(target, info, prefix, backupCandidate);
     if (::rename(temporary.constData(), target.constData()) != 0) {
