@@ -1,6 +1,7 @@
 // TFormMain: the fixed 792 x 546 client area, its background elements, the menu bar and the
 // commands that are not part of the control area.
 #include "editor/vorel_lumo_main.h"
+#include "app/settings_file.h"
 
 #include "editor/about.h"
 #include "editor/assignment_check_box.h"
@@ -33,7 +34,6 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QScreen>
-#include <QSettings>
 #include <QTimer>
 #include <QWindow>
 
@@ -54,9 +54,9 @@ const QColor kInactiveCaption(191, 205, 219);
 const QColor kHotLight(0, 102, 204);
 
 // The window's settings, ~/.config/vorel-lumo/vorel-lumo.conf, as the file dialogs keep theirs.
-QSettings editorSettings()
+SettingsFile editorSettings()
 {
-    return QSettings(QStringLiteral("vorel-lumo"), QStringLiteral("vorel-lumo"));
+    return SettingsFile(QSettings::NativeFormat, QStringLiteral("vorel-lumo"));
 }
 
 QFont windowFont()
