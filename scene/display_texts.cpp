@@ -1,4 +1,4 @@
-// Texts of the choice lists and the overlay, and the number rules of the parameter panels.
+// Texts of the overlay, and the number rules of the parameter panels.
 #include "scene/display_texts.h"
 
 #include "scene/control_index.h"
@@ -7,14 +7,6 @@
 namespace lumo {
 
 namespace {
-
-QStringList numbered(const QString& prefix, int count)
-{
-    QStringList items;
-    for (int n = 1; n <= count; ++n)
-        items << prefix + QString::number(n);
-    return items;
-}
 
 const QString kNone = QStringLiteral("---");
 const QChar kCr = QChar(13);
@@ -63,60 +55,6 @@ bool labelShows(ControlKind kind, int mode, std::int32_t assignment)
 }
 
 } // namespace
-
-const QStringList& ChannelItems()
-{
-    static const QStringList items = numbered(QString(), 16) << QStringLiteral("Global");
-    return items;
-}
-
-const QStringList& SceneChannelItems()
-{
-    static const QStringList items = numbered(QString(), 16);
-    return items;
-}
-
-const QStringList& EnableItems()
-{
-    static const QStringList items{QStringLiteral("Disable"), QStringLiteral("Enable")};
-    return items;
-}
-
-const QStringList& PadAssignItems()
-{
-    static const QStringList items{QStringLiteral("No Assign"), QStringLiteral("Control Change"), QStringLiteral("Note")};
-    return items;
-}
-
-const QStringList& BehaviorItems()
-{
-    static const QStringList items{QStringLiteral("Momentary"), QStringLiteral("Toggle")};
-    return items;
-}
-
-const QStringList& VelocityCurveItems()
-{
-    static const QStringList items{QStringLiteral("Light"), QStringLiteral("Normal"), QStringLiteral("Heavy"),
-                                   QStringLiteral("Const")};
-    return items;
-}
-
-const QStringList& DisplayModeItems()
-{
-    static const QStringList items{QStringLiteral("MIDI Channel"),     QStringLiteral("Assign Type"),
-                                   QStringLiteral("CC/Note Number"),   QStringLiteral("Lower/Left Value"),
-                                   QStringLiteral("Upper/Right Value"), QStringLiteral("Button Behavior"),
-                                   QStringLiteral("Off Value"),        QStringLiteral("On Value")};
-    return items;
-}
-
-const QStringList& ControlListItems()
-{
-    static const QStringList items = QStringList{QStringLiteral("Common")} + numbered(QStringLiteral("Group Common-"), 4)
-        + numbered(QStringLiteral("Konb-"), 4) + numbered(QStringLiteral("Slider-"), 4)
-        + numbered(QStringLiteral("Trigger Pad-"), 8) + numbered(QStringLiteral("Key-"), 25);
-    return items;
-}
 
 QString ItemText(const QStringList& items, std::int64_t index)
 {
@@ -199,11 +137,6 @@ int ClampInt(std::int64_t value, int low, int high)
     if (value < low) return low;
     if (value > high) return high;
     return static_cast<int>(value);
-}
-
-std::int32_t ToField(std::int64_t value)
-{
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(value)));
 }
 
 std::optional<QString> PadNumberDisplay(std::int64_t number, int assignment, const NoteNames& notes)

@@ -3,6 +3,7 @@
 // parameter panels. The conversion of each setting is the settings table's (scene_settings.h).
 #pragma once
 
+#include "scene/choice_items.h"
 #include "scene/parameter_files.h"
 #include "scene/scene_record.h"
 
@@ -14,16 +15,6 @@
 #include <optional>
 
 namespace lumo {
-
-// Item lists; an item's position is the stored value.
-const QStringList& ChannelItems();        // "1" .. "16", "Global"
-const QStringList& SceneChannelItems();   // "1" .. "16"
-const QStringList& EnableItems();         // "Disable", "Enable"
-const QStringList& PadAssignItems();      // "No Assign", "Control Change", "Note"
-const QStringList& BehaviorItems();       // "Momentary", "Toggle"
-const QStringList& VelocityCurveItems();  // "Light", "Normal", "Heavy", "Const"
-const QStringList& DisplayModeItems();    // the eight "Display Select" items, index = display mode
-const QStringList& ControlListItems();    // the 46 control list items, index = Control Index
 
 inline constexpr int kDisplayModeCount = 8;
 inline constexpr int kOverlayLabelCount = 45;   // Control Index 1..45
@@ -53,8 +44,6 @@ std::optional<int> ParseWholeNumber(const QString& text);
 // As ParseWholeNumber after removing blanks and control characters from both ends.
 std::optional<int> ParseTrimmedNumber(const QString& text);
 int ClampInt(std::int64_t value, int low, int high);
-// Wraps a 64-bit intermediate into a 32-bit field the way the record stores it.
-std::int32_t ToField(std::int64_t value);
 
 // The pad's CC/Note field.
 // Text shown for a stored number under an assignment by the panel fill: 1 decimal, 2 the
