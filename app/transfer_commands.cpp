@@ -7,7 +7,7 @@
 #include "device/scene_image.h"
 #include "device/scene_transfer.h"
 #include "device/short_message.h"
-#include "scene/document.h"
+#include "app/document_session.h"
 
 #include <QDir>
 
@@ -140,7 +140,7 @@ QString SearchFailureDetail(const LinkResult& result)
     }
 }
 
-TransferResult readSceneData(Document& document, DeviceLink& link, const TransferHooks& hooks)
+TransferResult readSceneData(DocumentSession& document, DeviceLink& link, const TransferHooks& hooks)
 {
     UserAnswers& answers = document.answers();
     link.resetCancel();
@@ -165,7 +165,9 @@ TransferResult readSceneData(Document& document, DeviceLink& link, const Transfe
     const LinkResult result = runStep(hooks, [&] { return ReadSceneImage(link, length, image, blockAddOne, progress); });
     if (result.ok()) {
         answers.tell(MessageKind::Information, transfer_text::kReadOk);
-        UnpackSceneImage(image.data(), document.scenes());
+        SceneSet scenes = document.scenes();
+        UnpackSceneImage(image.data(), scenes);
+        document.replaceScenes(scenes);
     } else {
         answers.tell(MessageKind::Warning, TransferFailureText(result, false));
     }
@@ -174,11 +176,11 @@ TransferResult readSceneData(Document& document, DeviceLink& link, const Transfe
     // are the controller's.
     redisplay(hooks);
     if (result.ok())
-        document.setModified(false);
+        document.markClean();
     return {result.ok() ? TransferOutcome::Done : TransferOutcome::Failed, result};
 }
 
-TransferResult sendSceneData(Document& document, DeviceLink& link, const TransferHooks& hooks,
+TransferResult sendSceneData(DocumentSession& document, DeviceLink& link, const TransferHooks& hooks,
                              const SendChecks& checks)
 {
     UserAnswers& answers = document.answers();

@@ -2,7 +2,7 @@
 #include "cli/cli_common.h"
 #include "cli/device_session.h"
 
-#include "scene/document.h"
+#include "app/document_session.h"
 
 namespace lumo::cli {
 
@@ -51,8 +51,10 @@ int runRead(const QStringList& arguments)
 
     const ParameterFiles files = LoadParametersOrReport();
     ToolAnswers answers;
-    Document document(files.defaults, answers);
-    ApplyDefaults(files.defaults, document.scenes());
+    DocumentSession document(files.defaults, answers);
+    SceneSet defaults;
+    ApplyDefaults(files.defaults, defaults);
+    document.replaceScenes(defaults);
 
     ControllerLink controller;
     if (!TransferDoneOrReport(readSceneData(document, controller.link(), ToolHooks()), answers,

@@ -3,7 +3,7 @@
 #include "cli/cli_common.h"
 #include "cli/device_session.h"
 
-#include "scene/document.h"
+#include "app/document_session.h"
 
 #include <QDir>
 
@@ -64,9 +64,11 @@ int runSend(const QStringList& arguments)
 
     const ParameterFiles files = LoadParametersOrReport();
     ToolAnswers answers;
-    Document document(files.defaults, answers);
-    if (!LoadOrReport(input, document.scenes()))
+    DocumentSession document(files.defaults, answers);
+    SceneSet scenes;
+    if (!LoadOrReport(input, scenes))
         return kExitFailure;
+    document.replaceScenes(scenes);
 
     ControllerLink controller;
     const TransferResult result = sendSceneData(document, controller.link(), ToolHooks(), checks);

@@ -39,7 +39,6 @@
 
 #include <algorithm>
 #include <condition_variable>
-#include <cstring>
 #include <mutex>
 
 namespace lumo {
@@ -112,8 +111,7 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, QWidget* 
 
     // The document needs the default list, so it is made right after the parameter files.
     m_files = LoadParameterFiles(parameterFolder);
-    m_document = std::make_unique<Document>(m_files.defaults, m_answers);
-    m_document->setModified(false);
+    m_document = std::make_unique<DocumentSession>(m_files.defaults, m_answers);
     if (!m_files.error.isEmpty())
         m_answers.showError(m_files.error);
 
@@ -278,10 +276,12 @@ void TFormMain::showEvent(QShowEvent* event)
 
 void TFormMain::fillScenesOnFirstShow()
 {
-    ApplyDefaults(m_document->defaults(), m_document->scenes());
+    SceneSet defaults = m_document->scenes();
+    ApplyDefaults(m_document->defaults(), defaults);
+    m_document->replaceScenes(defaults);
     m_controls->selectSceneFromButtons();
     // Showing "Common" fills editors whose change handlers set the flag.
-    m_document->setModified(false);
+    m_document->markClean();
     m_controls->moveFrameOffWindow();
 }
 
@@ -359,11 +359,13 @@ void TFormMain::openFile(const QString& path)
     m_answers.rememberFile(path);
     bool opened = false;
     m_undo->runAsOneStep([&] {
-        const FileResult result = LoadSceneFile(path, m_document->scenes());
+        SceneSet scenes = m_document->scenes();
+        const FileResult result = LoadSceneFile(path, scenes);
         if (!result.ok()) {
             m_answers.showError(FileErrorText(result));
             return;
         }
+        m_document->replaceScenes(scenes);
         opened = true;
         m_controls->showSelectedControl();
     });
@@ -428,12 +430,11 @@ void TFormMain::pasteControl()
 {
     m_undo->runAsOneStep([this] {
         // Only onto the copied kind; with "Common" on both sides it only shows the panel again.
-        const SceneRecord before = m_document->current();
-        if (!m_copyBuffer.paste(m_document->current(), indexOfKind(*m_controls)))
+        // A paste that changes the scene is an edit like any other: unsaved until saved.
+        bool pasted = false;
+        m_document->editCurrent([&](SceneRecord& record) { pasted = m_copyBuffer.paste(record, indexOfKind(*m_controls)); });
+        if (!pasted)
             return;
-        // A paste that changed the scene is an edit like any other: unsaved until saved.
-        if (std::memcmp(&before, &m_document->current(), sizeof before) != 0)
-            m_document->setModified(true);
         m_controls->showSelectedControl();
     });
 }

@@ -4,7 +4,7 @@
 
 #include "editor/message_boxes.h"
 #include "scene/copy_buffer.h"
-#include "scene/document.h"
+#include "app/document_session.h"
 #include "scene/parameter_files.h"
 
 #include <QMainWindow>
@@ -40,7 +40,7 @@ public:
                        QWidget* parent = nullptr);
     ~TFormMain() override;
 
-    Document& document() { return *m_document; }
+    DocumentSession& document() { return *m_document; }
     // Opens `path` as "Open" opens the file chosen in its dialog (the file named on the
     // command line); a failure shows the error box and changes no scene.
     void openFile(const QString& path);
@@ -117,7 +117,7 @@ private:
 
     ParameterFiles m_files;
     MessageBoxes m_answers;
-    std::unique_ptr<Document> m_document;
+    std::unique_ptr<DocumentSession> m_document;
     MidiPorts* m_ports = nullptr;
     std::shared_ptr<OpeningPorts> m_opening; // the MIDI system, opened on a bounded job
     std::unique_ptr<MidiPorts> m_systemPorts;

@@ -40,7 +40,7 @@ private slots:
     void knobOntoSliderDoesNothing()
     {
         auto window = MakeWindow();
-        SceneRecord& scene = window->document().current();
+        const SceneRecord& scene = window->document().current();
         clickListItem(*window, kKonb2);
         pressKeys(list(*window), QKeySequence("Ctrl+C"));
 
@@ -109,7 +109,7 @@ private slots:
         for (const int target : {0, kKey3, kPad2}) {
             clickListItem(*window, target);
             // The selection's own refill may have stored numbers; the paste must add nothing.
-            window->document().setModified(false);
+            window->document().markClean();
             const SceneSet before = window->document().scenes();
             pressKeys(list(*window), QKeySequence("Ctrl+V"));
             QVERIFY(window->document().scenes() == before);
@@ -162,14 +162,16 @@ private slots:
     void pasteMarksTheDocumentModifiedWhenItChangesTheScene()
     {
         auto window = MakeWindow();
-        SceneRecord& scene = window->document().current();
-        scene.PadCCNumber[1] = scene.PadCCNumber[0];
-        scene.PadBehavior[0] = 1;
-        scene.PadMIDICh[0] = 2;
+        const SceneRecord& scene = window->document().current();
+        window->document().editCurrent([](SceneRecord& record) {
+            record.PadCCNumber[1] = record.PadCCNumber[0];
+            record.PadBehavior[0] = 1;
+            record.PadMIDICh[0] = 2;
+        });
         clickListItem(*window, kPad1);
         pressKeys(list(*window), QKeySequence("Ctrl+C"));
         clickListItem(*window, kPad2);
-        window->document().setModified(false);
+        window->document().markClean();
 
         pressKeys(list(*window), QKeySequence("Ctrl+V"));
         QCOMPARE(scene.PadBehavior[1], 1);
@@ -177,7 +179,7 @@ private slots:
         QCOMPARE(widgetNamed<QComboBox>(*window, "SelPadMIDICh")->currentText(), QStringLiteral("3"));
         QVERIFY(window->document().modified());
 
-        window->document().setModified(false);
+        window->document().markClean();
         pressKeys(list(*window), QKeySequence("Ctrl+V"));
         QVERIFY(!window->document().modified());
     }

@@ -311,9 +311,8 @@ private slots:
     {
         QTemporaryDir dir;
         auto window = MakeWindow();
-        SetSceneName(window->document().scenes().scene(3), "EDITED");
-        window->document().scenes().scene(4).KeyTrans = 20;
-        window->document().setModified(true);
+        window->document().edit([](SceneSet& s) { SetSceneName(s.scene(3), "EDITED"); });
+        window->document().edit([](SceneSet& s) { s.scene(4).KeyTrans = 20; });
         const SceneSet edited = window->document().scenes();
         ModalScript script;
         script.press("Cancel");
@@ -348,7 +347,7 @@ private slots:
     {
         QTemporaryDir dir;
         auto window = MakeWindow();
-        window->document().setModified(true);
+        MakeUnsavedEdit(window->document());
         ModalScript script;
         script.choose(dir.filePath("saved.lumo"));
         press(window.get(), QKeySequence("Ctrl+Alt+S"));
@@ -421,14 +420,14 @@ private slots:
         QCOMPARE(window->document().fileName(), path);
 
         // Save now writes to that name without a dialog.
-        SetSceneName(window->document().scenes().scene(1), "SECOND");
+        window->document().edit([](SceneSet& s) { SetSceneName(s.scene(1), "SECOND"); });
         press(window.get(), QKeySequence("Ctrl+S"));
         QVERIFY(script.boxes.isEmpty() && script.unexpected.isEmpty());
         QCOMPARE(fileBytes(path), rawScenes(window->document().scenes()));
 
         // Save as onto an existing file asks before replacing it; No leaves it alone.
         const QByteArray saved = fileBytes(path);
-        SetSceneName(window->document().scenes().scene(1), "THIRD");
+        window->document().edit([](SceneSet& s) { SetSceneName(s.scene(1), "THIRD"); });
         script.choose(path).press("No").choose(QString());
         press(window.get(), QKeySequence("Ctrl+Alt+S"));
         QVERIFY2(script.unexpected.isEmpty(), qPrintable(script.unexpected.join('\n')));
@@ -441,7 +440,7 @@ private slots:
     void quitAsksOnlyWithUnsavedChanges()
     {
         auto window = MakeWindow();
-        window->document().setModified(true);
+        MakeUnsavedEdit(window->document());
         ModalScript script;
         script.press("Cancel");
         press(window.get(), QKeySequence("Ctrl+Q"));
@@ -464,7 +463,7 @@ private slots:
     {
         QTemporaryDir dir;
         auto window = MakeWindow();
-        window->document().setModified(true);
+        MakeUnsavedEdit(window->document());
         ModalScript script;
         script.press("Yes").choose(dir.filePath("kept.lumo"));
         press(window.get(), QKeySequence("Ctrl+Q"));
@@ -480,7 +479,7 @@ private slots:
         QVERIFY(window->close()); // nothing to save: closes without a word
         window->show();
 
-        window->document().setModified(true);
+        MakeUnsavedEdit(window->document());
         ModalScript script;
         script.press("Cancel");
         QVERIFY(!window->close());
@@ -503,8 +502,7 @@ private slots:
         SetSceneName(other.scene(1), "OLD");
         SimulatedController device(other);
         auto window = MakeWindow(&device.ports);
-        SetSceneName(window->document().scenes().scene(1), "EDITED");
-        window->document().setModified(true);
+        window->document().edit([](SceneSet& s) { SetSceneName(s.scene(1), "EDITED"); });
 
         ProgressLog log(*window);
         bool inputTried = false;
@@ -548,7 +546,7 @@ private slots:
         deviceScenes.scene(3).MIDICh[1] = 9;
         SimulatedController device(deviceScenes);
         auto window = MakeWindow(&device.ports);
-        window->document().setModified(true);
+        MakeUnsavedEdit(window->document());
 
         ProgressLog log(*window);
         ModalScript script;
@@ -626,7 +624,7 @@ private slots:
         SplitArrowButton* arrows = window->findChild<NumberEditor*>(QStringLiteral("EditKeyTrans"))->arrows();
         QTest::mousePress(arrows, Qt::LeftButton, {}, QPoint(1, 1));
         const int held = window->document().current().KeyTrans;
-        window->document().setModified(false);
+        window->document().markClean();
         ModalScript script;
         script.press("Yes").press("OK");
         press(window.get(), QKeySequence("Ctrl+T"));
