@@ -49,8 +49,9 @@ void sayOnce(const QString& path, const QString& problem)
     const QMutexLocker lock(&mutex);
     if (said.contains(path)) return;
     said.insert(path);
+    const QString program = QCoreApplication::applicationName();
     const QByteArray text = QStringLiteral("%1: settings not saved: %2 is %3\n")
-                                .arg(QCoreApplication::applicationName(), path, problem)
+                                .arg(program.isEmpty() ? QStringLiteral("vorel-lumo") : program, path, problem)
                                 .toLocal8Bit();
     std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stderr);
 }
