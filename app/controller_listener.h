@@ -1,11 +1,14 @@
 // Hands what the controller sends to the thread of one object, queued: the window follows the
-// controller with it. The MIDI system calls the link's listener on a thread of its own; only a
-// queued call crosses over, so nothing of the window is touched there.
+// controller with it. On the MIDI system's thread the link only pushes each message on a
+// fixed-size lock-free queue; a drain thread of this object's own takes them off and posts
+// them to this object's thread, so nothing of Qt or the window is touched on the MIDI thread.
 #pragma once
 
 #include <QObject>
 
 #include <cstdint>
+#include <memory>
+#include <thread>
 
 namespace lumo {
 
@@ -29,7 +32,9 @@ signals:
     void received(quint32 word);
 
 private:
+    struct Drain;
     DeviceLink* m_link = nullptr;
+    std::unique_ptr<Drain> m_drain;
     // Counts listen() calls, so that a message queued before a stop() is not taken afterwards.
     quint64 m_round = 0;
 };

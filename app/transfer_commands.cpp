@@ -21,7 +21,7 @@ LinkResult runStep(const TransferHooks& hooks, const std::function<LinkResult()>
 
 TransferProgress progressOf(const TransferHooks& hooks)
 {
-    return TransferProgress{hooks.showProgress, hooks.progress};
+    return TransferProgress{hooks.showProgress, hooks.progress, hooks.readRestarted};
 }
 
 void redisplay(const TransferHooks& hooks)
@@ -44,7 +44,7 @@ QString wordText(std::uint32_t word)
 LinkResult findController(DeviceLink& link, const TransferHooks& hooks)
 {
     const PortPair remembered = hooks.rememberedPair ? hooks.rememberedPair() : PortPair();
-    const LinkResult result = runStep(hooks, [&] { return link.findDevice(IdentityReply, remembered); });
+    const LinkResult result = runStep(hooks, [&] { return link.findDevice(IdentityReply, remembered, hooks.onlyPort); });
     if (result.ok() && hooks.rememberPair && link.found() != remembered)
         hooks.rememberPair(link.found());
     return result;
@@ -106,6 +106,7 @@ TransferProgress stepProgress(const TransferHooks& hooks, int index, int count)
             if (visible)
                 show(true);
         };
+    progress.restarted = hooks.readRestarted;
     return progress;
 }
 
@@ -124,6 +125,11 @@ QString TransferFailureText(const LinkResult& result, bool sending)
     return failureReason(result, sending)
         + (sending ? QStringLiteral(" The controller may now hold a partly written scene image.")
                    : QStringLiteral(" The scenes are unchanged."));
+}
+
+QString ReadRestartText(int restart)
+{
+    return QStringLiteral("A reply was lost; reading again from the start (%1 of %2)").arg(restart).arg(kReadRestarts);
 }
 
 QString SearchFailureDetail(const LinkResult& result)

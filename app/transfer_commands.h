@@ -4,6 +4,7 @@
 #pragma once
 
 #include "device/device_link.h"
+#include "device/scene_transfer.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,6 +19,9 @@ class DocumentSession;
 struct TransferHooks {
     std::function<void(int percent)> progress;      // may be called from a worker thread
     std::function<void(bool visible)> showProgress; // from a worker thread, or the command's own to hide it
+    // A read lost a reply and starts over (restart 1..kReadRestarts); from a worker thread.
+    // ReadRestartText(restart) is what the progress bar says.
+    std::function<void(int restart)> readRestarted;
     // Runs a device step (the search, a transfer) to its end and returns its result; the window
     // runs it on its transfer thread while it keeps painting. Empty: the step runs inline.
     std::function<LinkResult(const std::function<LinkResult()>&)> runBlocking;
@@ -25,6 +29,8 @@ struct TransferHooks {
     // Where the pair that answered last is kept; empty: it is neither tried first nor kept.
     std::function<PortPair()> rememberedPair;
     std::function<void(const PortPair&)> rememberPair;
+    // Only the pairs whose output or input name contains this are tried (`lumo --port NAME`).
+    std::string onlyPort;
 };
 
 // How a command ended, for callers that want more than the messages (`lumo`, tests).
@@ -82,6 +88,8 @@ TransferResult sendSceneData(DocumentSession& document, DeviceLink& link, const 
 
 // The warning shown after a failed transfer (not after a failed search).
 QString TransferFailureText(const LinkResult& result, bool sending);
+// "A reply was lost; reading again from the start (N of 3)".
+QString ReadRestartText(int restart);
 // Why no controller was found, for `lumo` to add to the search's own message.
 QString SearchFailureDetail(const LinkResult& result);
 

@@ -51,10 +51,13 @@ public:
     // For the step, on the worker: they reach the window queued.
     void reportProgress(int percent) { emit progressChanged(percent); }
     void reportShown(bool visible) { emit progressShown(visible); }
+    void reportRestart(int restart) { emit readRestarted(restart); }
 
 signals:
     void progressChanged(int percent);
     void progressShown(bool visible);
+    // A read lost a reply and starts over: ReadRestartText(restart) says so.
+    void readRestarted(int restart);
     void stepEnded();
 
 private:

@@ -8,6 +8,7 @@
 #include "scene/display_texts.h"
 
 #include <cstdio>
+#include <limits>
 
 namespace lumo::cli {
 
@@ -19,7 +20,7 @@ int runMonitor(const QStringList& arguments);
 
 extern const Command kMonitorCommand = {
     "monitor",
-    "monitor [FILE] [--scene N]",
+    "monitor [FILE] [--scene N] [--port NAME]",
     "print the controller's messages with the control that sends each",
     "Finds the controller on every pair of MIDI ports, as the device commands do, then prints\n"
     "one line for every Control Change and Note On that it sends, with the control that sends\n"
@@ -42,13 +43,19 @@ extern const Command kMonitorCommand = {
     "  FILE          the scene file whose scenes are matched; without it, the scenes of the\n"
     "                default parameters. `lumo read -o FILE` fetches the controller's own.\n"
     "  --scene N     the current scene to start with, 1-4 (default 1)\n"
+    "  --port NAME   only the port pairs whose output or input name contains NAME\n"
     "\n"
     "More messages than can be printed as they come (a burst of over 14) are counted in a line\n"
     "\"(N messages missed)\". The pair of ports found is kept in the user's settings and tried\n"
     "first next time.\n"
     "\n"
-    "Exit status: 0 after an interrupt, 1 controller not found, its port vanished or FILE\n"
-    "unreadable, 2 wrong usage.\n",
+    "When the controller goes (unplugged, its program ended, the MIDI server stopped) a line on\n"
+    "standard error says so, \"the controller's MIDI port vanished; waiting for it to come back\",\n"
+    "and the monitor keeps looking for it; once it answers again, under the same port names or\n"
+    "others, \"the controller is back on \\\"PORT\\\"\" follows and the lines go on.\n"
+    "\n"
+    "Exit status: 0 after an interrupt, 1 controller not found at the start or FILE unreadable,\n"
+    "2 wrong usage.\n",
     runMonitor,
 };
 
@@ -84,9 +91,37 @@ QString monitorLine(std::uint32_t word, const SceneSet& scenes, int& currentScen
     return QStringLiteral("scene %1, %2: %3\n").arg(match->scene).arg(ControlListItems().at(match->controlIndex), text);
 }
 
+// Searches again whenever the ports differ from those of the last search, until the
+// controller answers (true) or the monitor is interrupted (false). The MIDI system itself is
+// opened again when it went away.
+bool waitUntilBack(DeviceLink& link, const TransferHooks& hooks)
+{
+    MidiPorts& ports = link.ports();
+    std::vector<std::string> lastOutputs;
+    std::vector<std::string> lastInputs;
+    bool searched = false;
+    for (;;) {
+        if (link.cancelled())
+            return false;
+        const bool up = ports.systemName() != "none";
+        std::vector<std::string> outputs = up ? ports.outputNames() : std::vector<std::string>{};
+        std::vector<std::string> inputs = up ? ports.inputNames() : std::vector<std::string>{};
+        if (up && (!searched || outputs != lastOutputs || inputs != lastInputs)) {
+            searched = true;
+            lastOutputs = std::move(outputs);
+            lastInputs = std::move(inputs);
+            if (findController(link, hooks).ok())
+                return true;
+        }
+        // A cancel ends this wait at once; nothing else arrives on a lost connection.
+        link.waitForArrivals(link.ring().received(), std::numeric_limits<std::uint32_t>::max(), kPortCheck);
+    }
+}
+
 int runMonitor(const QStringList& arguments)
 {
     QString file;
+    QString port;
     int currentScene = 1;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
@@ -95,6 +130,10 @@ int runMonitor(const QStringList& arguments)
             currentScene = i + 1 < arguments.size() ? arguments[++i].toInt(&ok) : 0;
             if (!ok || currentScene < 1 || currentScene > kSceneCount)
                 return UsageError(kMonitorCommand, QStringLiteral("--scene needs a scene number 1-4"));
+        } else if (argument == QLatin1String("--port")) {
+            if (i + 1 >= arguments.size())
+                return UsageError(kMonitorCommand, QStringLiteral("--port needs a port name"));
+            port = arguments[++i];
         } else if (argument.startsWith(QLatin1Char('-')) || !file.isEmpty()) {
             return UsageError(kMonitorCommand, QStringLiteral("unexpected argument '%1'").arg(argument));
         } else {
@@ -109,7 +148,8 @@ int runMonitor(const QStringList& arguments)
 
     ControllerLink controller;
     DeviceLink& link = controller.link();
-    if (const LinkResult found = findController(link, ToolHooks()); !found.ok()) {
+    const TransferHooks hooks = ToolHooks(port);
+    if (const LinkResult found = findController(link, hooks); !found.ok()) {
         if (controller.interrupted())
             return kExitSuccess;
         PrintError(QStringLiteral("%1 (%2)").arg(transfer_text::kDeviceNotFound, SearchFailureDetail(found)));
@@ -125,10 +165,14 @@ int runMonitor(const QStringList& arguments)
         if (woken == ReplySignal::Woken::Cancelled)
             return kExitSuccess;
         if (woken == ReplySignal::Woken::TimedOut) {
-            if (link.missingReply(-1).error != LinkError::PortVanished)
+            if (!link.connectionLost())
                 continue;
-            PrintError(QStringLiteral("the controller's MIDI port vanished"));
-            return kExitFailure;
+            PrintError(QStringLiteral("the controller's MIDI port vanished; waiting for it to come back"));
+            if (!waitUntilBack(link, hooks))
+                return kExitSuccess; // interrupted
+            PrintError(QStringLiteral("the controller is back on \"%1\"").arg(QString::fromStdString(link.found().input)));
+            mark = ring.received();
+            continue;
         }
         const std::uint32_t received = ring.received();
         QString lines;

@@ -14,7 +14,7 @@ int runRead(const QStringList& arguments);
 
 extern const Command kReadCommand = {
     "read",
-    "read -o FILE",
+    "read -o FILE [--port NAME]",
     "read the four scenes from the controller into a scene file",
     "Finds the controller on every pair of MIDI ports, reads its scene image and writes it onto\n"
     "the scenes of the default parameters, as \"Read Scene Data\" leaves the editor's scenes\n"
@@ -22,8 +22,12 @@ extern const Command kReadCommand = {
     "progress bar goes to standard error when it is a terminal.\n"
     "\n"
     "  -o FILE, --output FILE   the scene file to write; an existing FILE becomes its backup\n"
+    "  --port NAME              only the port pairs whose output or input name contains NAME\n"
+    "                           (one controller among several; see `lumo ports --scan`)\n"
     "\n"
     "The pair of ports that answered is kept in the user's settings and tried first next time.\n"
+    "A reply lost on the way (a loaded MIDI system) makes the read start over, at most three\n"
+    "times, each said on standard error; no byte of a broken read is kept.\n"
     "SIGINT or SIGTERM stops the read at once; nothing is written then.\n"
     "\n"
     "Exit status: 0 read and saved, 1 controller not found, read failed or interrupted, or FILE\n"
@@ -36,12 +40,17 @@ namespace {
 int runRead(const QStringList& arguments)
 {
     QString output;
+    QString port;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         if (argument == QLatin1String("-o") || argument == QLatin1String("--output")) {
             if (i + 1 >= arguments.size())
                 return UsageError(kReadCommand, argument + QStringLiteral(" needs a file name"));
             output = arguments[++i];
+        } else if (argument == QLatin1String("--port")) {
+            if (i + 1 >= arguments.size())
+                return UsageError(kReadCommand, QStringLiteral("--port needs a port name"));
+            port = arguments[++i];
         } else {
             return UsageError(kReadCommand, QStringLiteral("unexpected argument '%1'").arg(argument));
         }
@@ -57,7 +66,7 @@ int runRead(const QStringList& arguments)
     document.replaceScenes(defaults);
 
     ControllerLink controller;
-    if (!TransferDoneOrReport(readSceneData(document, controller.link(), ToolHooks()), answers,
+    if (!TransferDoneOrReport(readSceneData(document, controller.link(), ToolHooks(port)), answers,
                               QStringLiteral("reading the scenes from the controller failed")))
         return kExitFailure;
     // A signal that came after the last byte still means: write nothing.

@@ -17,7 +17,7 @@ int runSend(const QStringList& arguments);
 
 extern const Command kSendCommand = {
     "send",
-    "send FILE [--no-backup] [--no-verify]",
+    "send FILE [--no-backup] [--no-verify] [--port NAME]",
     "send the four scenes of a scene file to the controller",
     "Finds the controller on every pair of MIDI ports and sends it the scenes of FILE, as\n"
     "\"Send Scene Data\" does. Nothing is asked; a progress bar over the whole run goes to\n"
@@ -33,6 +33,7 @@ extern const Command kSendCommand = {
     "  --no-backup   send without reading and storing the controller's scenes first\n"
     "  --no-verify   do not read the scenes back after the send\n"
     "  --verify      read them back (the default; kept for scripts that ask for it)\n"
+    "  --port NAME   only the port pairs whose output or input name contains NAME\n"
     "SIGINT or SIGTERM stops the run at once; during the send itself the controller may then\n"
     "hold a partly written scene image.\n"
     "\n"
@@ -47,8 +48,14 @@ int runSend(const QStringList& arguments)
 {
     QString input;
     SendChecks checks{.backup = true, .verify = true, .backupFolder = {}};
-    for (const QString& argument : arguments) {
-        if (argument == QLatin1String("--verify"))
+    QString port;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--port")) {
+            if (i + 1 >= arguments.size())
+                return UsageError(kSendCommand, QStringLiteral("--port needs a port name"));
+            port = arguments[++i];
+        } else if (argument == QLatin1String("--verify"))
             checks.verify = true;
         else if (argument == QLatin1String("--no-verify"))
             checks.verify = false;
@@ -71,7 +78,7 @@ int runSend(const QStringList& arguments)
     document.replaceScenes(scenes);
 
     ControllerLink controller;
-    const TransferResult result = sendSceneData(document, controller.link(), ToolHooks(), checks);
+    const TransferResult result = sendSceneData(document, controller.link(), ToolHooks(port), checks);
     if (!result.backupPath.isEmpty())
         PrintOut(QStringLiteral("backup: %1\n").arg(QDir::toNativeSeparators(result.backupPath)));
     if (result.outcome == TransferOutcome::Differs) {

@@ -4,6 +4,7 @@
 
 #include "app/remembered_pair.h"
 #include "cli/cli_common.h"
+#include "device/reopening_ports.h"
 
 #include <pthread.h>
 #include <unistd.h>
@@ -26,11 +27,16 @@ sigset_t stopSignals()
     return set;
 }
 
+std::atomic<bool> g_interrupted{false};
+
 } // namespace
+
+bool AnyInterrupt() { return g_interrupted.load(); }
 
 std::unique_ptr<MidiPorts> OpenSystemPorts()
 {
-    return OpenMidiPorts(ChooseMidiApi(), "lumo");
+    // Bounded and opened again after the system went away: `lumo monitor` outlives a server.
+    return std::make_unique<ReopeningPorts>([] { return OpenMidiPorts(ChooseMidiApi(), "lumo"); });
 }
 
 ControllerLink::ControllerLink()
@@ -45,6 +51,7 @@ ControllerLink::ControllerLink()
         if (signal == SIGUSR2)
             return;
         m_interrupted = true;
+        g_interrupted = true;
         m_link->cancel();
     });
 }
@@ -57,12 +64,20 @@ ControllerLink::~ControllerLink()
     m_ports.reset();
 }
 
-TransferHooks ToolHooks()
+TransferHooks ToolHooks(const QString& port)
 {
     TransferHooks hooks;
+    hooks.onlyPort = port.toStdString();
     hooks.rememberedPair = &RememberedPair;
     hooks.rememberPair = &RememberPair;
-    if (!::isatty(STDERR_FILENO))
+    const bool terminal = ::isatty(STDERR_FILENO);
+    hooks.readRestarted = [terminal](int restart) {
+        // On a line of its own: the bar, when there is one, starts again below it.
+        if (terminal)
+            std::fputc('\n', stderr);
+        PrintError(ReadRestartText(restart));
+    };
+    if (!terminal)
         return hooks;
     auto last = std::make_shared<int>(-1);
     hooks.progress = [last](int percent) {

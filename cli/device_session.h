@@ -38,6 +38,10 @@ private:
     std::unique_ptr<DeviceLink> m_link;
 };
 
+// True once SIGINT or SIGTERM came to any device command: the program then ends without
+// waiting for the MIDI system's requests still under way.
+bool AnyInterrupt();
+
 // The tool asks nobody: every question is answered Yes and every message is kept, so the
 // command can print what matters.
 class ToolAnswers : public UserAnswers {
@@ -55,9 +59,10 @@ public:
     QStringList warnings;
 };
 
-// A progress bar on standard error when it is a terminal, and the pair that answered last kept
-// in the user's settings.
-TransferHooks ToolHooks();
+// A progress bar on standard error when it is a terminal, the restarts of a read said there, and
+// the pair that answered last kept in the user's settings; with `port`, only the pairs that
+// name it are tried.
+TransferHooks ToolHooks(const QString& port = {});
 
 // True when a transfer is done. Otherwise prints why not: the search's own message with what
 // it found when no controller answered, the warning of a failed transfer, `failure` when it was

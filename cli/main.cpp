@@ -1,5 +1,6 @@
 // `lumo`: finds the command named by the first argument and runs it.
 #include "cli/cli_common.h"
+#include "cli/device_session.h"
 #include "device/bounded_call.h"
 #include "scene/file_names.h"
 
@@ -47,7 +48,8 @@ int main(int argc, char* argv[])
     const int status = FinishOutput(command->run(arguments));
     // A MIDI system stuck on a vanished client may still hold a close; end without freeing
     // what it could touch.
-    if (!lumo::FinishBoundedJobs(std::chrono::milliseconds(200))) {
+    const auto bound = lumo::cli::AnyInterrupt() ? std::chrono::milliseconds(10) : std::chrono::milliseconds(200);
+    if (!lumo::FinishBoundedJobs(bound)) {
         std::fflush(nullptr);
         std::_Exit(status);
     }

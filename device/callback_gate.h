@@ -1,5 +1,6 @@
 // The gate between the MIDI system's thread and the callback that receives its messages, shared
-// by the MIDI backends.
+// by the MIDI backends. On the MIDI thread it only loads and counts atomics: no lock, no
+// allocation, no wait.
 #pragma once
 
 #include "device/midi_ports.h"
@@ -8,38 +9,67 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <thread>
 
 namespace lumo {
 
-// Hands incoming messages to a callback until stopped. stop() returns only once no call is
-// under way: the MIDI system's own close does not promise that (JACK lets a process cycle that
-// already runs finish), and the callback's owner may be freed right after.
-struct CallbackGate {
-    std::atomic<std::shared_ptr<MidiInputCallback>> callback;
-    std::atomic<int> inFlight{0};
+// System messages have no part in the protocol: system exclusive (F0, and its continuation
+// bytes), system common (F1-F7: time code, song position, song select, tune request, end of
+// exclusive) and system real-time (F8-FF: clock, start, continue, stop, active sensing,
+// reset). A running sequencer sends them throughout, and one that reached a transfer would
+// count as an unasked reply. So are empty and longer-than-short messages.
+inline bool IsSystemOrLong(const unsigned char* bytes, std::size_t size)
+{
+    return size == 0 || size > 3 || bytes[0] >= 0xF0 || !(bytes[0] & 0x80);
+}
 
-    // One message of one to three bytes goes on as a packed word; longer ones (system
-    // exclusive) are not short messages and are dropped.
+// Hands incoming short messages to a callback until stopped. stop() returns only once no call
+// is under way: the MIDI system's own close does not promise that (JACK lets a process cycle
+// that already runs finish), and the callback's owner may be freed right after.
+class CallbackGate {
+public:
+    ~CallbackGate() { stop(); }
+
+    // The MIDI thread: one message of one to three bytes goes on as a packed word.
     void deliver(const unsigned char* bytes, std::size_t size)
     {
+        if (IsSystemOrLong(bytes, size))
+            return;
         // Counted before the callback is looked at: stop() either sees this call or this call
         // sees no callback (sequentially consistent order).
-        inFlight.fetch_add(1);
-        if (const auto current = callback.load(); current && *current && size >= 1 && size <= 3) {
+        m_inFlight.fetch_add(1);
+        if (const MidiInputCallback* current = m_callback.load(); current && *current) {
             std::uint32_t word = 0;
             for (std::size_t i = 0; i < size; ++i)
                 word |= std::uint32_t(bytes[i]) << (8 * i);
             (*current)(word);
         }
-        if (inFlight.fetch_sub(1) == 1)
-            inFlight.notify_all();
+        m_inFlight.fetch_sub(1);
+    }
+
+    // An ordinary thread, never the MIDI thread. The callback is moved in here, off the MIDI
+    // thread, and called in place from then on.
+    void start(MidiInputCallback callback)
+    {
+        stop();
+        m_owned = std::make_unique<MidiInputCallback>(std::move(callback));
+        m_callback.store(m_owned.get());
     }
     void stop()
     {
-        callback.store(nullptr);
-        for (int running = inFlight.load(); running != 0; running = inFlight.load())
-            inFlight.wait(running);
+        m_callback.store(nullptr);
+        // A call that saw the callback ends within a few instructions of the callback's work.
+        while (m_inFlight.load() != 0)
+            std::this_thread::yield();
+        m_owned.reset();
     }
+
+private:
+    std::atomic<const MidiInputCallback*> m_callback{nullptr};
+    std::atomic<int> m_inFlight{0};
+    std::unique_ptr<MidiInputCallback> m_owned;
 };
+
+static_assert(std::atomic<const MidiInputCallback*>::is_always_lock_free);
 
 } // namespace lumo

@@ -4,6 +4,7 @@
 #include "device/short_message.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace lumo {
 namespace {
@@ -20,10 +21,12 @@ bool contains(const std::vector<std::string>& names, const std::string& name)
 DeviceLink::DeviceLink(MidiPorts& ports)
     : m_ports(ports)
 {
+    m_ports.setCancelFlag(m_signal.cancelFlag());
 }
 
 DeviceLink::~DeviceLink()
 {
+    m_ports.setCancelFlag(nullptr);
     closeInput();
     closeOutput();
 }
@@ -45,36 +48,48 @@ void DeviceLink::closeInput()
 
 bool DeviceLink::holdOutput(const std::string& name)
 {
+    // Names are not connections: a port that came back under its old name is a new port.
+    // Within one search a port opened by it is trusted.
+    if (m_output == name && (m_outputOpenedNow || m_ports.connectionsLive()))
+        return true;
     closeOutput();
     if (!m_ports.openOutput(name))
         return false;
     m_output = name;
+    m_outputOpenedNow = true;
     return true;
 }
 
 bool DeviceLink::listenTo(const std::vector<std::string>& inputs)
 {
-    if (m_inputs == inputs)
+    if (m_inputs == inputs && (m_inputsOpenedNow || m_ports.connectionsLive()))
         return true;
     closeInput();
+    // On the MIDI thread: atomics only.
     const bool opened = m_ports.openInput(inputs, [this](std::uint32_t word) {
         m_ring.store(word);
         m_signal.notify();
-        std::lock_guard lock(m_listenerMutex);
-        if (m_listener)
-            m_listener(word);
+        // Counted before the queue is looked at: setListenerQueue(nullptr) either sees this
+        // push or this push sees no queue.
+        m_listenerPushes.fetch_add(1);
+        if (ListenerQueue* queue = m_listener.load())
+            queue->push(word);
+        m_listenerPushes.fetch_sub(1);
     });
     if (!opened)
         return false;
     m_inputs = inputs;
+    m_inputsOpenedNow = true;
     m_input = inputs.size() == 1 ? inputs.front() : std::string();
     return true;
 }
 
-void DeviceLink::setListener(MidiInputCallback listener)
+void DeviceLink::setListenerQueue(ListenerQueue* queue)
 {
-    std::lock_guard lock(m_listenerMutex);
-    m_listener = std::move(listener);
+    m_listener.store(queue);
+    // A push that saw the old queue is over within a few instructions.
+    while (m_listenerPushes.load() != 0)
+        std::this_thread::yield();
 }
 
 int DeviceLink::send(std::uint32_t word)
@@ -91,6 +106,15 @@ ReplySignal::Woken DeviceLink::waitForArrivals(std::uint32_t mark, std::uint32_t
                             bound.count() > 0 ? bound : m_replyTimeout);
 }
 
+bool DeviceLink::connectionLost()
+{
+    if (m_found.empty() || m_ports.systemName() == "none")
+        return true;
+    if (!contains(m_ports.outputNames(), m_found.output) || !contains(m_ports.inputNames(), m_found.input))
+        return true;
+    return m_ports.notifiesChanges() && !m_ports.connectionsLive();
+}
+
 LinkResult DeviceLink::missingReply(int position)
 {
     if (cancelled())
@@ -105,7 +129,7 @@ LinkResult DeviceLink::missingReply(int position)
 DeviceLink::Handshake DeviceLink::handshake(const std::string& output, const std::vector<std::string>& inputs,
                                             std::uint32_t expected, std::chrono::nanoseconds wait)
 {
-    if (m_output != output && !holdOutput(output))
+    if (!holdOutput(output))
         return Handshake::Silent;
     if (!listenTo(inputs))
         return Handshake::Silent;
@@ -141,24 +165,67 @@ DeviceLink::Handshake DeviceLink::handshake(const std::string& output, const std
 }
 
 DeviceLink::Handshake DeviceLink::tryInputsOneByOne(const std::string& output, const std::vector<std::string>& inputs,
-                                                    std::uint32_t expected, std::chrono::nanoseconds wait,
-                                                    const PortPair& skip)
+                                                    std::uint32_t expected, std::chrono::nanoseconds wait, bool all)
 {
+    Handshake outcome = Handshake::Silent;
     for (const std::string& input : inputs) {
-        if (PortPair{output, input} == skip)
-            continue;
         const Handshake result = handshake(output, {input}, expected, wait);
-        if (result == Handshake::Found)
-            m_found = {output, input};
-        if (result != Handshake::Silent)
+        if (result == Handshake::Cancelled)
             return result;
+        if (result != Handshake::Found)
+            continue;
+        if (m_found.empty()) {
+            m_found = {output, input};
+            m_foundIdentity = expected;
+        }
+        if (std::find(m_answering.begin(), m_answering.end(), PortPair{output, input}) == m_answering.end())
+            m_answering.push_back({output, input});
+        outcome = Handshake::Found;
+        if (!all)
+            return outcome;
     }
-    return Handshake::Silent;
+    return outcome;
 }
 
-LinkResult DeviceLink::findDevice(std::uint32_t expected, const PortPair& tryFirst)
+LinkResult DeviceLink::greetAgain()
+{
+    if (m_found.empty())
+        return LinkResult::failure(LinkError::NotFound);
+    const PortPair pair = m_found;
+    const Handshake result = handshake(pair.output, {pair.input}, m_foundIdentity,
+                                       std::max<std::chrono::nanoseconds>(m_replyTimeout, m_handshakeWait + m_ports.latency()));
+    if (result == Handshake::Cancelled)
+        return LinkResult::failure(LinkError::Cancelled);
+    if (result != Handshake::Found)
+        return LinkResult::failure(LinkError::NotFound);
+    return {};
+}
+
+namespace {
+
+bool mentions(const std::string& name, const std::string& part)
+{
+    return part.empty() || name.find(part) != std::string::npos;
+}
+
+} // namespace
+
+LinkResult DeviceLink::findDevice(std::uint32_t expected, const PortPair& tryFirst, const std::string& only)
+{
+    return search(expected, tryFirst, only, false);
+}
+
+LinkResult DeviceLink::scanDevices(std::uint32_t expected)
+{
+    return search(expected, {}, {}, true);
+}
+
+LinkResult DeviceLink::search(std::uint32_t expected, const PortPair& tryFirst, const std::string& only, bool all)
 {
     m_found = {};
+    m_answering.clear();
+    m_outputOpenedNow = false;
+    m_inputsOpenedNow = false;
     if (m_ports.systemName() == "none") {
         LinkResult result = LinkResult::failure(LinkError::NoMidiSystem);
         result.detail = m_ports.lastError();
@@ -171,36 +238,55 @@ LinkResult DeviceLink::findDevice(std::uint32_t expected, const PortPair& tryFir
     m_outputCount = int(outputs.size());
     m_inputCount = int(inputs.size());
     const std::chrono::nanoseconds wait = m_handshakeWait + m_ports.latency();
+    // With `only`: an output that names it goes with every input, any other output only with
+    // the inputs that name it.
+    auto inputsFor = [&](const std::string& output) {
+        if (mentions(output, only))
+            return inputs;
+        std::vector<std::string> named;
+        for (const std::string& input : inputs)
+            if (mentions(input, only))
+                named.push_back(input);
+        return named;
+    };
 
     Handshake result = Handshake::Silent;
-    PortPair tried;
-    if (!tryFirst.empty() && contains(outputs, tryFirst.output) && contains(inputs, tryFirst.input)) {
-        result = tryInputsOneByOne(tryFirst.output, {tryFirst.input}, expected, std::max(wait, m_replyTimeout), {});
-        tried = tryFirst;
-    }
-    const bool together = m_ports.listensToMany() && inputs.size() > 1;
+    // The pair that answered last is tried first with the search's own wait: one that now
+    // mixes two controllers costs no more than a silent pair. A silent one is tried again in
+    // its place in the full pass: it may only have missed the short wait.
+    if (!all && !tryFirst.empty() && contains(outputs, tryFirst.output) && contains(inputs, tryFirst.input)
+        && (mentions(tryFirst.output, only) || mentions(tryFirst.input, only)))
+        result = tryInputsOneByOne(tryFirst.output, {tryFirst.input}, expected, wait, false);
     auto tryOutputs = [&](std::chrono::nanoseconds bound) {
         Handshake outcome = Handshake::Silent;
-        for (std::size_t o = 0; o < outputs.size() && outcome == Handshake::Silent; ++o) {
+        for (std::size_t o = 0; o < outputs.size() && (all || outcome == Handshake::Silent); ++o) {
             const std::string& output = outputs[o];
-            if (!holdOutput(output) || inputs.empty())
+            const std::vector<std::string> candidates = inputsFor(output);
+            // Without a choice every output is held in turn, also one without inputs to try.
+            if ((!only.empty() && candidates.empty()) || !holdOutput(output) || candidates.empty())
                 continue;
+            const bool together = m_ports.listensToMany() && candidates.size() > 1;
+            Handshake here = Handshake::Silent;
             // An input that cannot be listened to with the others is still tried on its own.
-            if (!together || !listenTo(inputs)) {
-                outcome = tryInputsOneByOne(output, inputs, expected, bound, tried);
-                continue;
+            if (!together || !listenTo(candidates)) {
+                here = tryInputsOneByOne(output, candidates, expected, bound, all);
+            } else if (handshake(output, candidates, expected, bound) == Handshake::Found) {
+                // Someone behind this output answered: the one input that carries it answers
+                // within a few round trips, a silent one is given up after them. Should that
+                // miss it (a round trip much slower than the one just seen), the full wait
+                // follows.
+                const auto quick = std::clamp<std::chrono::nanoseconds>(4 * m_lastRoundTrip + m_ports.latency(),
+                                                                         std::chrono::milliseconds(5), bound);
+                here = tryInputsOneByOne(output, candidates, expected, quick, all);
+                if (here == Handshake::Silent && quick < bound)
+                    here = tryInputsOneByOne(output, candidates, expected, bound, all);
+            } else if (cancelled()) {
+                here = Handshake::Cancelled;
             }
-            outcome = handshake(output, inputs, expected, bound);
-            if (outcome != Handshake::Found)
-                continue;
-            // Someone behind this output answered: the one input that carries it answers within
-            // a few round trips, a silent one is given up after them. Should that miss it (a
-            // round trip much slower than the one just seen), the full wait follows.
-            const auto quick = std::clamp<std::chrono::nanoseconds>(4 * m_lastRoundTrip + m_ports.latency(),
-                                                                     std::chrono::milliseconds(5), bound);
-            outcome = tryInputsOneByOne(output, inputs, expected, quick, tried);
-            if (outcome == Handshake::Silent && quick < bound)
-                outcome = tryInputsOneByOne(output, inputs, expected, bound, tried);
+            if (here == Handshake::Cancelled)
+                return here;
+            if (here == Handshake::Found)
+                outcome = here;
         }
         return outcome;
     };
@@ -208,11 +294,19 @@ LinkResult DeviceLink::findDevice(std::uint32_t expected, const PortPair& tryFir
         result = tryOutputs(wait);
     // A controller behind a MIDI system that stalls now and then (a loaded machine, a slow
     // bridge) may miss the short wait; one more pass gives every output a longer one.
-    if (result == Handshake::Silent && !outputs.empty() && !inputs.empty())
+    if (result == Handshake::Silent && !cancelled() && !outputs.empty() && !inputs.empty())
         result = tryOutputs(kSecondPassFactor * wait);
+    if (result == Handshake::Found && all && !m_answering.empty() && !cancelled()) {
+        // The scan ends on the first pair that answered, held as after a search.
+        const PortPair first = m_answering.front();
+        const std::vector<PortPair> answering = m_answering;
+        m_found = {};
+        result = tryInputsOneByOne(first.output, {first.input}, expected, kSecondPassFactor * wait, false);
+        m_answering = answering;
+    }
     if (result == Handshake::Found)
         return {};
-    if (result == Handshake::Cancelled)
+    if (result == Handshake::Cancelled || cancelled())
         return LinkResult::failure(LinkError::Cancelled);
     if (!m_output.empty())
         send(CmdEnd);

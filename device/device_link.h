@@ -7,11 +7,12 @@
 #include "device/midi_ports.h"
 #include "device/receive_ring.h"
 #include "device/reply_signal.h"
+#include "device/word_queue.h"
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,10 @@ inline constexpr std::chrono::milliseconds kReplyTimeout{1000};
 inline constexpr std::chrono::milliseconds kHandshakeWait{30};
 // A search that found nothing goes over the ports once more with this many times the wait.
 inline constexpr int kSecondPassFactor = 8;
+
+// What Follow Controller and `lumo monitor` get: every message of the held input, pushed on the
+// MIDI thread and drained on an ordinary one.
+using ListenerQueue = WordQueue<1024>;
 
 // A controller's two ports by their full names, stable while the ports exist.
 struct PortPair {
@@ -52,9 +57,24 @@ public:
     // started. When the system can listen to many inputs at once, an output that nobody
     // answers costs one wait for all its inputs. A pass that finds nothing is followed by one
     // with longer waits. Not found: CmdEnd goes to the output still held, if any.
-    LinkResult findDevice(std::uint32_t expected, const PortPair& tryFirst = {});
+    //
+    // Every pair tried is connected anew unless the MIDI system says its connections are live:
+    // a port that vanished and came back under its old name is a new port. With `only`, just
+    // the pairs whose output or input name contains it are tried.
+    LinkResult findDevice(std::uint32_t expected, const PortPair& tryFirst = {}, const std::string& only = {});
     // The pair that the last search found; empty after a failed one.
     const PortPair& found() const { return m_found; }
+
+    // Tries every pair, as the search does, and keeps every one that answers, in search order;
+    // the first of them stays open, as after a search that found it. Not found: as findDevice.
+    LinkResult scanDevices(std::uint32_t expected);
+    // The pairs that answered the last search or scan: one after a search, all after a scan.
+    const std::vector<PortPair>& answering() const { return m_answering; }
+
+    // The handshake once more on the pair found, with the reply bound as its wait: puts the
+    // controller back at its start after a transfer that lost a message. NotFound when it does
+    // not answer as it did.
+    LinkResult greetAgain();
 
     // Sends one word through the held output port; 0 when handed over, 1 with no output held.
     int send(std::uint32_t word);
@@ -62,6 +82,11 @@ public:
     // the link is cancelled, or `bound` (the reply bound when 0) has passed.
     ReplySignal::Woken waitForArrivals(std::uint32_t mark, std::uint32_t count,
                                        std::chrono::nanoseconds bound = std::chrono::nanoseconds(0));
+    // True when the pair found is no longer connected: its ports are not listed, the system went
+    // away, or (on a system that can tell) the ports listed under its names are new ones.
+    bool connectionLost();
+    MidiPorts& ports() { return m_ports; }
+
     // A reply that did not come: the controller's ports are gone, or it just did not answer.
     LinkResult missingReply(int position);
 
@@ -70,10 +95,10 @@ public:
     void resetCancel() { m_signal.resetCancel(); }
     bool cancelled() const { return m_signal.cancelled(); }
 
-    // Every message that the held input receives from now on is also handed to `listener`, on
-    // the MIDI system's thread, after it is stored in the ring; it must do little and never
-    // block. An empty listener stops it, and returns only once no call is under way any more.
-    void setListener(MidiInputCallback listener);
+    // Every message that the held input receives from now on is also pushed on `queue`, on the
+    // MIDI system's thread, after it is stored in the ring. nullptr stops it, and returns only
+    // once no push is under way any more. `queue` must outlive the listening.
+    void setListenerQueue(ListenerQueue* queue);
 
     ReceiveRing& ring() { return m_ring; }
     ImageBuffer& image() { return m_image; }
@@ -91,8 +116,10 @@ private:
     enum class Handshake { Found, Silent, Cancelled };
     Handshake handshake(const std::string& output, const std::vector<std::string>& inputs,
                         std::uint32_t expected, std::chrono::nanoseconds wait);
+    // Every input in turn; with `all` it goes on after one answered, else it stops there.
     Handshake tryInputsOneByOne(const std::string& output, const std::vector<std::string>& inputs,
-                                std::uint32_t expected, std::chrono::nanoseconds wait, const PortPair& skip);
+                                std::uint32_t expected, std::chrono::nanoseconds wait, bool all);
+    LinkResult search(std::uint32_t expected, const PortPair& tryFirst, const std::string& only, bool all);
     bool holdOutput(const std::string& name);
     bool listenTo(const std::vector<std::string>& inputs);
     void closeOutput();
@@ -101,8 +128,9 @@ private:
     MidiPorts& m_ports;
     ReceiveRing m_ring;
     ReplySignal m_signal;
-    std::mutex m_listenerMutex; // held by the callback while it calls the listener
-    MidiInputCallback m_listener;
+    std::atomic<ListenerQueue*> m_listener{nullptr};
+    std::atomic<int> m_listenerPushes{0}; // pushes under way, for setListenerQueue(nullptr)
+    std::vector<PortPair> m_answering;
     ImageBuffer m_image{};
     int m_outputCount = 0;
     int m_inputCount = 0;
@@ -110,6 +138,9 @@ private:
     std::vector<std::string> m_inputs;
     std::string m_input;
     PortPair m_found;
+    std::uint32_t m_foundIdentity = 0; // the identity reply that the found pair gave
+    bool m_outputOpenedNow = false; // opened by the search under way
+    bool m_inputsOpenedNow = false;
     std::chrono::nanoseconds m_lastRoundTrip{0};
     std::chrono::nanoseconds m_replyTimeout = kReplyTimeout;
     std::chrono::nanoseconds m_handshakeWait = kHandshakeWait;

@@ -20,6 +20,7 @@
 #include <cstring>
 #include <mutex>
 #include <thread>
+#include <functional>
 #include <utility>
 #endif
 
@@ -45,25 +46,25 @@ struct JackClient {
     // closes it, after its own request.
     std::atomic<bool> requestUnderWay{false};
 
+    std::mutex notifierMutex; // never taken on the process thread
+    std::function<void()> notifier;
+    void notifyChange()
+    {
+        std::lock_guard lock(notifierMutex);
+        if (notifier)
+            notifier();
+    }
+
     ~JackClient()
     {
-        if (client)
+        // A client whose server has stopped is left alone: libjack crashes closing it, and the
+        // server that held it is gone anyway.
+        if (client && !serverGone)
             jack_client_close(client);
         if (outgoing)
             jack_ringbuffer_free(outgoing);
     }
 };
-
-// What RtMidi drops on the other systems by default: system exclusive, time code quarter
-// frames, timing clock and active sensing; a running sequencer sends the clock many times a
-// second, and it must not count as an unasked message during a transfer.
-bool ignored(const jack_midi_event_t& event)
-{
-    if (event.size == 0)
-        return true;
-    const std::uint8_t status = event.buffer[0];
-    return status == 0xF0 || status == 0xF1 || status == 0xF8 || status == 0xFE || event.size > 3;
-}
 
 int process(jack_nframes_t frames, void* arg)
 {
@@ -72,7 +73,7 @@ int process(jack_nframes_t frames, void* arg)
     const std::uint32_t count = jack_midi_get_event_count(input);
     for (std::uint32_t i = 0; i < count; ++i) {
         jack_midi_event_t event;
-        if (jack_midi_event_get(&event, input, i) == 0 && !ignored(event))
+        if (jack_midi_event_get(&event, input, i) == 0)
             self->gate.deliver(event.buffer, event.size);
     }
     void* output = jack_port_get_buffer(self->out, frames);
@@ -90,7 +91,14 @@ int process(jack_nframes_t frames, void* arg)
     return 0;
 }
 
-void onShutdown(void* arg) { static_cast<JackClient*>(arg)->serverGone = true; }
+// Both on the server's notification thread, never the process thread.
+void onShutdown(void* arg)
+{
+    auto* self = static_cast<JackClient*>(arg);
+    self->serverGone = true;
+    self->notifyChange();
+}
+void onPortRegistration(jack_port_id_t, int, void* arg) { static_cast<JackClient*>(arg)->notifyChange(); }
 
 // A request takes the server a few milliseconds; longer means it is stuck on a vanished client
 // (it answers nobody until it gives up on it, about 9 s), and the caller goes on without the
@@ -101,11 +109,11 @@ constexpr auto kConnectionTimeout = std::chrono::milliseconds(500);
 constexpr std::size_t kOutgoingBytes = 16384; // 4,096 messages
 
 template <class Condition>
-bool waitUntil(Condition condition)
+bool waitUntil(Condition condition, const std::atomic<bool>* cancelled)
 {
     const auto deadline = std::chrono::steady_clock::now() + kConnectionTimeout;
     while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline)
+        if (std::chrono::steady_clock::now() >= deadline || (cancelled && cancelled->load()))
             return false;
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
@@ -135,6 +143,7 @@ public:
         }
         jack_set_process_callback(made->client, &process, made.get());
         jack_on_shutdown(made->client, &onShutdown, made.get());
+        jack_set_port_registration_callback(made->client, &onPortRegistration, made.get());
         if (jack_activate(made->client) != 0) {
             m_error = "the JACK server did not take our client";
             return;
@@ -149,10 +158,37 @@ public:
         m_client->gate.stop();
         // Closing the client is a request too; one that is not answered in time finishes on
         // its own thread (or with the process).
-        RunBounded([client = std::move(m_client)]() mutable { client.reset(); }, kRequestBound);
+        // After a cancel nobody waits for it: `lumo` ends within moments of a signal.
+        RunBounded([client = std::move(m_client)]() mutable { client.reset(); },
+                   cancelled() || m_wasCancelled ? std::chrono::milliseconds(20) : kRequestBound);
     }
 
-    std::string systemName() const override { return m_client ? "JACK" : "none"; }
+    std::string systemName() const override { return usable() ? "JACK" : "none"; }
+
+    bool connectionsLive() override
+    {
+        if (!usable() || !m_outputOpen || m_inputNames.empty())
+            return false;
+        if (!jack_port_connected_to(m_client->out, m_outputName.c_str()))
+            return false;
+        for (const std::string& name : m_inputNames)
+            if (!jack_port_connected_to(m_client->in, name.c_str()))
+                return false;
+        return true;
+    }
+    void setChangeNotifier(std::function<void()> notify) override
+    {
+        if (!m_client)
+            return;
+        std::lock_guard lock(m_client->notifierMutex);
+        m_client->notifier = std::move(notify);
+    }
+    bool notifiesChanges() const override { return true; }
+    void setCancelFlag(const std::atomic<bool>* cancelled) override
+    {
+        m_wasCancelled = m_wasCancelled || this->cancelled();
+        m_cancel.store(cancelled);
+    }
     std::vector<std::string> outputNames() override { return portNames(JackPortIsInput); }
     std::vector<std::string> inputNames() override { return portNames(JackPortIsOutput); }
     bool listensToMany() const override { return true; }
@@ -171,6 +207,7 @@ public:
         // One request takes the old connection, and the new one is made once it is gone.
         m_outputOpen = false;
         m_outputOpen = usable() && disconnectAll(m_client->out) && connect(m_client->out, {name});
+        m_outputName = m_outputOpen ? name : std::string();
         return m_outputOpen;
     }
     void closeOutput() override
@@ -185,11 +222,13 @@ public:
             return false;
         // Nothing that came through the port's earlier connections reaches the new callback.
         m_client->gate.stop();
+        m_inputNames.clear();
         if (!disconnectAll(m_client->in))
             return false;
-        m_client->gate.callback.store(std::make_shared<MidiInputCallback>(std::move(callback)));
+        m_client->gate.start(std::move(callback));
         if (!connect(m_client->in, names))
             return closeInput(), false;
+        m_inputNames = names;
         return true;
     }
     void closeInput() override
@@ -197,6 +236,7 @@ public:
         if (!m_client)
             return;
         m_client->gate.stop();
+        m_inputNames.clear();
         if (usable())
             disconnectAll(m_client->in, false);
     }
@@ -223,6 +263,11 @@ public:
 
 private:
     bool usable() const { return m_client && !m_client->serverGone; }
+    bool cancelled() const
+    {
+        const std::atomic<bool>* flag = m_cancel.load();
+        return flag && flag->load();
+    }
 
     // The program's own ports ("in-PID" and "out-PID" of any of its clients) are left out.
     bool isOwn(const std::string& name) const
@@ -258,14 +303,31 @@ private:
             m_error = stuck;
             return false;
         }
-        auto answer = std::make_shared<std::atomic<bool>>(false);
-        const bool inTime = RunBounded([client = m_client, call, answer] {
-            *answer = call(client->client);
+        if (cancelled()) {
+            m_client->requestUnderWay = false;
+            return false;
+        }
+        struct Answer {
+            std::atomic<bool> done{false};
+            std::atomic<bool> made{false};
+        };
+        auto answer = std::make_shared<Answer>();
+        RunBounded([client = m_client, call, answer] {
+            answer->made = call(client->client);
             client->requestUnderWay = false;
-        }, kRequestBound);
-        if (!inTime)
-            m_error = stuck;
-        return inTime && *answer;
+            answer->done = true;
+            answer->done.notify_all();
+        }, std::chrono::milliseconds(0));
+        // In short steps, so that a cancel (a signal to `lumo`) ends the wait at once; the
+        // request finishes on its own job.
+        const auto deadline = std::chrono::steady_clock::now() + kRequestBound;
+        while (!answer->done.load() && !cancelled() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        if (!answer->done.load()) {
+            m_error = cancelled() ? "cancelled" : stuck;
+            return false;
+        }
+        return answer->made.load();
     }
 
     // Takes every connection from our `port`; with `settled`, returns once the process cycle
@@ -277,7 +339,7 @@ private:
             return true;
         if (!request([port](jack_client_t* client) { return jack_port_disconnect(client, port) == 0; }))
             return false;
-        return !settled || waitUntil([port] { return jack_port_connected(port) == 0; });
+        return !settled || waitUntil([port] { return jack_port_connected(port) == 0; }, m_cancel.load());
     }
 
     // Connects our `port` to each of `names` beside what it has, and waits until the process
@@ -301,7 +363,7 @@ private:
                 if (!jack_port_connected_to(port, name.c_str()))
                     return false;
             return true;
-        });
+        }, m_cancel.load());
     }
 
     std::shared_ptr<JackClient> m_client;
@@ -309,6 +371,10 @@ private:
     std::string m_outPortName;
     std::string m_error;
     bool m_outputOpen = false;
+    std::atomic<const std::atomic<bool>*> m_cancel{nullptr};
+    bool m_wasCancelled = false; // a link that was cancelled has let go of the ports
+    std::string m_outputName;
+    std::vector<std::string> m_inputNames;
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 // packed short message sent at a time, every incoming short message handed to a callback.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -10,15 +11,17 @@
 
 namespace lumo {
 
-// Called on the backend's own thread with every incoming short message as a packed word.
-// It must do a small, fixed amount of work and never block.
+// Called on the backend's own thread with every incoming short message as a packed word; on
+// JACK that is the server's real-time process thread. It must do a small, fixed amount of work:
+// no lock, no allocation, no wait, no Qt call. System messages (F0-FF) never reach it.
 using MidiInputCallback = std::function<void(std::uint32_t word)>;
 
 class MidiPorts {
 public:
     virtual ~MidiPorts() = default;
 
-    // "ALSA", "JACK", "simulated", or "none" when the machine has no MIDI system.
+    // "ALSA", "JACK", "simulated", or "none" when the machine has no MIDI system or it went
+    // away (a JACK server that stopped).
     virtual std::string systemName() const = 0;
 
     // The ports as they are now, in the system's order, by their full names. The program's own
@@ -43,6 +46,21 @@ public:
     // Time that the system itself adds to a round trip (a JACK server's periods), beyond what
     // the device needs.
     virtual std::chrono::milliseconds latency() const { return std::chrono::milliseconds(0); }
+
+    // Whether an output and an input are open and still connected to the ports they were opened on.
+    // A port that vanished and came back under its old name is a new port that nothing is
+    // connected to; a system that cannot tell says false, and the link opens anew.
+    virtual bool connectionsLive() { return false; }
+
+    // `notify` is called, off the MIDI thread, whenever ports may have appeared or vanished or
+    // the system went away; a watcher then looks. Only systems that notifiesChanges() call it;
+    // the others are looked at by polling. It must do little and never call back into the ports.
+    virtual void setChangeNotifier(std::function<void()> notify) { (void)notify; }
+    virtual bool notifiesChanges() const { return false; }
+
+    // A flag that, once set, makes every request to the system under way or to come give up at
+    // once (a cancelled search or transfer); the ports keep working for what is not waited for.
+    virtual void setCancelFlag(const std::atomic<bool>* cancelled) { (void)cancelled; }
 
     // The last error that the MIDI system reported, for diagnostics; empty when none.
     virtual std::string lastError() const { return {}; }

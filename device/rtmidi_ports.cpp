@@ -187,7 +187,7 @@ public:
         if (port < 0)
             return false;
         // Set while the port is closed; the backend's thread takes its own reference to it.
-        m_input->gate.callback.store(std::make_shared<MidiInputCallback>(std::move(callback)));
+        m_input->gate.start(std::move(callback));
         m_input->midi->setCallback(&InputEnd::onMessage, m_input.get());
         m_input->trap.failed = false;
         m_input->midi->openPort(unsigned(port), m_inPortName);
@@ -356,7 +356,7 @@ class RtMidiVirtualPorts : public VirtualMidiPorts {
 public:
     RtMidiVirtualPorts(MidiApi api, const std::string& portName, MidiInputCallback onWord)
     {
-        m_gate.callback.store(std::make_shared<MidiInputCallback>(std::move(onWord)));
+        m_gate.start(std::move(onWord));
         m_out = std::make_unique<RtMidiOut>(rtApiOf(api), portName);
         m_out->setErrorCallback(&ErrorTrap::callback, &m_outTrap);
         m_in = std::make_unique<RtMidiIn>(rtApiOf(api), portName);

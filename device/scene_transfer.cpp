@@ -64,14 +64,12 @@ int BlockAddOne(const DefaultParameters& defaults)
     return defaults.trimmedIntValue("BlockAddOne", 1);
 }
 
-LinkResult ReadSceneImage(DeviceLink& link, int length, ImageBuffer& image, int blockAddOne,
-                          const TransferProgress& progress)
-{
-    length = std::clamp(length, 0, kImageBufferSize);
-    ReceiveRing& ring = link.ring();
-    // Hides the progress bar on every way out, also before it was first shown.
-    ProgressReport report(progress, 1);
+namespace {
 
+// One read from CmdReadStart to CmdEnd into `incoming`.
+LinkResult readOnce(DeviceLink& link, int length, ImageBuffer& incoming, int blockAddOne, ProgressReport& report)
+{
+    ReceiveRing& ring = link.ring();
     std::uint32_t next = ring.received();
     // Position -1: the start of the transfer, before any image byte.
     if (link.send(CmdReadStart) != 0)
@@ -86,8 +84,6 @@ LinkResult ReadSceneImage(DeviceLink& link, int length, ImageBuffer& image, int 
         return LinkResult::failure(LinkError::CountUnusable, int(blocks));
     next += 2;
 
-    // Into a copy: the caller's image changes only when every byte has come.
-    ImageBuffer incoming = image;
     const int positions = int(std::max<std::int64_t>(blocks, 0)) * kBlockSize;
     report.setPositions(positions);
     auto slowest = std::chrono::steady_clock::duration::zero();
@@ -116,8 +112,36 @@ LinkResult ReadSceneImage(DeviceLink& link, int length, ImageBuffer& image, int 
         return LinkResult::failure(LinkError::Unasked, positions, ring.message(next));
     if (link.send(CmdEnd) != 0)
         return sendFailed(link, positions);
-    std::copy_n(incoming.begin(), length, image.begin());
     return {};
+}
+
+} // namespace
+
+LinkResult ReadSceneImage(DeviceLink& link, int length, ImageBuffer& image, int blockAddOne,
+                          const TransferProgress& progress)
+{
+    length = std::clamp(length, 0, kImageBufferSize);
+    // Hides the progress bar on every way out, also before it was first shown.
+    ProgressReport report(progress, 1);
+    // Into a copy: the caller's image changes only when every byte has come.
+    ImageBuffer incoming = image;
+    for (int restart = 0;; ++restart) {
+        LinkResult result = readOnce(link, length, incoming, blockAddOne, report);
+        // A lost request cannot be told from a lost reply, so no byte is asked for again: the
+        // read starts over, after a handshake that puts the controller back at its start.
+        // Every byte of the image then comes from the one read that completes.
+        if (result.error != LinkError::NoReply || restart == kReadRestarts)
+            if (!result.ok())
+                return result;
+        if (result.ok()) {
+            std::copy_n(incoming.begin(), length, image.begin());
+            return {};
+        }
+        if (progress.restarted)
+            progress.restarted(restart + 1);
+        if (LinkResult greeted = link.greetAgain(); !greeted.ok())
+            return greeted.error == LinkError::Cancelled ? greeted : result;
+    }
 }
 
 LinkResult SendSceneImage(DeviceLink& link, int length, const ImageBuffer& image, const TransferProgress& progress)

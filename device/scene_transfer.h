@@ -20,7 +20,12 @@ inline constexpr int kMaxReadBlocks = 8;
 struct TransferProgress {
     std::function<void(bool visible)> show;
     std::function<void(int percent)> percent; // p * 100 div (blocks * 512) + 1, after every byte
+    // A read lost a reply and starts over from its start: restart 1, 2, ... kReadRestarts.
+    std::function<void(int restart)> restarted;
 };
+
+// How often a read that lost a reply starts over before it fails.
+inline constexpr int kReadRestarts = 3;
 
 // "SceneDataLen" (916 when missing or not an integer), clamped into 0..1024 so that no transfer
 // reaches past the image buffer.
@@ -31,9 +36,12 @@ int BlockAddOne(const DefaultParameters& defaults);
 // Reads the image: CmdReadStart, its echo and the count reply, then one CmdNextByte and one
 // reply per position of every block (bytes at or beyond `length` are requested and dropped),
 // then CmdEnd. It succeeds only when every byte below `length` came in answer to its own
-// request; `image` changes only then. It fails, with no further request, on a count that does
-// not cover `length` (or asks for more than kMaxReadBlocks), on a reply that does not come, on
-// any message that nobody asked for, and on a cancel.
+// request of one read; `image` changes only then. A reply that does not come (lost by a MIDI
+// system under load) makes it start over from CmdReadStart after a new handshake, at most
+// kReadRestarts times, each told through progress.restarted. It fails, with no further request,
+// on a count that does not cover `length` (or asks for more than kMaxReadBlocks), on a reply
+// that does not come after the last restart, on any message that nobody asked for, and on a
+// cancel.
 LinkResult ReadSceneImage(DeviceLink& link, int length, ImageBuffer& image, int blockAddOne,
                           const TransferProgress& progress = {});
 

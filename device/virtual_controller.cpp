@@ -113,6 +113,10 @@ void VirtualController::receive(std::uint32_t word, const Reply& reply)
     case State::Reading:
         if (word == CmdNextByte && m_position < kImageBufferSize) {
             const std::uint8_t byte = m_image[std::size_t(m_position++)];
+            if (m_position - 1 == m_misbehaviour.loseReplyAt && !m_replyLost) {
+                m_replyLost = true;
+                return;
+            }
             sendReply(reply, PackShortMessage(kCommandStatus, byte >> 4, byte & 0x0F));
             if (m_position - 1 == m_misbehaviour.strayAfterBytes)
                 sendReply(reply, kStrayMessage);

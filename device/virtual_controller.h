@@ -29,6 +29,7 @@ public:
         int countReply = 1;              // blocks minus BlockAddOne, as announced on CmdReadStart
         int strayAfterBytes = -1;        // a key press 90 3C 40 after the reply to this image byte (0-based)
         int wrongStoreAt = -1;           // a send stores this image byte (0-based) with its lowest bit flipped
+        int loseReplyAt = -1;            // the reply to this image byte (0-based) is lost once, as under load
     };
 
     explicit VirtualController(const SceneSet& scenes);
@@ -70,6 +71,7 @@ private:
     int m_blocks = 0;
     int m_bytesMoved = 0;
     int m_readsCompleted = 0;
+    bool m_replyLost = false;
     int m_sendsCompleted = 0;
 };
 

@@ -152,8 +152,9 @@ TEST(ReadSceneImage, FailuresStopAtOnceWithoutCmdEndAndLeaveTheImage)
     const Case cases[] = {
         {"first reply is not the echo",
          [](OneController& s) { s.controller->misbehaviour().strayBeforeReplies = true; }, LinkError::WrongReply, 1},
+        // Each restart: the handshake, CmdReadStart and the requests up to the silence again.
         {"silence after 100 bytes", [](OneController& s) { s.controller->misbehaviour().silentAfterBytes = 100; },
-         LinkError::NoReply, 1 + 101},
+         LinkError::NoReply, 1 + 101 + kReadRestarts * (2 + 1 + 101)},
         {"a key played after byte 300",
          [](OneController& s) { s.controller->misbehaviour().strayAfterBytes = 300; }, LinkError::Unasked, 1 + 301},
         {"a request that cannot be sent", [](OneController& s) { s.ports.failSendAfter(11); }, LinkError::SendFailed, 11},
@@ -181,6 +182,31 @@ TEST(ReadSceneImage, FailuresStopAtOnceWithoutCmdEndAndLeaveTheImage)
         EXPECT_TRUE(std::all_of(image.begin(), image.end(), [](std::uint8_t b) { return b == 0xEE; }));
         EXPECT_EQ(progress.shows.back(), false);
     }
+}
+
+TEST(ReadSceneImage, ALostReplyRestartsTheReadFromItsStartAndTakesNoByteOfTheBrokenOne)
+{
+    OneController setup;
+    setup.controller->setScenes(DistinctScenes());
+    ASSERT_TRUE(setup.link.findDevice(IdentityReply).ok());
+    setup.ports.clearEvents();
+    setup.controller->misbehaviour().loseReplyAt = 500;
+    std::vector<int> restarts;
+    TransferProgress progress;
+    progress.restarted = [&](int restart) { restarts.push_back(restart); };
+    ImageBuffer image;
+    image.fill(0xEE);
+    ASSERT_TRUE(ReadSceneImage(setup.link, 916, image, 1, progress).ok());
+    EXPECT_EQ(restarts, std::vector<int>{1});
+    EXPECT_TRUE(std::equal(image.begin(), image.begin() + 916, setup.controller->image().begin()));
+
+    std::vector<std::uint32_t> expected{CmdReadStart};
+    expected.insert(expected.end(), 501, CmdNextByte); // the 501st asks for byte 500, whose reply is lost
+    expected.insert(expected.end(), {CmdConnect, CmdIdentify, CmdReadStart});
+    expected.insert(expected.end(), 1024, CmdNextByte);
+    expected.push_back(CmdEnd);
+    EXPECT_EQ(setup.ports.sentWords(), expected) << "no single request is repeated";
+    EXPECT_EQ(setup.controller->readsCompleted(), 1);
 }
 
 TEST(ReadSceneImage, AMessageRightBehindEachReplyFailsTheRead)

@@ -63,15 +63,57 @@ std::vector<std::string> namesOf(const auto& ports, bool hidden)
 }
 } // namespace
 
-std::vector<std::string> SimulatedPorts::outputNames() { return namesOf(m_outputs, m_hidden); }
-std::vector<std::string> SimulatedPorts::inputNames() { return namesOf(m_inputs, m_hidden); }
+std::vector<std::string> SimulatedPorts::outputNames() { return namesOf(m_outputs, m_hidden || !m_systemUp); }
+std::vector<std::string> SimulatedPorts::inputNames() { return namesOf(m_inputs, m_hidden || !m_systemUp); }
+
+void SimulatedPorts::setChangeNotifier(std::function<void()> notify)
+{
+    std::lock_guard lock(m_notifierMutex);
+    m_notifier = std::move(notify);
+}
+
+void SimulatedPorts::notifyChange()
+{
+    std::lock_guard lock(m_notifierMutex);
+    if (m_notifier)
+        m_notifier();
+}
+
+bool SimulatedPorts::connectionsLive()
+{
+    std::lock_guard lock(m_mutex);
+    return m_openOutput >= 0 && !m_openInputs.empty() && !m_outputDropped && !m_inputDropped;
+}
+
+void SimulatedPorts::replug(bool present)
+{
+    if (!present) {
+        m_outputDropped = m_openOutput >= 0;
+        std::lock_guard lock(m_mutex);
+        m_inputDropped = !m_openInputs.empty();
+    }
+    m_hidden = !present;
+    notifyChange();
+}
+
+void SimulatedPorts::setSystemUp(bool up)
+{
+    if (!up) {
+        m_outputDropped = m_openOutput >= 0;
+        std::lock_guard lock(m_mutex);
+        m_inputDropped = !m_openInputs.empty();
+    }
+    m_systemUp = up;
+    notifyChange();
+}
 
 bool SimulatedPorts::openOutput(const std::string& name)
 {
-    const int port = m_hidden ? -1 : indexOf(m_outputs, name);
+    const int port = m_hidden || !m_systemUp ? -1 : indexOf(m_outputs, name);
     if (port < 0 || m_failingOutputs.count(port) || m_openOutput >= 0)
         return false;
     m_openOutput = port;
+    m_outputDropped = false;
     std::lock_guard lock(m_mutex);
     m_events.push_back({Event::OpenOutput, port});
     return true;
@@ -92,12 +134,13 @@ bool SimulatedPorts::openInput(const std::vector<std::string>& names, MidiInputC
         return false;
     std::vector<int> ports;
     for (const std::string& name : names) {
-        const int port = m_hidden ? -1 : indexOf(m_inputs, name);
+        const int port = m_hidden || !m_systemUp ? -1 : indexOf(m_inputs, name);
         if (port < 0 || m_failingInputs.count(port))
             return false;
         ports.push_back(port);
     }
     m_openInputs = ports;
+    m_inputDropped = false;
     m_inputsListened.push_back(ports);
     m_callback = std::move(callback);
     m_events.push_back({Event::OpenInput, ports.front()});
@@ -132,7 +175,7 @@ int SimulatedPorts::send(std::uint32_t word)
         m_events.push_back({Event::Send, port, word});
     }
     const int device = m_outputs[std::size_t(port)].device;
-    if (device < 0)
+    if (device < 0 || m_outputDropped)
         return 0;
     const Device& target = m_devices[std::size_t(device)];
     const auto delay = target.delay ? target.delay() : std::chrono::microseconds(0);
@@ -154,6 +197,8 @@ int SimulatedPorts::send(std::uint32_t word)
 void SimulatedPorts::inject(int inputPort, std::uint32_t word)
 {
     std::lock_guard lock(m_mutex);
+    if (m_inputDropped)
+        return;
     if (std::find(m_openInputs.begin(), m_openInputs.end(), inputPort) != m_openInputs.end() && m_callback)
         m_callback(word);
 }
@@ -167,6 +212,8 @@ void SimulatedPorts::deliver(int device, std::uint32_t word)
 // The reply reaches the open input when it listens to a port of that device.
 void SimulatedPorts::deliverLocked(int device, std::uint32_t word)
 {
+    if (m_inputDropped)
+        return;
     for (const int port : m_openInputs)
         if (m_inputs[std::size_t(port)].device == device && m_callback) {
             m_callback(word);

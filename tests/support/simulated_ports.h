@@ -53,7 +53,13 @@ public:
     // The n-th send from now (0 = the next) returns a failure.
     void failSendAfter(int sends) { m_sendsBeforeFailure = sends; }
     // No ports listed while hidden, as when the devices are unplugged; open ports keep working.
-    void hidePorts(bool hidden) { m_hidden = hidden; }
+    void hidePorts(bool hidden) { m_hidden = hidden; notifyChange(); }
+    // Unplugged: no ports listed, and the open connections are gone for good, as JACK drops
+    // them with the port; plugged in again the ports are listed under their old names, but
+    // nothing reaches the link until it opens them anew.
+    void replug(bool present);
+    // The system stops ("none") or answers again; its open connections are gone.
+    void setSystemUp(bool up);
     // Like a MIDI system that connects one input port to one source only.
     void listenToOneOnly() { m_oneOnly = true; }
     // Each open input, by number: the numbers of the ports it listens to.
@@ -67,7 +73,10 @@ public:
     // Waits until every queued reply has been delivered (Thread delivery).
     void drain();
 
-    std::string systemName() const override { return "simulated"; }
+    std::string systemName() const override { return m_systemUp ? "simulated" : "none"; }
+    bool connectionsLive() override;
+    void setChangeNotifier(std::function<void()> notify) override;
+    bool notifiesChanges() const override { return true; }
     std::vector<std::string> outputNames() override;
     std::vector<std::string> inputNames() override;
     bool openOutput(const std::string& name) override;
@@ -92,6 +101,7 @@ private:
         std::uint32_t word;
     };
 
+    void notifyChange();
     void deliver(int device, std::uint32_t word);
     void deliverLocked(int device, std::uint32_t word);
     void deliveryLoop();
@@ -104,7 +114,12 @@ private:
     std::set<int> m_failingInputs;
     int m_sendsBeforeFailure = -1;
     int m_openOutput = -1;
-    bool m_hidden = false;
+    std::atomic<bool> m_hidden{false};
+    std::atomic<bool> m_systemUp{true};
+    std::atomic<bool> m_outputDropped{false};
+    std::atomic<bool> m_inputDropped{false};
+    std::mutex m_notifierMutex;
+    std::function<void()> m_notifier;
     bool m_oneOnly = false;
 
     mutable std::mutex m_mutex; // guards the events, the open input and its callback, the queue
