@@ -1,6 +1,10 @@
-// `lumo diff A B`: the settings in which two scene files differ.
+// `lumo diff A B`: the settings in which two scene files differ; `lumo diff FILE --controller`:
+// in which a scene file differs from the controller's scenes.
+#include "app/controller_compare.h"
+#include "app/scene_differences.h"
 #include "cli/cli_common.h"
-#include "cli/scene_text.h"
+#include "cli/device_session.h"
+#include "scene/document.h"
 
 namespace lumo::cli {
 
@@ -12,8 +16,8 @@ int runDiff(const QStringList& arguments);
 
 extern const Command kDiffCommand = {
     "diff",
-    "diff A B",
-    "list the settings in which two scene files differ",
+    "diff A B | diff FILE --controller",
+    "list the settings in which scene files or the controller differ",
     "Compares every setting of the four scenes of the scene files A and B and prints one line\n"
     "per setting that differs:\n"
     "\n"
@@ -23,47 +27,59 @@ extern const Command kDiffCommand = {
     "CONTROL is the control list's item (\"Common\", \"Konb-1\", \"Trigger Pad-8\", \"Key-25\"),\n"
     "FIELD the record's field name, the values as \"lumo show\" prints them (names in quotes).\n"
     "Bytes that are no setting (padding, name bytes past the name's length) are not compared.\n"
-    "Exit status: 0 equal, 1 different or a file could not be read, 2 wrong usage.\n",
+    "\n"
+    "  --controller   compare FILE (as A) with the scenes that the controller holds (as B):\n"
+    "                 finds it and reads them as 'lumo read' does, onto the default parameters,\n"
+    "                 and writes nothing; SIGINT or SIGTERM stops the read\n"
+    "\n"
+    "Exit status: 0 equal, 1 different, a file could not be read, the controller was not found\n"
+    "or the read failed, 2 wrong usage.\n",
     runDiff,
 };
 
 namespace {
 
-QString quotedIfName(const Setting& s)
-{
-    return s.setting->shownAs == ShownAs::Name ? QLatin1Char('"') + s.shown + QLatin1Char('"') : s.shown;
-}
-
 int runDiff(const QStringList& arguments)
 {
+    bool controller = false;
+    QStringList files;
     for (const QString& argument : arguments) {
-        if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1)
+        if (argument == QLatin1String("--controller"))
+            controller = true;
+        else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1)
             return UsageError(kDiffCommand, QStringLiteral("unknown option '%1'").arg(argument));
+        else
+            files.append(argument);
     }
-    if (arguments.size() != 2) return UsageError(kDiffCommand, QStringLiteral("two files are needed"));
+    if (controller && files.size() != 1)
+        return UsageError(kDiffCommand, QStringLiteral("one file is needed with --controller"));
+    if (!controller && files.size() != 2) return UsageError(kDiffCommand, QStringLiteral("two files are needed"));
 
     SceneSet a;
-    SceneSet b;
-    if (!LoadOrReport(arguments[0], a, arguments[0]) || !LoadOrReport(arguments[1], b, arguments[1]))
-        return kExitFailure;
-
-    const NoteNames notes = BuiltInParameterFiles().notes;
-    QString text;
-    for (int n = 1; n <= kSceneCount; ++n) {
-        const std::vector<Setting> left = SettingsOf(a.scene(n), notes);
-        const std::vector<Setting> right = SettingsOf(b.scene(n), notes);
-        for (std::size_t i = 0; i < left.size(); ++i) {
-            // The shown text of a pad's note number also depends on its assign type, which has
-            // a line of its own; only the name is compared as text.
-            const bool isName = left[i].setting->shownAs == ShownAs::Name;
-            if (isName ? left[i].shown == right[i].shown : left[i].stored == right[i].stored) continue;
-            text += QStringLiteral("scene %1, %2, %3: %4 -> %5\n")
-                        .arg(n)
-                        .arg(left[i].control, left[i].field, quotedIfName(left[i]), quotedIfName(right[i]));
+    if (!LoadOrReport(files[0], a, files[0])) return kExitFailure;
+    QStringList lines;
+    if (controller) {
+        const ParameterFiles parameters = LoadParametersOrReport();
+        ToolAnswers answers;
+        Document document(parameters.defaults, answers);
+        document.scenes() = a;
+        ControllerLink link;
+        const CompareResult compared = compareWithController(document, link.link(), ToolHooks(), parameters.notes);
+        if (!TransferDoneOrReport({compared.outcome, compared.link}, answers,
+                                  QStringLiteral("reading the scenes from the controller failed")))
+            return kExitFailure;
+        if (link.interrupted()) {
+            PrintError(QStringLiteral("interrupted"));
+            return kExitFailure;
         }
+        lines = compared.differences;
+    } else {
+        SceneSet b;
+        if (!LoadOrReport(files[1], b, files[1])) return kExitFailure;
+        lines = SceneDifferenceLines(a, b, BuiltInParameterFiles().notes);
     }
-    PrintOut(text);
-    return text.isEmpty() ? kExitSuccess : kExitFailure;
+    if (!lines.isEmpty()) PrintOut(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    return lines.isEmpty() ? kExitSuccess : kExitFailure;
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // `lumo show FILE [--json]`: the four scenes of a scene file, as text or as JSON.
 #include "cli/cli_common.h"
-#include "cli/scene_text.h"
+#include "app/shown_settings.h"
 #include "scene/display_texts.h"
 
 #include <QJsonArray>
@@ -40,11 +40,11 @@ QString asText(const SceneSet& scenes, const NoteNames& notes)
 {
     QString text;
     for (int n = 1; n <= kSceneCount; ++n) {
-        const std::vector<Setting> settings = SettingsOf(scenes.scene(n), notes);
+        const std::vector<ShownSetting> settings = ShownSettingsOf(scenes.scene(n), notes);
         text += QStringLiteral("Scene %1: \"%2\"\n").arg(n).arg(SceneCaption(scenes.scene(n)));
         QString line;
         QString lineControl;
-        for (const Setting& s : settings) {
+        for (const ShownSetting& s : settings) {
             if (s.setting->shownAs == ShownAs::Name) continue;
             if (s.setting->kind == ControlKind::Common) {
                 text += QStringLiteral("  %1: %2\n").arg(s.caption, s.shown);
@@ -71,7 +71,7 @@ QString asJson(const SceneSet& scenes, const NoteNames& notes)
     for (int n = 1; n <= kSceneCount; ++n) {
         QJsonObject scene;
         scene.insert(QStringLiteral("scene"), n);
-        for (const Setting& s : SettingsOf(scenes.scene(n), notes)) {
+        for (const ShownSetting& s : ShownSettingsOf(scenes.scene(n), notes)) {
             if (s.setting->shownAs == ShownAs::Name) {
                 scene.insert(s.field, s.shown);
             } else if (s.setting->kind == ControlKind::Common) {

@@ -8,9 +8,11 @@ extern const Command kShowCommand;
 extern const Command kDiffCommand;
 extern const Command kGetCommand;
 extern const Command kSetCommand;
+extern const Command kCopySceneCommand;
 extern const Command kExportCommand;
 extern const Command kImportCommand;
 extern const Command kCheckCommand;
+extern const Command kRenderCommand;
 extern const Command kPortsCommand;
 extern const Command kMonitorCommand;
 extern const Command kReadCommand;
@@ -28,9 +30,11 @@ const std::vector<const Command*>& Commands()
         &kDiffCommand,
         &kGetCommand,
         &kSetCommand,
+        &kCopySceneCommand,
         &kExportCommand,
         &kImportCommand,
         &kCheckCommand,
+        &kRenderCommand,
         &kPortsCommand,
         &kMonitorCommand,
         &kReadCommand,

@@ -4,10 +4,12 @@
 #include "device/bounded_call.h"
 #include "scene/file_names.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 
 namespace lumo::cli {
 QString OverviewText();
@@ -18,7 +20,12 @@ int main(int argc, char* argv[])
     using namespace lumo::cli;
     KeepStandardStreamsClosed();
     lumo::IgnoreFileSizeSignal();
-    QCoreApplication application(argc, argv);
+    // Drawing text needs the font database of a GUI application: on the offscreen platform
+    // unless one is chosen, so that `lumo render` needs no display. The rest stays without.
+    const bool drawing = argc > 1 && std::strcmp(argv[1], "render") == 0;
+    if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> application =
+        drawing ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     // File names are bytes: every argument is kept whole, UTF-8 or not.
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments.append(lumo::FileNameFromBytes(QByteArray(argv[i])));

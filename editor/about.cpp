@@ -1,7 +1,7 @@
 // The About window: client 492 x 388, picture at (74, 14) stretched to 367 x 167.
 #include "editor/about.h"
 
-#include "editor/jpeg_image.h"
+#include "picture/jpeg_image.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -144,6 +144,30 @@ std::optional<QString> MessageBoxes::chooseSaveFile(const QString& proposedName)
     return dialog.selectedFiles().constFirst();
 }
 
+std::optional<QString> MessageBoxes::chooseExportFile(const QString& proposedName)
+{
+    const QStringList filters{QStringLiteral("PDF document (*.pdf)"), QStringLiteral("PNG picture (*.png)"),
+                              QStringLiteral("SVG drawing (*.svg)")};
+    const QStringList suffixes{QStringLiteral("pdf"), QStringLiteral("png"), QStringLiteral("svg")};
+    QFileDialog dialog(m_dialogParent);
+    dialog.setObjectName(QStringLiteral("ExportDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(suffixes.first());
+    // A name typed without an extension gets the chosen type's.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters, suffixes](const QString& filter) {
+        dialog.setDefaultSuffix(suffixes.value(filters.indexOf(filter), suffixes.first()));
+    });
+    dialog.setSizeGripEnabled(true);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    dialog.setDirectory(startFolder());
+    dialog.selectFile(proposedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
 void MessageBoxes::rememberFile(const QString& path)
 {
     m_lastFolder = QFileInfo(path).absolutePath();

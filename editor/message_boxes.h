@@ -24,6 +24,8 @@ public:
     void showError(const QString& text) override;
     std::optional<QString> chooseOpenFile() override;
     std::optional<QString> chooseSaveFile(const QString& proposedName) override;
+    // The save dialog of "Export Picture…": PNG, SVG or PDF, PDF offered first.
+    std::optional<QString> chooseExportFile(const QString& proposedName);
     // The next Open dialog starts in `folder`.
     void openNextIn(const QString& folder) { m_nextOpenFolder = folder; }
 

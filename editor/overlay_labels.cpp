@@ -1,55 +1,11 @@
-// Overlay labels: placement, colours, highlight and frame.
+// Overlay labels as widgets: clicks, highlight and the selection frame.
 #include "editor/overlay_labels.h"
 
 #include <QFrame>
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace lumo {
-
-namespace {
-
-constexpr int kKnobLefts[4] = {168, 226, 285, 343};
-constexpr int kPadLefts[4] = {404, 488, 573, 658};
-constexpr int kPadWidths[4] = {65, 66, 66, 65};
-constexpr int kKeyLefts[25] = {71,  88,  114, 139, 158, 201, 217, 244, 265, 288, 314, 331, 375,
-                               393, 418, 443, 462, 505, 521, 549, 570, 592, 619, 635, 679};
-// Keys 1..25 of a C-to-C keyboard; true for the black keys 2, 4, 7, 9, 11, 14, ...
-constexpr bool kBlackKey[25] = {false, true,  false, true,  false, false, true, false, true,
-                                false, true,  false, false, true,  false, true, false, false,
-                                true,  false, true,  false, true,  false, false};
-
-// The labels of pads and black keys are wider than the pad or key drawn under them in the
-// controller picture; their text keeps to the drawn width so that it stays on its control.
-constexpr int kDrawnPadWidth = 54, kDrawnBlackKeyWidth = 28;
-constexpr int kPixelSize = 14, kSmallestPixelSize = 7;
-constexpr int kTextFlags = Qt::AlignCenter | Qt::TextWordWrap;
-const QColor kSelectedBackground(0, 128, 255);
-const QColor kLime(0, 255, 0);
-
-} // namespace
-
-QRect OverlayLabelRect(int i)
-{
-    if (i >= 1 && i <= 4) return {kKnobLefts[i - 1], 139, 46, 36};
-    if (i >= 5 && i <= 8) return {kKnobLefts[i - 5], 40, 46, 36};
-    if (i >= 9 && i <= 12) return {kKnobLefts[i - 9], 96, 46, 36};
-    if (i >= 13 && i <= 20) {
-        const int e = i - 13;
-        return {kPadLefts[e % 4], e < 4 ? 43 : 104, kPadWidths[e % 4], 46};
-    }
-    if (i >= 21 && i <= 45) {
-        const int e = i - 21;
-        return kBlackKey[e] ? QRect(kKeyLefts[e], 202, 42, 48) : QRect(kKeyLefts[e], 279, 39, 49);
-    }
-    return {};
-}
-
-bool OverlayLabelIsLime(int i)
-{
-    if (i >= 13 && i <= 20) return false;
-    if (i >= 21 && i <= 45) return kBlackKey[i - 21];
-    return true;
-}
 
 OverlayLabel::OverlayLabel(int controlIndex, QWidget* parent)
     : QLabel(parent)
@@ -57,21 +13,14 @@ OverlayLabel::OverlayLabel(int controlIndex, QWidget* parent)
 {
     setObjectName(QStringLiteral("Label%1").arg(kFirstLabelNumber + controlIndex));
     setGeometry(OverlayLabelRect(controlIndex));
-    const bool pad = controlIndex >= 13 && controlIndex <= 20;
-    const bool blackKey = controlIndex >= 21 && OverlayLabelIsLime(controlIndex);
-    if (pad || blackKey) {
-        const int spare = width() - (pad ? kDrawnPadWidth : kDrawnBlackKeyWidth);
-        setContentsMargins(spare / 2, 0, spare - spare / 2, 0);
-    }
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(kPixelSize);
-    setFont(font);
+    setContentsMargins(OverlayLabelMargins(controlIndex));
+    setFont(OverlayLabelFont());
     setAlignment(Qt::AlignCenter);
     setWordWrap(true);
     setCursor(Qt::PointingHandCursor);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, kSelectedBackground);
-    pal.setColor(QPalette::WindowText, OverlayLabelIsLime(controlIndex) ? kLime : QColor(Qt::black));
+    pal.setColor(QPalette::Window, kSelectedLabelBackground);
+    pal.setColor(QPalette::WindowText, OverlayLabelTextColour(controlIndex));
     setPalette(pal);
     setAutoFillBackground(false);
 }
@@ -85,13 +34,15 @@ void OverlayLabel::setSelectedLook(bool selected)
 void OverlayLabel::showText(const QString& text)
 {
     if (text != this->text()) setText(text);
-    const QRect area = contentsRect();
-    QFont fitted = font();
-    for (int size = kPixelSize; size >= kSmallestPixelSize; --size) {
-        fitted.setPixelSize(size);
-        if (area.contains(QFontMetrics(fitted).boundingRect(area, kTextFlags, text))) break;
-    }
+    const QFont fitted = FittedOverlayFont(contentsRect(), text);
     if (fitted != font()) setFont(fitted);
+}
+
+void OverlayLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    // The selected background is the widget's own fill (autoFillBackground).
+    PaintOverlayLabel(painter, m_controlIndex, text(), false);
 }
 
 void OverlayLabel::mouseReleaseEvent(QMouseEvent* event)
@@ -116,9 +67,7 @@ void OverlayLabels::setTexts(const std::array<std::optional<QString>, kOverlayLa
 {
     for (int k = 0; k < kOverlayLabelCount; ++k) {
         if (!texts[k]) continue;
-        QString shown = *texts[k];
-        shown.replace(QChar(13), QChar(10));
-        m_labels[k]->showText(shown);
+        m_labels[k]->showText(OverlayLabelText(*texts[k]));
     }
 }
 

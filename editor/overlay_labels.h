@@ -2,6 +2,7 @@
 // raised selection frame around the selected one.
 #pragma once
 
+#include "picture/overlay_painting.h"
 #include "scene/display_texts.h"
 
 #include <QLabel>
@@ -22,24 +23,21 @@ public:
     // Opaque on RGB(0, 128, 255) while selected, transparent otherwise.
     void setSelectedLook(bool selected);
     bool selectedLook() const { return autoFillBackground(); }
-    // Sets the text in the largest font size up to 14 px in which it fits the label's
-    // contents rectangle (for pads and black keys the width drawn in the picture), wrapped
-    // at word boundaries, so that no text paints beyond it.
+    // Sets the text in the font that FittedOverlayFont gives for the label's contents
+    // rectangle (for pads and black keys the width drawn in the picture).
     void showText(const QString& text);
 
 signals:
     void clicked();
 
 protected:
+    // Painted as the exported pictures paint the label (PaintOverlayLabel).
+    void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     int m_controlIndex;
 };
-
-// Geometry and text colour of the label of Control Index 1..45, in client coordinates.
-QRect OverlayLabelRect(int controlIndex);
-bool OverlayLabelIsLime(int controlIndex);
 
 class OverlayLabels {
 public:

@@ -5,15 +5,18 @@
 
 #include "editor/about.h"
 #include "editor/assignment_check_box.h"
+#include "editor/comparison_box.h"
 #include "editor/control_area.h"
 #include "editor/follow_selection.h"
-#include "editor/jpeg_image.h"
+#include "picture/jpeg_image.h"
 #include "editor/round_rect_shape.h"
 #include "editor/transfer_progress_bar.h"
 #include "editor/undo_steps.h"
+#include "picture/picture_export.h"
 #include "device/device_link.h"
 #include "device/midi_system.h"
 #include "app/assignment_check.h"
+#include "app/controller_compare.h"
 #include "app/file_commands.h"
 #include "app/controller_listener.h"
 #include "app/remembered_pair.h"
@@ -27,6 +30,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -224,6 +228,7 @@ void TFormMain::buildMenus()
     addCommand(file, QStringLiteral("Open1"), QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &TFormMain::openDocument);
     addCommand(file, QStringLiteral("Save1"), QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &TFormMain::saveDocument);
     addCommand(file, QStringLiteral("Saveas1"), QStringLiteral("Save as"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), &TFormMain::saveDocumentAs);
+    addCommand(file, QStringLiteral("ExportPicture1"), QStringLiteral("Export Picture\u2026"), QKeySequence(), &TFormMain::exportPicture);
     file->addSeparator()->setObjectName(QStringLiteral("N1"));
     addCommand(file, QStringLiteral("Quit1"), QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), &TFormMain::quit);
 
@@ -235,6 +240,8 @@ void TFormMain::buildMenus()
     edit->addSeparator()->setObjectName(QStringLiteral("N2"));
     addCommand(edit, QStringLiteral("Copy1"), QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &TFormMain::copyControl);
     addCommand(edit, QStringLiteral("Peast1"), QStringLiteral("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &TFormMain::pasteControl);
+    addCommand(edit, QStringLiteral("CopyScene1"), QStringLiteral("Copy Scene"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), &TFormMain::copyScene);
+    addCommand(edit, QStringLiteral("PasteScene1"), QStringLiteral("Paste Scene"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), &TFormMain::pasteScene);
     edit->addSeparator();
     addCommand(edit, QStringLiteral("CheckAssignments1"), QStringLiteral("Check Assignments"), QKeySequence(Qt::CTRL | Qt::Key_K), &TFormMain::checkAssignments);
 
@@ -242,6 +249,8 @@ void TFormMain::buildMenus()
     communication->setObjectName(QStringLiteral("Communication1"));
     addCommand(communication, QStringLiteral("ReadSceneData1"), QStringLiteral("Read Scene Data"), QKeySequence(Qt::CTRL | Qt::Key_L), &TFormMain::readSceneData);
     addCommand(communication, QStringLiteral("SendSceneData1"), QStringLiteral("Send Scene Data"), QKeySequence(Qt::CTRL | Qt::Key_T), &TFormMain::sendSceneData);
+    addCommand(communication, QStringLiteral("CompareWithController1"), QStringLiteral("Compare With Controller"),
+               QKeySequence(), &TFormMain::compareWithController);
     communication->addSeparator();
     m_followController = addCommand(communication, QStringLiteral("FollowController1"), QStringLiteral("Follow Controller"),
                                     QKeySequence(Qt::CTRL | Qt::Key_F), &TFormMain::followController);
@@ -383,6 +392,24 @@ void TFormMain::saveDocumentAs()
     SaveDocumentAs(*m_document);
 }
 
+void TFormMain::exportPicture()
+{
+    // A number typed but not yet left is clamped and stored first, as the window then shows it.
+    m_controls->settleFocus();
+    const QString base = m_document->fileName().isEmpty() ? QStringLiteral("scenes")
+                                                          : QFileInfo(m_document->fileName()).completeBaseName();
+    const std::optional<QString> path = m_answers.chooseExportFile(base + QStringLiteral(".pdf"));
+    if (!path)
+        return;
+    // The picture shows the current scene; the printable sheet has a page for every scene.
+    const QList<int> scenes = PictureFormatOf(*path) == PictureFormat::Pdf ? QList<int>{1, 2, 3, 4}
+                                                                           : QList<int>{m_document->currentScene()};
+    const int mode = m_controls->displayMode() < 0 ? 2 : m_controls->displayMode();
+    const QString problem = ExportPicture(*path, m_document->scenes(), scenes, mode, m_files.notes);
+    if (!problem.isEmpty())
+        m_answers.showError(problem);
+}
+
 void TFormMain::quit()
 {
     if (OfferToSave(*m_document)) {
@@ -436,6 +463,26 @@ void TFormMain::pasteControl()
         if (!pasted)
             return;
         m_controls->showSelectedControl();
+    });
+}
+
+void TFormMain::copyScene()
+{
+    // A number typed but not yet left is part of the scene the user sees.
+    m_controls->settleFocus();
+    m_sceneBuffer.copy(m_document->current());
+}
+
+void TFormMain::pasteScene()
+{
+    if (!m_sceneBuffer.holdsScene())
+        return;
+    m_controls->settleFocus();
+    m_undo->runAsOneStep([this] {
+        if (m_sceneBuffer.paste(m_document->current()))
+            m_document->setModified(true);
+        // As a click on the current scene's button: "Common" selected and shown.
+        m_controls->selectSceneFromButtons();
     });
 }
 
@@ -583,6 +630,20 @@ void TFormMain::sendSceneData()
         lumo::sendSceneData(*m_document, *link, transferHooks(),
                             {.backup = m_backUpBeforeSend->isChecked(), .verify = m_verifyAfterSend->isChecked(),
                              .backupFolder = {}});
+    resumeFollowing(following);
+    endCommand();
+}
+
+void TFormMain::compareWithController()
+{
+    const bool following = pauseFollowing();
+    // The box shows the scenes as they stand after a typed number is clamped.
+    m_controls->settleFocus();
+    if (DeviceLink* link = openLink()) {
+        const CompareResult compared = lumo::compareWithController(*m_document, *link, transferHooks(), m_files.notes);
+        if (compared.outcome == TransferOutcome::Done)
+            ShowControllerComparison(compared.differences);
+    }
     resumeFollowing(following);
     endCommand();
 }

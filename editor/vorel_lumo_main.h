@@ -5,6 +5,7 @@
 #include "editor/message_boxes.h"
 #include "scene/copy_buffer.h"
 #include "app/document_session.h"
+#include "scene/scene_buffer.h"
 #include "scene/parameter_files.h"
 
 #include <QMainWindow>
@@ -61,15 +62,24 @@ public slots:
     void openDocument();
     void saveDocument();
     void saveDocumentAs();
+    // "Export Picture…": the picture with the labels of the current display mode as PNG or SVG
+    // (the current scene), or the printable sheet as PDF (a page for every scene).
+    void exportPicture();
     void quit();
     void undo();
     void redo();
     void copyControl();
     void pasteControl();
+    // "Copy Scene" / "Paste Scene": the whole current scene, byte for byte, as one undo step.
+    void copyScene();
+    void pasteScene();
     // Lists what the assignment check finds in the four scenes, or that it finds nothing.
     void checkAssignments();
     void readSceneData();
     void sendSceneData();
+    // "Compare With Controller": the controller's scenes read into a copy and their
+    // differences shown; the document, its flag and the undo history stay as they were.
+    void compareWithController();
     // "Follow Controller" checked: finds the controller (the item unchecks when it is not
     // there) and selects the control that sent each of its messages; unchecked: stops
     // listening, the ports stay open.
@@ -139,6 +149,8 @@ private:
     QList<QAction*> m_commands;
     // "Copy" and "Paste": lives for the whole run, survives New, Open and reads, never saved.
     CopyBuffer m_copyBuffer;
+    // "Copy Scene": likewise for the whole run, across Open.
+    SceneBuffer m_sceneBuffer;
     bool m_firstShowDone = false;
     bool m_placed = false;
     bool m_quitApproved = false;

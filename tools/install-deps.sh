@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev librtmidi-dev libasound2-dev libjack-jackd2-dev libjpeg62-turbo-dev
+  qt6-base-dev qt6-svg-dev librtmidi-dev libasound2-dev libjack-jackd2-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   jackd2 xvfb xauth imagemagick xdotool fonts-liberation
   clang libclang-rt-14-dev dpkg-dev file appstream

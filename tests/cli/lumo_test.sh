@@ -232,5 +232,40 @@ for case in 's/"SCENE1"/"SC\tE"/|line 5, column 23: a control character in a tex
 done
 [ ! -e strict.lumo ] || fail "a text that is no JSON was imported"
 
+# copy-scene: all 884 bytes of a scene (stale name bytes too), within one file or through a link,
+# saved with a backup; an unchanged target is not written.
+cp a.lumo c.lumo
+"$lumo" set c.lumo 1 Common SceneName AB 2>/dev/null
+cp c.lumo c-before.lumo
+expect 0 "" "" -- "$lumo" copy-scene c.lumo 1 c.lumo 3
+cmp -s <(head -c 884 c.lumo) <(tail -c +1769 c.lumo | head -c 884) || fail "copy-scene: scene 3 is not scene 1"
+cmp -s <(head -c 1768 c.lumo) <(head -c 1768 c-before.lumo) || fail "copy-scene changed other scenes"
+cmp -s c-before.lumo c.BAK || fail "copy-scene: no backup"
+cp c.lumo c-after.lumo
+expect 0 "" "" -- "$lumo" copy-scene c.lumo 3 c.lumo 1
+cmp -s c-before.lumo c.BAK || fail "copy-scene of equal bytes wrote the file"
+cp a.lumo d.lumo && ln -s d.lumo d-link.lumo
+expect 0 "" "" -- "$lumo" copy-scene c.lumo 1 d-link.lumo 4
+[ -L d-link.lumo ] || fail "copy-scene replaced the link"
+cmp -s <(head -c 884 c.lumo) <(tail -c 884 d.lumo) || fail "copy-scene through a link"
+"$lumo" copy-scene c.lumo 1 d.lumo 5 2>err.txt; [ $? -eq 2 ] || fail "copy-scene to scene 5: not a usage error"
+[ "$(head -1 err.txt)" = "lumo: TO must be 1, 2, 3 or 4, not '5'" ] || fail "copy-scene to scene 5: '$(head -1 err.txt)'"
+expect 1 "" "lumo: missing.lumo: File not found." -- "$lumo" copy-scene missing.lumo 1 d.lumo 2
+
+# render: without a display, the picture by the output's extension, the PDF a page per scene.
+# A desktop session has a runtime folder; without one Qt's GUI start-up says so on stderr.
+mkdir -m 700 runtime && export XDG_RUNTIME_DIR="$work/runtime"
+(unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM; "$lumo" render a.lumo -o pic.png --scene 2 --mode 0 2>err.txt) \
+  || fail "render png: $(cat err.txt)"
+file pic.png | grep -q 'PNG image data, 713 x 306' || fail "render png: $(file pic.png)"
+expect 0 "" "" -- "$lumo" render a.lumo -o sheet.pdf --all
+[ "$(head -c 5 sheet.pdf)" = "%PDF-" ] || fail "render pdf: not a PDF"
+for args in "a.lumo -o pic.jpg" "a.lumo -o pic.png --all" "a.lumo -o pic.png --mode 8" "a.lumo -o s.pdf --scene 1 --all" "a.lumo"; do
+  "$lumo" render $args >/dev/null 2>err.txt; status=$?
+  [ "$status" -eq 2 ] || fail "lumo render $args: exit $status, wanted 2"
+done
+expect 1 "" "lumo: missing.lumo: File not found." -- "$lumo" render missing.lumo -o x.png
+[ ! -e x.png ] || fail "render of a missing file wrote a picture"
+
 if [ "$failures" -ne 0 ]; then echo "$failures failure(s)"; exit 1; fi
 echo "all lumo checks passed"

@@ -1,13 +1,18 @@
 // Window tests of "Copy" and "Paste" in the main window: only a control of the copied kind
 // takes a paste, across scenes, with all of its fields; nothing before the first copy; the
-// shortcuts from inside a text field; the modified flag set by a paste that changes the scene.
+// shortcuts from inside a text field; the modified flag set by a paste that changes the scene;
+// "Copy Scene" and "Paste Scene" across Open, as one undo step.
 #include "window_test_support.h"
 #include "window_user.h"
 
 #include "editor/control_area.h"
+#include "scene/scene_file.h"
 
 #include <QClipboard>
 #include <QLabel>
+#include <QTemporaryDir>
+
+#include <cstring>
 
 using namespace lumo;
 using namespace lumo::window_testing;
@@ -181,6 +186,46 @@ private slots:
 
         window->document().markClean();
         pressKeys(list(*window), QKeySequence("Ctrl+V"));
+        QVERIFY(!window->document().modified());
+    }
+
+    void sceneCarriedIntoAnotherFileIsOneUndoStep()
+    {
+        QTemporaryDir folder;
+        const QString other = folder.filePath(QStringLiteral("other.lumo"));
+        SceneSet otherScenes;
+        for (int n = 1; n <= kSceneCount; ++n) SetSceneName(otherScenes.scene(n), "OTHER");
+        QVERIFY(SaveSceneFile(other, otherScenes).ok());
+
+        auto window = MakeWindow();
+        // Stale name bytes after a short name travel too.
+        SceneRecord& source = window->document().scenes().scene(2);
+        SetSceneName(source, "AB");
+        source.Padding[1] = 0x5A;
+        const SceneRecord copied = source;
+        clickScene(*window, 2);
+        pressKeys(list(*window), QKeySequence("Ctrl+Shift+C"));
+
+        window->openFile(other);
+        clickScene(*window, 3);
+        clickListItem(*window, kKey3);
+        window->document().setModified(false);
+        const SceneSet opened = window->document().scenes();
+        pressKeys(list(*window), QKeySequence("Ctrl+Shift+V"));
+        QCOMPARE(std::memcmp(&window->document().scenes().scene(3), &copied, sizeof copied), 0);
+        QVERIFY(window->document().modified());
+        // Redisplayed as a scene button click: "Common" of scene 3 with the pasted name.
+        QCOMPARE(window->controls().selectedIndex(), 0);
+        QCOMPARE(widgetNamed<QLineEdit>(*window, "EditSceneName")->text(), QStringLiteral("AB"));
+        QCOMPARE(widgetNamed<QToolButton>(*window, "SceneButton3")->text(), QStringLiteral("AB"));
+
+        pressKeys(list(*window), QKeySequence("Ctrl+Z"));
+        QVERIFY(window->document().scenes() == opened);
+        pressKeys(list(*window), QKeySequence("Ctrl+Y"));
+        QCOMPARE(std::memcmp(&window->document().scenes().scene(3), &copied, sizeof copied), 0);
+        // Pasting the same bytes again changes nothing to save.
+        window->document().setModified(false);
+        pressKeys(list(*window), QKeySequence("Ctrl+Shift+V"));
         QVERIFY(!window->document().modified());
     }
 };

@@ -1,6 +1,6 @@
 // The two pictures decode through libjpeg from the program's resources, at their sizes and with
 // the controls where the overlay labels expect them; broken data gives a null image.
-#include "editor/jpeg_image.h"
+#include "picture/jpeg_image.h"
 
 #include <QFile>
 #include <QtTest>

@@ -1,11 +1,11 @@
 // The shown form of each stored value, as the settings table converts it; a pad's note
 // number also gets its note name.
-#include "cli/scene_text.h"
+#include "app/shown_settings.h"
 
 #include "scene/display_texts.h"
 #include "scene/setting_access.h"
 
-namespace lumo::cli {
+namespace lumo {
 
 namespace {
 
@@ -27,9 +27,9 @@ QString shownText(const SceneRecord& r, const SceneSetting& s, int e, const Note
 
 } // namespace
 
-std::vector<Setting> SettingsOf(const SceneRecord& r, const NoteNames& notes)
+std::vector<ShownSetting> ShownSettingsOf(const SceneRecord& r, const NoteNames& notes)
 {
-    std::vector<Setting> settings;
+    std::vector<ShownSetting> settings;
     for (ControlKind kind : {ControlKind::Common, ControlKind::Group, ControlKind::Knob, ControlKind::Slider,
                              ControlKind::Pad, ControlKind::Key}) {
         for (int e = 0; e < ControlCountOfKind(kind); ++e) {
@@ -42,4 +42,4 @@ std::vector<Setting> SettingsOf(const SceneRecord& r, const NoteNames& notes)
     return settings;
 }
 
-} // namespace lumo::cli
+} // namespace lumo

@@ -1,4 +1,4 @@
-// Every setting of a scene as the window shows it: the control's list item, the record's
+// Every setting of a scene as the window shows it, for `lumo show` and the differences: the control's list item, the record's
 // field name, the editor's caption, the stored value and the shown text.
 #pragma once
 
@@ -10,9 +10,9 @@
 
 #include <vector>
 
-namespace lumo::cli {
+namespace lumo {
 
-struct Setting {
+struct ShownSetting {
     const SceneSetting* setting;
     QString control;  // "Common", "Group Common-1", "Konb-1", "Trigger Pad-3", "Key-25"
     QString field;    // the record's field name: "KonbCCNumber"
@@ -23,6 +23,6 @@ struct Setting {
 
 // The scene name first, then the scene-wide settings, groups, knobs, sliders, pads and keys
 // in the control list's order. `notes` names the pads' note numbers.
-std::vector<Setting> SettingsOf(const SceneRecord& record, const NoteNames& notes);
+std::vector<ShownSetting> ShownSettingsOf(const SceneRecord& record, const NoteNames& notes);
 
-} // namespace lumo::cli
+} // namespace lumo

@@ -1,6 +1,6 @@
 // libjpeg decoding from memory. libjpeg reports fatal errors through error_exit, which must
 // not return; we leave the decoder with longjmp and hand back a null image.
-#include "editor/jpeg_image.h"
+#include "picture/jpeg_image.h"
 
 #include <QFile>
 
@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <jpeglib.h>
 
-// The pictures are compiled into the static editor library, whose resource initialiser
+// The pictures are compiled into the static picture library, whose resource initialiser
 // the linker would drop unless something refers to it.
 static void initPictureResources()
 {

@@ -1,0 +1,38 @@
+// "Compare With Controller" box.
+#include "editor/comparison_box.h"
+
+#include "app/controller_compare.h"
+#include "editor/message_boxes.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace lumo {
+
+void ShowControllerComparison(const QStringList& differences)
+{
+    QMessageBox box;
+    box.setObjectName(QStringLiteral("ComparisonBox"));
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setTextFormat(Qt::PlainText);
+    box.setIcon(QMessageBox::Information);
+    box.setWindowTitle(MessageTitle(MessageKind::Information));
+    if (differences.isEmpty()) {
+        box.setText(kSameScenesText);
+    } else {
+        QString text = differences.size() == 1
+            ? QStringLiteral("1 setting differs (here -> in the controller):\n")
+            : QStringLiteral("%1 settings differ (here -> in the controller):\n").arg(differences.size());
+        text += differences.mid(0, kShownDifferences).join(QLatin1Char('\n'));
+        // A box taller than the screen would hide its own OK button.
+        if (differences.size() > kShownDifferences) {
+            text += QStringLiteral("\n... and %1 more (Show Details...)").arg(differences.size() - kShownDifferences);
+            box.setDetailedText(differences.mid(kShownDifferences).join(QLatin1Char('\n')));
+        }
+        box.setText(text);
+    }
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole)->setObjectName(QStringLiteral("OK"));
+    box.exec();
+}
+
+} // namespace lumo
