@@ -4,7 +4,7 @@
 #include "app/scene_differences.h"
 #include "cli/cli_common.h"
 #include "cli/device_session.h"
-#include "scene/document.h"
+#include "app/document_session.h"
 
 namespace lumo::cli {
 
@@ -61,8 +61,8 @@ int runDiff(const QStringList& arguments)
     if (controller) {
         const ParameterFiles parameters = LoadParametersOrReport();
         ToolAnswers answers;
-        Document document(parameters.defaults, answers);
-        document.scenes() = a;
+        DocumentSession document(parameters.defaults, answers);
+        document.replaceScenes(a);
         ControllerLink link;
         const CompareResult compared = compareWithController(document, link.link(), ToolHooks(), parameters.notes);
         if (!TransferDoneOrReport({compared.outcome, compared.link}, answers,

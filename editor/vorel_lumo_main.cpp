@@ -479,8 +479,8 @@ void TFormMain::pasteScene()
         return;
     m_controls->settleFocus();
     m_undo->runAsOneStep([this] {
-        if (m_sceneBuffer.paste(m_document->current()))
-            m_document->setModified(true);
+        // The document marks it modified when a byte changed.
+        m_document->editCurrent([this](SceneRecord& record) { m_sceneBuffer.paste(record); });
         // As a click on the current scene's button: "Common" selected and shown.
         m_controls->selectSceneFromButtons();
     });
