@@ -3,6 +3,7 @@
 // parameter and scene files with their errors printed.
 #pragma once
 
+#include "cli/command_arguments.h"
 #include "scene/parameter_files.h"
 #include "scene/scene_file.h"
 
@@ -22,8 +23,9 @@ struct Command {
     const char* name;     // "show"
     const char* synopsis; // "show FILE [--json]"
     const char* summary;  // one line for `lumo --help`
-    const char* help;     // the text of `lumo help NAME`, after the synopsis
-    int (*run)(const QStringList& arguments); // arguments after the command name
+    const char* help;     // the text of `lumo help NAME` and of the man page, after the synopsis
+    int (*run)(const Arguments& arguments); // the arguments after the command name, read
+    const char* options = ""; // the options it takes, read by ParseArguments ("-o, --output FILE; --json")
 };
 
 // Every command, in the order `lumo --help` lists them.

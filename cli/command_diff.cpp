@@ -10,7 +10,7 @@ namespace lumo::cli {
 
 namespace {
 
-int runDiff(const QStringList& arguments);
+int runDiff(const Arguments& arguments);
 
 } // namespace
 
@@ -35,22 +35,15 @@ extern const Command kDiffCommand = {
     "Exit status: 0 equal, 1 different, a file could not be read, the controller was not found\n"
     "or the read failed, 2 wrong usage.\n",
     runDiff,
+    "--controller",
 };
 
 namespace {
 
-int runDiff(const QStringList& arguments)
+int runDiff(const Arguments& arguments)
 {
-    bool controller = false;
-    QStringList files;
-    for (const QString& argument : arguments) {
-        if (argument == QLatin1String("--controller"))
-            controller = true;
-        else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1)
-            return UsageError(kDiffCommand, QStringLiteral("unknown option '%1'").arg(argument));
-        else
-            files.append(argument);
-    }
+    const bool controller = arguments.has("--controller");
+    const QStringList& files = arguments.operands();
     if (controller && files.size() != 1)
         return UsageError(kDiffCommand, QStringLiteral("one file is needed with --controller"));
     if (!controller && files.size() != 2) return UsageError(kDiffCommand, QStringLiteral("two files are needed"));

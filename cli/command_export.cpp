@@ -12,7 +12,7 @@ namespace lumo::cli {
 
 namespace {
 
-int runExport(const QStringList& arguments);
+int runExport(const Arguments& arguments);
 
 } // namespace
 
@@ -40,6 +40,7 @@ extern const Command kExportCommand = {
     "Only the first 3,536 bytes of FILE are read.\n"
     "Exit status: 0 written, 1 FILE could not be read or OUT.json not written, 2 wrong usage.\n",
     runExport,
+    "-o, --output OUT.json",
 };
 
 namespace {
@@ -52,21 +53,12 @@ bool sameFile(const QString& a, const QString& b)
            && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-int runExport(const QStringList& arguments)
+int runExport(const Arguments& arguments)
 {
-    QString input;
-    QString output;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("-o") || argument == QLatin1String("--output")) {
-            if (i + 1 >= arguments.size()) return UsageError(kExportCommand, argument + QStringLiteral(" needs a file name"));
-            output = arguments[++i];
-        } else if (argument.startsWith(QLatin1Char('-')) || !input.isEmpty()) {
-            return UsageError(kExportCommand, QStringLiteral("unexpected argument '%1'").arg(argument));
-        } else {
-            input = argument;
-        }
-    }
+    const QStringList& operands = arguments.operands();
+    if (operands.size() > 1) return UsageError(kExportCommand, QStringLiteral("unexpected argument '%1'").arg(operands[1]));
+    const QString input = operands.value(0);
+    const QString output = arguments.value("--output");
     if (input.isEmpty()) return UsageError(kExportCommand, QStringLiteral("FILE is missing"));
     if (output.isEmpty()) return UsageError(kExportCommand, QStringLiteral("-o OUT.json is missing"));
     // The text would replace the scene file with no backup.

@@ -9,7 +9,7 @@ namespace lumo::cli {
 
 namespace {
 
-int runImport(const QStringList& arguments);
+int runImport(const Arguments& arguments);
 
 } // namespace
 
@@ -38,25 +38,17 @@ extern const Command kImportCommand = {
     "\n"
     "Exit status: 0 written, 1 IN.json unreadable or refused or FILE not written, 2 wrong usage.\n",
     runImport,
+    "-o, --output FILE",
 };
 
 namespace {
 
-int runImport(const QStringList& arguments)
+int runImport(const Arguments& arguments)
 {
-    QString input;
-    QString output;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("-o") || argument == QLatin1String("--output")) {
-            if (i + 1 >= arguments.size()) return UsageError(kImportCommand, argument + QStringLiteral(" needs a file name"));
-            output = arguments[++i];
-        } else if (argument.startsWith(QLatin1Char('-')) || !input.isEmpty()) {
-            return UsageError(kImportCommand, QStringLiteral("unexpected argument '%1'").arg(argument));
-        } else {
-            input = argument;
-        }
-    }
+    const QStringList& operands = arguments.operands();
+    if (operands.size() > 1) return UsageError(kImportCommand, QStringLiteral("unexpected argument '%1'").arg(operands[1]));
+    const QString input = operands.value(0);
+    const QString output = arguments.value("--output");
     if (input.isEmpty()) return UsageError(kImportCommand, QStringLiteral("IN.json is missing"));
     if (output.isEmpty()) return UsageError(kImportCommand, QStringLiteral("-o FILE is missing"));
 

@@ -50,9 +50,12 @@ int main(int argc, char* argv[])
         PrintError(QStringLiteral("unknown command '%1'; try 'lumo --help'").arg(name));
         return kExitUsage;
     }
+    // Every command's --help is the text of `lumo help COMMAND`, which the man page is made of.
     if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h")))
-        return FinishOutput(FindCommand(QStringLiteral("help"))->run({name}));
-    const int status = FinishOutput(command->run(arguments));
+        return FinishOutput(FindCommand(QStringLiteral("help"))->run(Arguments({name})));
+    const std::optional<Arguments> parsed = ParseArguments(*command, arguments);
+    if (!parsed) return kExitUsage;
+    const int status = FinishOutput(command->run(*parsed));
     // A MIDI system stuck on a vanished client may still hold a close; end without freeing
     // what it could touch.
     const auto bound = lumo::cli::AnyInterrupt() ? std::chrono::milliseconds(10) : std::chrono::milliseconds(200);

@@ -223,6 +223,21 @@ expect 1 "" "lumo: out.fifo: OUT.json must be a regular file; '-o -' writes to s
 expect 0 '^      "KonbCCNumber": \[20, 21, 22, 23\],$' "" -- "$lumo" export a.lumo -o -
 cmp -s out.txt a.json || fail "export -o - differs from the file"
 
+# One parser for every command: an option given twice or unknown is wrong usage, with the usage
+# of that command; "--output=FILE" and "--" work everywhere.
+for args in "show a.lumo --json --json" "export a.lumo -o x.json --output y.json" "import a.json -o x.lumo -o y.lumo" \
+            "check --json a.lumo" "diff a.lumo a.lumo --controller --controller" "render a.lumo -o x.png --all --all"; do
+  # shellcheck disable=SC2086
+  "$lumo" $args >out.txt 2>err.txt
+  status=$?
+  command=${args%% *}
+  [ "$status" -eq 2 ] && grep -q "^usage: lumo $command " err.txt && [ ! -s out.txt ] || fail "lumo $args: exit $status, '$(head -1 err.txt)'"
+done
+expect 0 "" "" -- "$lumo" export a.lumo --output=eq.json
+cmp -s eq.json a.json || fail "--output=FILE"
+expect 0 "" "" -- "$lumo" set s.lumo 3 Common SceneName -- -AB-
+expect 0 '^-AB-$' "" -- "$lumo" get s.lumo 3 Common SceneName
+
 # Only JSON: raw control characters, unknown escapes and numbers JSON does not have.
 for case in 's/"SCENE1"/"SC\tE"/|line 5, column 23: a control character in a text must be written as \u0009' \
             's/"SCENE1"/"SC\\x41"/|line 5, column 23: "\x" is no JSON escape' \
