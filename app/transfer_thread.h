@@ -5,10 +5,27 @@
 // runs the command flows (questions, messages, unpacking). Each device step of a flow (opening
 // the MIDI system, the search, a read, a send) runs on the one worker thread of TransferThread,
 // while the window's thread waits in a local event loop: it keeps painting and takes Esc and
-// the close button, with its client area and menus disabled by the window. The MIDI system
-// calls the input callback on a thread of its own; the callback only stores the word in the
-// Receive Ring (atomics) and notifies the link's ReplySignal. Progress travels from the worker
-// to the window as queued signals; the step's result is handed over when the loop ends.
+// the close button, with its client area and menus disabled by the window. Progress travels
+// from the worker to the window as queued signals; the step's result is handed over when the
+// loop ends.
+//
+// The MIDI thread. The MIDI system calls the input callback on a thread of its own; on JACK it
+// is the server's real-time process thread, shared with every client of the server, so the
+// callback does a small fixed amount of work with atomics only: no lock, no allocation, no Qt
+// call, no wait, no system call but a futex wake when someone sleeps. It drops system messages
+// (CallbackGate), stores the word in the Receive Ring, wakes the waiting worker through the
+// link's ReplySignal (an atomic flag and a semaphore), and pushes the word on Follow
+// Controller's fixed-size lock-free queue (ListenerQueue) when one listens; a full queue drops
+// and counts. The queue is drained on an ordinary thread of ControllerListener, which posts to
+// the window's thread. The JACK backend's process callback otherwise only moves the outgoing
+// words from a lock-free ring buffer into the port's buffer.
+//
+// The watcher. PortWatcher looks at the ports on a thread of its own, when JACK's port
+// registration or shutdown callbacks (on JACK's notification thread, never the process thread)
+// or the simulated ports tell it, and at least once a second; ControllerWatch posts what it
+// saw to the window's thread. ReopeningPorts serializes the calls of the worker and the
+// watcher with a mutex that the MIDI thread never takes, and opens the system again after it
+// went away.
 //
 // Waiting and cancelling. Every wait of the search and the transfers sleeps on the link's
 // ReplySignal, bounded in time and woken by the reply; cancel() (from the window's thread, or

@@ -36,6 +36,18 @@ void DeviceLink::closeOutput()
     if (!m_output.empty())
         m_ports.closeOutput();
     m_output.clear();
+    m_severalOutputs = false;
+}
+
+bool DeviceLink::holdOutputs(const std::vector<std::string>& names)
+{
+    closeOutput();
+    if (!m_ports.openOutputs(names))
+        return false;
+    m_output = names.front();
+    m_severalOutputs = true;
+    m_outputOpenedNow = true;
+    return true;
 }
 
 void DeviceLink::closeInput()
@@ -50,7 +62,7 @@ bool DeviceLink::holdOutput(const std::string& name)
 {
     // Names are not connections: a port that came back under its old name is a new port.
     // Within one search a port opened by it is trusted.
-    if (m_output == name && (m_outputOpenedNow || m_ports.connectionsLive()))
+    if (m_output == name && !m_severalOutputs && (m_outputOpenedNow || m_ports.connectionsLive()))
         return true;
     closeOutput();
     if (!m_ports.openOutput(name))
@@ -131,6 +143,12 @@ DeviceLink::Handshake DeviceLink::handshake(const std::string& output, const std
 {
     if (!holdOutput(output))
         return Handshake::Silent;
+    return handshakeHeld(inputs, expected, wait);
+}
+
+DeviceLink::Handshake DeviceLink::handshakeHeld(const std::vector<std::string>& inputs, std::uint32_t expected,
+                                                std::chrono::nanoseconds wait)
+{
     if (!listenTo(inputs))
         return Handshake::Silent;
     // The mark comes before CmdConnect, so that an echo that comes back at once is counted.
@@ -142,7 +160,7 @@ DeviceLink::Handshake DeviceLink::handshake(const std::string& output, const std
     // One input: the next two messages decide. Several: the others may carry anything (a
     // keyboard being played), so any echo followed by the identity counts; the inputs are then
     // tried one by one to find which of them it was.
-    const bool one = inputs.size() == 1;
+    const bool one = inputs.size() == 1 && !m_severalOutputs;
     auto answered = [&] {
         const std::uint32_t arrived = std::min<std::uint32_t>(m_ring.arrivedSince(mark), kRingSize - 2);
         if (one)
@@ -257,7 +275,7 @@ LinkResult DeviceLink::search(std::uint32_t expected, const PortPair& tryFirst, 
     if (!all && !tryFirst.empty() && contains(outputs, tryFirst.output) && contains(inputs, tryFirst.input)
         && (mentions(tryFirst.output, only) || mentions(tryFirst.input, only)))
         result = tryInputsOneByOne(tryFirst.output, {tryFirst.input}, expected, wait, false);
-    auto tryOutputs = [&](std::chrono::nanoseconds bound) {
+    auto tryEachOutput = [&](std::chrono::nanoseconds bound) {
         Handshake outcome = Handshake::Silent;
         for (std::size_t o = 0; o < outputs.size() && (all || outcome == Handshake::Silent); ++o) {
             const std::string& output = outputs[o];
@@ -289,6 +307,24 @@ LinkResult DeviceLink::search(std::uint32_t expected, const PortPair& tryFirst, 
                 outcome = here;
         }
         return outcome;
+    };
+    // A system that can send to many outputs and listen to many inputs at once asks them all
+    // in one handshake first: when nobody answers, the pass costs one wait instead of one per
+    // output. When someone does, the outputs are tried in order with the short wait of a pair
+    // known to be there, and with the full one should that miss it.
+    auto tryOutputs = [&](std::chrono::nanoseconds bound) {
+        if (all || !only.empty() || outputs.size() < 2 || inputs.empty() || !m_ports.sendsToMany()
+            || !m_ports.listensToMany() || !holdOutputs(outputs))
+            return tryEachOutput(bound);
+        const auto sent = Clock::now();
+        // Held on when silent: a search that finds nothing sends CmdEnd to all of them.
+        const Handshake probe = handshakeHeld(inputs, expected, bound);
+        if (probe != Handshake::Found)
+            return probe;
+        const auto quick = std::clamp<std::chrono::nanoseconds>(4 * (Clock::now() - sent) + m_ports.latency(),
+                                                                 std::chrono::milliseconds(5), bound);
+        const Handshake outcome = tryEachOutput(quick);
+        return outcome == Handshake::Silent && quick < bound ? tryEachOutput(bound) : outcome;
     };
     if (result == Handshake::Silent)
         result = tryOutputs(wait);

@@ -120,7 +120,10 @@ private:
     Handshake tryInputsOneByOne(const std::string& output, const std::vector<std::string>& inputs,
                                 std::uint32_t expected, std::chrono::nanoseconds wait, bool all);
     LinkResult search(std::uint32_t expected, const PortPair& tryFirst, const std::string& only, bool all);
+    Handshake handshakeHeld(const std::vector<std::string>& inputs, std::uint32_t expected,
+                            std::chrono::nanoseconds wait);
     bool holdOutput(const std::string& name);
+    bool holdOutputs(const std::vector<std::string>& names);
     bool listenTo(const std::vector<std::string>& inputs);
     void closeOutput();
     void closeInput();
@@ -140,6 +143,7 @@ private:
     PortPair m_found;
     std::uint32_t m_foundIdentity = 0; // the identity reply that the found pair gave
     bool m_outputOpenedNow = false; // opened by the search under way
+    bool m_severalOutputs = false;  // the output sends to every output port at once
     bool m_inputsOpenedNow = false;
     std::chrono::nanoseconds m_lastRoundTrip{0};
     std::chrono::nanoseconds m_replyTimeout = kReplyTimeout;

@@ -169,8 +169,9 @@ public:
     {
         if (!usable() || !m_outputOpen || m_inputNames.empty())
             return false;
-        if (!jack_port_connected_to(m_client->out, m_outputName.c_str()))
-            return false;
+        for (const std::string& name : m_outputNames)
+            if (!jack_port_connected_to(m_client->out, name.c_str()))
+                return false;
         for (const std::string& name : m_inputNames)
             if (!jack_port_connected_to(m_client->in, name.c_str()))
                 return false;
@@ -206,8 +207,16 @@ public:
     {
         // One request takes the old connection, and the new one is made once it is gone.
         m_outputOpen = false;
-        m_outputOpen = usable() && disconnectAll(m_client->out) && connect(m_client->out, {name});
-        m_outputName = m_outputOpen ? name : std::string();
+        return openOutputs({name});
+    }
+    bool sendsToMany() const override { return true; }
+    bool openOutputs(const std::vector<std::string>& names) override
+    {
+        m_outputOpen = false;
+        m_outputNames.clear();
+        m_outputOpen = !names.empty() && usable() && disconnectAll(m_client->out) && connect(m_client->out, names);
+        if (m_outputOpen)
+            m_outputNames = names;
         return m_outputOpen;
     }
     void closeOutput() override
@@ -373,7 +382,7 @@ private:
     bool m_outputOpen = false;
     std::atomic<const std::atomic<bool>*> m_cancel{nullptr};
     bool m_wasCancelled = false; // a link that was cancelled has let go of the ports
-    std::string m_outputName;
+    std::vector<std::string> m_outputNames;
     std::vector<std::string> m_inputNames;
 };
 

@@ -32,6 +32,13 @@ public:
     // At most one output and one input are open at a time; opening closes nothing by itself.
     virtual bool openOutput(const std::string& name) = 0;
     virtual void closeOutput() = 0;
+    // Opens the output connected to every port in `names` at once (several only when
+    // sendsToMany()): each word sent reaches all of them.
+    virtual bool openOutputs(const std::vector<std::string>& names)
+    {
+        return names.size() == 1 && openOutput(names.front());
+    }
+    virtual bool sendsToMany() const { return false; }
     // Opens and starts the input, connected to every port in `names` (several only when
     // listensToMany()): from then on `callback` receives every message that arrives. False when
     // any of them could not be connected.

@@ -140,6 +140,18 @@ bool ReopeningPorts::openOutput(const std::string& name)
     return m_ports && m_ports->openOutput(name);
 }
 
+bool ReopeningPorts::openOutputs(const std::vector<std::string>& names)
+{
+    std::lock_guard lock(m_mutex);
+    return m_ports && m_ports->openOutputs(names);
+}
+
+bool ReopeningPorts::sendsToMany() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_ports && m_ports->sendsToMany();
+}
+
 void ReopeningPorts::closeOutput()
 {
     std::lock_guard lock(m_mutex);

@@ -36,6 +36,8 @@ public:
     std::vector<std::string> inputNames() override;
     bool openOutput(const std::string& name) override;
     void closeOutput() override;
+    bool openOutputs(const std::vector<std::string>& names) override;
+    bool sendsToMany() const override;
     bool openInput(const std::vector<std::string>& names, MidiInputCallback callback) override;
     void closeInput() override;
     bool listensToMany() const override;
