@@ -199,17 +199,18 @@ private slots:
 
         auto window = MakeWindow();
         // Stale name bytes after a short name travel too.
-        SceneRecord& source = window->document().scenes().scene(2);
-        SetSceneName(source, "AB");
-        source.Padding[1] = 0x5A;
-        const SceneRecord copied = source;
+        window->document().edit([](SceneSet& scenes) {
+            SetSceneName(scenes.scene(2), "AB");
+            scenes.scene(2).Padding[1] = 0x5A;
+        });
+        const SceneRecord copied = window->document().scenes().scene(2);
         clickScene(*window, 2);
         pressKeys(list(*window), QKeySequence("Ctrl+Shift+C"));
 
         window->openFile(other);
         clickScene(*window, 3);
         clickListItem(*window, kKey3);
-        window->document().setModified(false);
+        window->document().markClean();
         const SceneSet opened = window->document().scenes();
         pressKeys(list(*window), QKeySequence("Ctrl+Shift+V"));
         QCOMPARE(std::memcmp(&window->document().scenes().scene(3), &copied, sizeof copied), 0);
@@ -224,7 +225,7 @@ private slots:
         pressKeys(list(*window), QKeySequence("Ctrl+Y"));
         QCOMPARE(std::memcmp(&window->document().scenes().scene(3), &copied, sizeof copied), 0);
         // Pasting the same bytes again changes nothing to save.
-        window->document().setModified(false);
+        window->document().markClean();
         pressKeys(list(*window), QKeySequence("Ctrl+Shift+V"));
         QVERIFY(!window->document().modified());
     }
