@@ -182,7 +182,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     ScriptedAnswers answers(input);
     DocumentSession document(shipped().defaults, answers);
-    ApplyDefaults(shipped().defaults, document.scenes());
+    SceneSet defaults;
+    ApplyDefaults(shipped().defaults, defaults);
+    document.replaceScenes(defaults);
 
     for (int command = 0; command < 4 && input.remaining_bytes() > 0; ++command) {
         // An unsaved edit, or the scenes as last saved.
