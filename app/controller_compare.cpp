@@ -4,11 +4,11 @@
 #include "app/scene_differences.h"
 #include "app/send_backups.h"
 #include "device/scene_transfer.h"
-#include "scene/document.h"
+#include "app/document_session.h"
 
 namespace lumo {
 
-CompareResult compareWithController(Document& document, DeviceLink& link, const TransferHooks& hooks,
+CompareResult compareWithController(DocumentSession& document, DeviceLink& link, const TransferHooks& hooks,
                                     const NoteNames& notes)
 {
     UserAnswers& answers = document.answers();

@@ -9,7 +9,7 @@
 
 namespace lumo {
 
-class Document;
+class DocumentSession;
 
 struct CompareResult {
     TransferOutcome outcome = TransferOutcome::Done; // Done, NotFound or Failed
@@ -23,7 +23,7 @@ struct CompareResult {
 // it, then compares. Asks nothing, since nothing is overwritten; the document, its modified
 // flag and the display stay as they were. A failed search or read warns as the read does;
 // the caller shows the differences.
-CompareResult compareWithController(Document& document, DeviceLink& link, const TransferHooks& hooks,
+CompareResult compareWithController(DocumentSession& document, DeviceLink& link, const TransferHooks& hooks,
                                     const NoteNames& notes);
 
 inline const QString kSameScenesText = QString::fromUtf8(QT_TRANSLATE_NOOP("ControllerCompare", "The controller holds the same scenes."));

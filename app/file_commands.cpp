@@ -12,20 +12,20 @@ namespace lumo {
 
 namespace {
 
-bool saveTo(Document& document, const QString& path)
+bool saveTo(DocumentSession& document, const QString& path)
 {
     const FileResult result = SaveSceneFile(path, document.scenes());
     if (!result.ok()) {
         document.answers().showError(FileErrorText(result));
         return false;
     }
-    document.setModified(false);
+    document.markClean();
     return true;
 }
 
 } // namespace
 
-bool OfferToSave(Document& document)
+bool OfferToSave(DocumentSession& document)
 {
     if (!document.modified()) return true;
     switch (document.answers().ask(MessageKind::Warning, QCoreApplication::translate("FileCommands", kSaveQuestion.toUtf8().constData()))) {
@@ -37,15 +37,17 @@ bool OfferToSave(Document& document)
     return false;
 }
 
-bool NewDocument(Document& document)
+bool NewDocument(DocumentSession& document)
 {
     if (!OfferToSave(document)) return false;
-    ApplyDefaults(document.defaults(), document.scenes());
+    SceneSet scenes = document.scenes();
+    ApplyDefaults(document.defaults(), scenes);
+    document.replaceScenes(scenes);
     document.setFileName(QString());
     return true;
 }
 
-bool OpenDocument(Document& document)
+bool OpenDocument(DocumentSession& document)
 {
     if (!OfferToSave(document)) return false;
     const std::optional<QString> path = document.answers().chooseOpenFile();
@@ -53,21 +55,23 @@ bool OpenDocument(Document& document)
         qCDebug(appLog) << "open: no file chosen";
         return false;
     }
-    const FileResult result = LoadSceneFile(*path, document.scenes());
+    SceneSet scenes = document.scenes();
+    const FileResult result = LoadSceneFile(*path, scenes);
     if (!result.ok()) {
         document.answers().showError(FileErrorText(result));
         return false;
     }
+    document.replaceScenes(scenes);
     return true;
 }
 
-bool SaveDocument(Document& document)
+bool SaveDocument(DocumentSession& document)
 {
     if (document.fileName().isEmpty()) return SaveDocumentAs(document);
     return saveTo(document, document.fileName());
 }
 
-bool SaveDocumentAs(Document& document)
+bool SaveDocumentAs(DocumentSession& document)
 {
     const QString proposed = document.fileName().isEmpty() ? ProposedFileName(document.clock()) : document.fileName();
     const std::optional<QString> path = document.answers().chooseSaveFile(proposed);

@@ -3,7 +3,7 @@
 // UserAnswers. The window and the tests run the same flows.
 #pragma once
 
-#include "scene/document.h"
+#include "app/document_session.h"
 
 #include <QDateTime>
 #include <QString>
@@ -15,21 +15,21 @@ inline const QString kSaveQuestion = QString::fromUtf8(QT_TRANSLATE_NOOP("FileCo
 
 // The save question, asked only while the document has unsaved edits. False when the asking
 // command must stop: Cancel, or Yes followed by a cancelled or failed "Save as".
-bool OfferToSave(Document& document);
+bool OfferToSave(DocumentSession& document);
 
 // "New": after the save question, the defaults replace all four scenes and the file name is
 // forgotten; the current scene stays. True when the scenes were replaced, so the caller
 // redisplays; false leaves the document as it was.
-bool NewDocument(Document& document);
+bool NewDocument(DocumentSession& document);
 // "Open": after the save question, the four scenes are loaded from the chosen file; the file
 // name, the current scene and the flag stay. True when loaded, so the caller redisplays; a
 // cancelled dialog changes nothing, a failed load shows its error box.
-bool OpenDocument(Document& document);
+bool OpenDocument(DocumentSession& document);
 // "Save": to the current file name, or "Save as" when there is none. True when saved.
-bool SaveDocument(Document& document);
+bool SaveDocument(DocumentSession& document);
 // "Save as": the save dialog starts with the current file name, or the proposed name when
 // there is none; a successful save makes the chosen name the current one. True when saved.
-bool SaveDocumentAs(Document& document);
+bool SaveDocumentAs(DocumentSession& document);
 
 // "scene" + yymmddhhnn + ".lumo" for the given local time.
 QString ProposedFileName(const QDateTime& when);

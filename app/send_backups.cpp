@@ -1,46 +1,81 @@
-// Naming, writing and pruning the send backups. The names sort by time as text; a second's
-// further backups carry a number, compared as a number.
+// Naming, writing and pruning the send backups: the program records each backup it writes in
+// an index in the folder and prunes only those.
 #include "app/send_backups.h"
 
 #include "device/scene_image.h"
+#include "scene/file_names.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lumo {
 namespace {
 
 const QString kStampFormat = QStringLiteral("yyyy-MM-dd_HH-mm-ss");
+// The backups this program wrote, in the order written: "<inode> <name>" lines. Only files
+// recorded here are ever deleted, so a user's own file or link in the folder is never touched,
+// however it is named or dated.
+const QString kIndexName = QStringLiteral(".vorel-lumo-backups");
 
-// "2026-12-08_21-05-33.lumo" or "2026-12-08_21-05-33_2.lumo": the stamp and the number.
-const QRegularExpression& backupName()
+struct Entry {
+    quint64 inode;
+    QString name;
+};
+
+// The inode of a regular file itself (a link is no backup); 0 when it is none.
+quint64 regularInode(const QString& path)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("^(\\d{4}-\\d{2}-\\d{2}_\\d{2}-\\d{2}-\\d{2})(?:_(\\d{1,9}))?\\.lumo$"));
-    return pattern;
+    struct stat info {};
+    if (::lstat(FileNameToBytes(path).constData(), &info) != 0 || !S_ISREG(info.st_mode)) return 0;
+    return static_cast<quint64>(info.st_ino);
 }
 
-bool isOlder(const QString& a, const QString& b)
+bool nameExists(const QString& path)
 {
-    const QRegularExpressionMatch ma = backupName().match(a);
-    const QRegularExpressionMatch mb = backupName().match(b);
-    if (ma.captured(1) != mb.captured(1))
-        return ma.captured(1) < mb.captured(1);
-    return ma.captured(2).toInt() < mb.captured(2).toInt(); // no number counts as 0
+    struct stat info {};
+    return ::lstat(FileNameToBytes(path).constData(), &info) == 0;
 }
 
 QString freeNameIn(const QDir& dir, const QDateTime& now)
 {
     const QString stamp = now.toString(kStampFormat);
     QString name = stamp + QStringLiteral(".lumo");
-    for (int n = 2; QFileInfo::exists(dir.filePath(name)); ++n)
+    // lstat: a dangling link of that name would take the save to wherever it points.
+    for (int n = 2; nameExists(dir.filePath(name)); ++n)
         name = QStringLiteral("%1_%2.lumo").arg(stamp).arg(n);
     return name;
+}
+
+// The recorded backups that are still what was written: the same regular file, not a file
+// or link put in its place since.
+std::vector<Entry> recordedBackups(const QDir& dir)
+{
+    std::vector<Entry> entries;
+    const SmallFile index = ReadSmallFile(dir.filePath(kIndexName));
+    for (const QByteArray& line : SplitLines(index.data)) {
+        const qsizetype space = line.indexOf(' ');
+        bool numeric = false;
+        const quint64 inode = line.left(space).toULongLong(&numeric);
+        const QString name = QString::fromUtf8(line.mid(space + 1));
+        if (space <= 0 || !numeric || name.contains(QLatin1Char('/')) || name.startsWith(QLatin1Char('.'))) continue;
+        if (regularInode(dir.filePath(name)) == inode) entries.push_back({inode, name});
+    }
+    return entries;
+}
+
+void writeIndex(const QDir& dir, const std::vector<Entry>& entries)
+{
+    QByteArray text;
+    for (const Entry& entry : entries) text += QByteArray::number(entry.inode) + ' ' + entry.name.toUtf8() + '\n';
+    (void)SaveFileData(dir.filePath(kIndexName), text, false);
 }
 
 } // namespace
@@ -61,9 +96,8 @@ SceneSet ScenesFromImage(const ImageBuffer& image, const DefaultParameters& defa
 
 QStringList SendBackupNames(const QString& folder)
 {
-    QStringList names = QDir(folder).entryList(QDir::Files);
-    names.removeIf([](const QString& name) { return !backupName().match(name).hasMatch(); });
-    std::sort(names.begin(), names.end(), isOlder);
+    QStringList names;
+    for (const Entry& entry : recordedBackups(QDir(folder))) names.append(entry.name);
     return names;
 }
 
@@ -77,11 +111,18 @@ SendBackupResult StoreSendBackup(const SceneSet& scenes, const QString& folder, 
     if (!result.ok())
         return result;
 
-    // With a clock set back, the new backup may sort oldest; it is kept all the same.
-    QStringList older = SendBackupNames(folder);
-    older.removeOne(written);
-    for (qsizetype i = 0; i < older.size() - std::max(kept - 1, 0); ++i)
-        QFile::remove(dir.filePath(older[i]));
+    // Age is the order of writing, not the name: a clock set wrong, or a file named in the
+    // future, never makes the newest backups go first.
+    std::vector<Entry> entries = recordedBackups(dir);
+    const qsizetype excess = static_cast<qsizetype>(entries.size()) - std::max(kept - 1, 0);
+    for (qsizetype i = 0; i < excess; ++i) {
+        const Entry& old = entries[static_cast<std::size_t>(i)];
+        const QString path = dir.filePath(old.name);
+        if (regularInode(path) == old.inode) ::unlink(FileNameToBytes(path).constData());
+    }
+    if (excess > 0) entries.erase(entries.begin(), entries.begin() + excess);
+    if (const quint64 inode = regularInode(result.path)) entries.push_back({inode, written});
+    writeIndex(dir, entries);
     return result;
 }
 

@@ -29,12 +29,14 @@ struct SendBackupResult {
 
 // Writes `scenes` with the safe save as "yyyy-MM-dd_HH-mm-ss.lumo" of `now` in `folder`
 // (created when missing; "..._2.lumo", "..._3.lumo" when the second has one already), then
-// deletes the oldest backups beyond the newest `kept`. Only files named that way count and are
-// deleted; the backup just written never is.
+// deletes the oldest backups beyond the newest `kept`, oldest by the order of writing. Only the
+// regular files that this function wrote and recorded in the folder's index (".vorel-lumo-
+// backups": inode and name) count and are deleted; any other file or link, whatever its name
+// or date, is never touched, and the backup just written never is.
 SendBackupResult StoreSendBackup(const SceneSet& scenes, const QString& folder = SendBackupFolder(),
                                  const QDateTime& now = QDateTime::currentDateTime(), int kept = kSendBackupsKept);
 
-// The backups in `folder`, file names only, oldest first.
+// The recorded backups in `folder` that are still there, file names only, oldest first.
 QStringList SendBackupNames(const QString& folder = SendBackupFolder());
 
 } // namespace lumo

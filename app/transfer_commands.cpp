@@ -8,7 +8,7 @@
 #include "device/scene_image.h"
 #include "device/scene_transfer.h"
 #include "device/short_message.h"
-#include "scene/document.h"
+#include "app/document_session.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -182,7 +182,7 @@ QString DeviceNotFoundText(const LinkResult& result)
     return detail.isEmpty() ? notFound : QStringLiteral("%1\n(%2)").arg(notFound, detail);
 }
 
-TransferResult readSceneData(Document& document, DeviceLink& link, const TransferHooks& hooks)
+TransferResult readSceneData(DocumentSession& document, DeviceLink& link, const TransferHooks& hooks)
 {
     UserAnswers& answers = document.answers();
     link.resetCancel();
@@ -212,7 +212,9 @@ TransferResult readSceneData(Document& document, DeviceLink& link, const Transfe
         qCDebug(appLog).noquote() << "read failed:" << failureReason(result, false);
     if (result.ok()) {
         answers.tell(MessageKind::Information, transfer_text::Translated(transfer_text::kReadOk));
-        UnpackSceneImage(image.data(), document.scenes());
+        SceneSet scenes = document.scenes();
+        UnpackSceneImage(image.data(), scenes);
+        document.replaceScenes(scenes);
     } else {
         answers.tell(MessageKind::Warning, TransferFailureText(result, false));
     }
@@ -221,11 +223,11 @@ TransferResult readSceneData(Document& document, DeviceLink& link, const Transfe
     // are the controller's.
     redisplay(hooks);
     if (result.ok())
-        document.setModified(false);
+        document.markClean();
     return {result.ok() ? TransferOutcome::Done : TransferOutcome::Failed, result};
 }
 
-TransferResult sendSceneData(Document& document, DeviceLink& link, const TransferHooks& hooks,
+TransferResult sendSceneData(DocumentSession& document, DeviceLink& link, const TransferHooks& hooks,
                              const SendChecks& checks)
 {
     UserAnswers& answers = document.answers();

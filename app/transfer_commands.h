@@ -14,7 +14,7 @@
 
 namespace lumo {
 
-class Document;
+class DocumentSession;
 
 // What the commands need from whoever shows them.
 struct TransferHooks {
@@ -90,14 +90,14 @@ LinkResult findController(DeviceLink& link, const TransferHooks& hooks);
 // the scenes really were replaced by a successful read (or saved by the save question); a
 // failed search or read leaves the scenes and unsaved edits as they were, and a warning says
 // why the read failed.
-TransferResult readSceneData(Document& document, DeviceLink& link, const TransferHooks& hooks);
+TransferResult readSceneData(DocumentSession& document, DeviceLink& link, const TransferHooks& hooks);
 
 // "Send Scene Data": finds the controller, confirms, packs the scenes and sends the image. It
 // neither asks to save nor touches the modified flag or the display. A failed or cancelled send
 // warns that the controller may now hold a partly written image. With `checks` it first stores
 // the controller's scenes as a backup (a failed backup sends nothing) and afterwards reads them
 // back: a difference replaces "Send data OK." with a warning. One progress bar spans the steps.
-TransferResult sendSceneData(Document& document, DeviceLink& link, const TransferHooks& hooks,
+TransferResult sendSceneData(DocumentSession& document, DeviceLink& link, const TransferHooks& hooks,
                              const SendChecks& checks = {});
 
 // The warning shown after a failed transfer (not after a failed search).

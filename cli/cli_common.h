@@ -3,6 +3,7 @@
 // parameter and scene files with their errors printed.
 #pragma once
 
+#include "cli/command_arguments.h"
 #include "scene/parameter_files.h"
 #include "scene/scene_file.h"
 
@@ -22,8 +23,9 @@ struct Command {
     const char* name;     // "show"
     const char* synopsis; // "show FILE [--json]"
     const char* summary;  // one line for `lumo --help`
-    const char* help;     // the text of `lumo help NAME`, after the synopsis
-    int (*run)(const QStringList& arguments); // arguments after the command name
+    const char* help;     // the text of `lumo help NAME` and of the man page, after the synopsis
+    int (*run)(const Arguments& arguments); // the arguments after the command name, read
+    const char* options = ""; // the options it takes, read by ParseArguments ("-o, --output FILE; --json")
 };
 
 // Every command, in the order `lumo --help` lists them.
@@ -32,6 +34,12 @@ const Command* FindCommand(const QString& name);
 
 // Text to standard output, as UTF-8.
 void PrintOut(const QString& text);
+// Keeps a standard stream that the caller closed closed for writing, so that no file opened
+// later takes its descriptor; at start.
+void KeepStandardStreamsClosed();
+// Flushes standard output. When any output was lost (a full disk, a closed stream or pipe),
+// prints "lumo: standard output: <system's text>" and returns kExitFailure, else `status`.
+int FinishOutput(int status);
 // "lumo: <text>" on standard error.
 void PrintError(const QString& text);
 // Prints "lumo: <problem>" and the command's synopsis; returns kExitUsage.
@@ -44,6 +52,8 @@ int UsageError(const Command& command, const QString& problem);
 QString OpenNamedFile(QFile& file, const QString& name, QIODevice::OpenMode mode);
 // True when both names lead to one existing file (a link or another spelling counts).
 bool IsSameFile(const QString& a, const QString& b);
+// True when `name` leads to something that exists and is no regular file (a FIFO, device, folder).
+bool IsNonRegularFile(const QString& name);
 
 // Loads a scene file, printing "lumo: <error text>" (prefixed by `label` when not empty)
 // on failure.

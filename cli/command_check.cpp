@@ -7,7 +7,7 @@ namespace lumo::cli {
 
 namespace {
 
-int runCheck(const QStringList& arguments);
+int runCheck(const Arguments& arguments);
 
 } // namespace
 
@@ -40,16 +40,13 @@ extern const Command kCheckCommand = {
 
 namespace {
 
-int runCheck(const QStringList& arguments)
+int runCheck(const Arguments& arguments)
 {
-    for (const QString& argument : arguments) {
-        if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1)
-            return UsageError(kCheckCommand, QStringLiteral("unknown option '%1'").arg(argument));
-    }
-    if (arguments.size() != 1) return UsageError(kCheckCommand, QStringLiteral("one file is needed"));
+    const QStringList& operands = arguments.operands();
+    if (operands.size() != 1) return UsageError(kCheckCommand, QStringLiteral("one file is needed"));
 
     SceneSet scenes;
-    if (!LoadOrReport(arguments[0], scenes)) return kExitFailure;
+    if (!LoadOrReport(operands[0], scenes)) return kExitFailure;
     const QStringList findings = CheckAssignments(scenes);
     if (findings.isEmpty()) return kExitSuccess;
     PrintOut(findings.join(QLatin1Char('\n')) + QLatin1Char('\n'));

@@ -8,7 +8,7 @@ namespace lumo::cli {
 
 namespace {
 
-int runCopyScene(const QStringList& arguments);
+int runCopyScene(const Arguments& arguments);
 
 } // namespace
 
@@ -38,27 +38,23 @@ std::optional<int> sceneNumber(const QString& argument, const char* name)
     return std::nullopt;
 }
 
-int runCopyScene(const QStringList& arguments)
+int runCopyScene(const Arguments& arguments)
 {
-    for (const QString& argument : arguments) {
-        if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1)
-            return UsageError(kCopySceneCommand, QStringLiteral("unknown option '%1'").arg(argument));
-    }
-    if (arguments.size() != 4)
-        return UsageError(kCopySceneCommand, QStringLiteral("SRC, FROM, DST and TO are needed"));
-    const std::optional<int> from = sceneNumber(arguments[1], "FROM");
+    const QStringList& operands = arguments.operands();
+    if (operands.size() != 4) return UsageError(kCopySceneCommand, QStringLiteral("SRC, FROM, DST and TO are needed"));
+    const std::optional<int> from = sceneNumber(operands[1], "FROM");
     if (!from) return kExitUsage;
-    const std::optional<int> to = sceneNumber(arguments[3], "TO");
+    const std::optional<int> to = sceneNumber(operands[3], "TO");
     if (!to) return kExitUsage;
 
     SceneSet source;
-    if (!LoadOrReport(arguments[0], source, arguments[0])) return kExitFailure;
+    if (!LoadOrReport(operands[0], source, operands[0])) return kExitFailure;
     SceneSet target;
-    if (!LoadOrReport(arguments[2], target, arguments[2])) return kExitFailure;
+    if (!LoadOrReport(operands[2], target, operands[2])) return kExitFailure;
     SceneBuffer buffer;
     buffer.copy(source.scene(*from));
     if (!buffer.paste(target.scene(*to))) return kExitSuccess;
-    return SaveOrReport(arguments[2], target) ? kExitSuccess : kExitFailure;
+    return SaveOrReport(operands[2], target) ? kExitSuccess : kExitFailure;
 }
 
 } // namespace

@@ -5,7 +5,7 @@ namespace lumo::cli {
 
 namespace {
 
-int runDefaults(const QStringList& arguments);
+int runDefaults(const Arguments& arguments);
 
 } // namespace
 
@@ -23,23 +23,16 @@ extern const Command kDefaultsCommand = {
     "the program are used instead; the file is still written.\n"
     "Exit status: 0 written, 1 the file could not be written, 2 wrong usage.\n",
     runDefaults,
+    "-o, --output FILE",
 };
 
 namespace {
 
-int runDefaults(const QStringList& arguments)
+int runDefaults(const Arguments& arguments)
 {
-    QString output;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("-o") || argument == QLatin1String("--output")) {
-            if (i + 1 >= arguments.size()) return UsageError(kDefaultsCommand, argument + QStringLiteral(" needs a file name"));
-            if (!output.isEmpty()) return UsageError(kDefaultsCommand, QStringLiteral("only one output file"));
-            output = arguments[++i];
-        } else {
-            return UsageError(kDefaultsCommand, QStringLiteral("unexpected argument '%1'").arg(argument));
-        }
-    }
+    if (!arguments.operands().isEmpty())
+        return UsageError(kDefaultsCommand, QStringLiteral("unexpected argument '%1'").arg(arguments.operands()[0]));
+    const QString output = arguments.value("--output");
     if (output.isEmpty()) return UsageError(kDefaultsCommand, QStringLiteral("-o FILE is missing"));
 
     return SaveOrReport(output, DefaultScenesOrReport()) ? kExitSuccess : kExitFailure;

@@ -4,13 +4,13 @@
 #include "app/scene_differences.h"
 #include "cli/cli_common.h"
 #include "cli/device_session.h"
-#include "scene/document.h"
+#include "app/document_session.h"
 
 namespace lumo::cli {
 
 namespace {
 
-int runDiff(const QStringList& arguments);
+int runDiff(const Arguments& arguments);
 
 } // namespace
 
@@ -35,22 +35,15 @@ extern const Command kDiffCommand = {
     "Exit status: 0 equal, 1 different, a file could not be read, the controller was not found\n"
     "or the read failed, 2 wrong usage.\n",
     runDiff,
+    "--controller",
 };
 
 namespace {
 
-int runDiff(const QStringList& arguments)
+int runDiff(const Arguments& arguments)
 {
-    bool controller = false;
-    QStringList files;
-    for (const QString& argument : arguments) {
-        if (argument == QLatin1String("--controller"))
-            controller = true;
-        else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1)
-            return UsageError(kDiffCommand, QStringLiteral("unknown option '%1'").arg(argument));
-        else
-            files.append(argument);
-    }
+    const bool controller = arguments.has("--controller");
+    const QStringList& files = arguments.operands();
     if (controller && files.size() != 1)
         return UsageError(kDiffCommand, QStringLiteral("one file is needed with --controller"));
     if (!controller && files.size() != 2) return UsageError(kDiffCommand, QStringLiteral("two files are needed"));
@@ -61,8 +54,8 @@ int runDiff(const QStringList& arguments)
     if (controller) {
         const ParameterFiles parameters = LoadParametersOrReport();
         ToolAnswers answers;
-        Document document(parameters.defaults, answers);
-        document.scenes() = a;
+        DocumentSession document(parameters.defaults, answers);
+        document.replaceScenes(a);
         ControllerLink link;
         const CompareResult compared = compareWithController(document, link.link(), ToolHooks(), parameters.notes);
         if (!TransferDoneOrReport({compared.outcome, compared.link}, answers,

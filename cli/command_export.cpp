@@ -9,7 +9,7 @@ namespace lumo::cli {
 
 namespace {
 
-int runExport(const QStringList& arguments);
+int runExport(const Arguments& arguments);
 
 } // namespace
 
@@ -31,37 +31,39 @@ extern const Command kExportCommand = {
     "text. Then the bytes that hold no setting: the name's length byte and all 12 name bytes as\n"
     "stored (those past the length keep old contents) and the 3 padding bytes.\n"
     "\n"
-    "  -o OUT.json, --output OUT.json   the file to write; an existing one is replaced whole\n"
+    "  -o OUT.json, --output OUT.json   the file to write (a regular file; an existing one is\n"
+    "                                   replaced whole); '-' writes to standard output\n"
     "\n"
     "Only the first 3,536 bytes of FILE are read.\n"
     "Exit status: 0 written, 1 FILE could not be read or OUT.json not written, 2 wrong usage.\n",
     runExport,
+    "-o, --output OUT.json",
 };
 
 namespace {
 
-int runExport(const QStringList& arguments)
+int runExport(const Arguments& arguments)
 {
-    QString input;
-    QString output;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("-o") || argument == QLatin1String("--output")) {
-            if (i + 1 >= arguments.size()) return UsageError(kExportCommand, argument + QStringLiteral(" needs a file name"));
-            output = arguments[++i];
-        } else if (argument.startsWith(QLatin1Char('-')) || !input.isEmpty()) {
-            return UsageError(kExportCommand, QStringLiteral("unexpected argument '%1'").arg(argument));
-        } else {
-            input = argument;
-        }
-    }
+    const QStringList& operands = arguments.operands();
+    if (operands.size() > 1) return UsageError(kExportCommand, QStringLiteral("unexpected argument '%1'").arg(operands[1]));
+    const QString input = operands.value(0);
+    const QString output = arguments.value("--output");
     if (input.isEmpty()) return UsageError(kExportCommand, QStringLiteral("FILE is missing"));
     if (output.isEmpty()) return UsageError(kExportCommand, QStringLiteral("-o OUT.json is missing"));
     // The text would replace the scene file with no backup.
-    if (IsSameFile(output, input)) return UsageError(kExportCommand, QStringLiteral("OUT.json is FILE itself"));
+    if (output != QLatin1String("-") && IsSameFile(output, input)) return UsageError(kExportCommand, QStringLiteral("OUT.json is FILE itself"));
 
     SceneSet scenes;
     if (!LoadOrReport(input, scenes)) return kExitFailure;
+    if (output == QLatin1String("-")) {
+        PrintOut(QString::fromUtf8(ScenesToJson(scenes)));
+        return kExitSuccess;
+    }
+    // "/dev/stdout" and the like: a save never replaces a FIFO, device or folder.
+    if (IsNonRegularFile(output)) {
+        PrintError(QStringLiteral("%1: OUT.json must be a regular file; '-o -' writes to standard output").arg(output));
+        return kExitFailure;
+    }
     // Saved as a scene file is, without the backup: a failed write leaves an older OUT.json whole.
     const FileResult saved = SaveFileData(output, ScenesToJson(scenes), false);
     if (!saved.ok()) {

@@ -6,7 +6,7 @@ namespace lumo::cli {
 
 namespace {
 
-int runGet(const QStringList& arguments);
+int runGet(const Arguments& arguments);
 
 } // namespace
 
@@ -37,18 +37,15 @@ extern const Command kGetCommand = {
 
 namespace {
 
-int runGet(const QStringList& arguments)
+int runGet(const Arguments& arguments)
 {
-    for (const QString& argument : arguments) {
-        if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1)
-            return UsageError(kGetCommand, QStringLiteral("unknown option '%1'").arg(argument));
-    }
-    if (arguments.size() != 4) return UsageError(kGetCommand, QStringLiteral("FILE, SCENE, CONTROL and FIELD are needed"));
-    const std::optional<NamedSetting> named = FindNamedSetting(kGetCommand, arguments[1], arguments[2], arguments[3]);
+    const QStringList& operands = arguments.operands();
+    if (operands.size() != 4) return UsageError(kGetCommand, QStringLiteral("FILE, SCENE, CONTROL and FIELD are needed"));
+    const std::optional<NamedSetting> named = FindNamedSetting(kGetCommand, operands[1], operands[2], operands[3]);
     if (!named) return kExitUsage;
 
     SceneSet scenes;
-    if (!LoadOrReport(arguments[0], scenes)) return kExitFailure;
+    if (!LoadOrReport(operands[0], scenes)) return kExitFailure;
     PrintOut(StoredText(scenes.scene(named->scene), named->address) + QLatin1Char('\n'));
     return kExitSuccess;
 }

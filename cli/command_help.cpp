@@ -7,7 +7,7 @@ QString OverviewText();
 
 namespace {
 
-int runHelp(const QStringList& arguments);
+int runHelp(const Arguments& arguments);
 
 } // namespace
 
@@ -53,8 +53,9 @@ QString OverviewText()
 
 namespace {
 
-int runHelp(const QStringList& arguments)
+int runHelp(const Arguments& parsed)
 {
+    const QStringList& arguments = parsed.operands();
     if (arguments.isEmpty()) {
         PrintOut(OverviewText());
         return kExitSuccess;

@@ -4,16 +4,12 @@
 
 #include "scene/scene_json.h"
 
-#include <QFile>
 
 namespace lumo::cli {
 
 namespace {
 
-int runImport(const QStringList& arguments);
-
-// An export is about 25 kB; a bigger input is no export, and a device or FIFO never ends.
-constexpr qint64 kLargestInput = 1024 * 1024;
+int runImport(const Arguments& arguments);
 
 } // namespace
 
@@ -42,42 +38,27 @@ extern const Command kImportCommand = {
     "\n"
     "Exit status: 0 written, 1 IN.json unreadable or refused or FILE not written, 2 wrong usage.\n",
     runImport,
+    "-o, --output FILE",
 };
 
 namespace {
 
-int runImport(const QStringList& arguments)
+int runImport(const Arguments& arguments)
 {
-    QString input;
-    QString output;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("-o") || argument == QLatin1String("--output")) {
-            if (i + 1 >= arguments.size()) return UsageError(kImportCommand, argument + QStringLiteral(" needs a file name"));
-            output = arguments[++i];
-        } else if (argument.startsWith(QLatin1Char('-')) || !input.isEmpty()) {
-            return UsageError(kImportCommand, QStringLiteral("unexpected argument '%1'").arg(argument));
-        } else {
-            input = argument;
-        }
-    }
+    const QStringList& operands = arguments.operands();
+    if (operands.size() > 1) return UsageError(kImportCommand, QStringLiteral("unexpected argument '%1'").arg(operands[1]));
+    const QString input = operands.value(0);
+    const QString output = arguments.value("--output");
     if (input.isEmpty()) return UsageError(kImportCommand, QStringLiteral("IN.json is missing"));
     if (output.isEmpty()) return UsageError(kImportCommand, QStringLiteral("-o FILE is missing"));
 
-    QFile file;
-    if (const QString error = OpenNamedFile(file, input, QIODevice::ReadOnly); !error.isEmpty()) {
-        PrintError(QStringLiteral("%1: %2.").arg(input, error));
+    // A FIFO or device is refused at once; an export is about 25 kB, so 1 MiB is no export.
+    const SmallFile file = ReadSmallFile(input);
+    if (!file.ok()) {
+        PrintError(QStringLiteral("%1: %2.").arg(input, file.error));
         return kExitFailure;
     }
-    const QByteArray json = file.read(kLargestInput + 1);
-    if (file.error() != QFileDevice::NoError) {
-        PrintError(QStringLiteral("%1: %2.").arg(input, file.errorString()));
-        return kExitFailure;
-    }
-    if (json.size() > kLargestInput) {
-        PrintError(QStringLiteral("%1: larger than 1 MiB, so no export of 'lumo export'.").arg(input));
-        return kExitFailure;
-    }
+    const QByteArray& json = file.data;
     const JsonScenes imported = ScenesFromJson(json);
     if (!imported.ok()) {
         PrintError(input + QStringLiteral(": ") + imported.error);

@@ -14,7 +14,7 @@ namespace lumo::cli {
 
 namespace {
 
-int runMonitor(const QStringList& arguments);
+int runMonitor(const Arguments& arguments);
 
 } // namespace
 
@@ -57,6 +57,7 @@ extern const Command kMonitorCommand = {
     "Exit status: 0 after an interrupt, 1 controller not found at the start or FILE unreadable,\n"
     "2 wrong usage.\n",
     runMonitor,
+    "--scene N; --port NAME",
 };
 
 namespace {
@@ -118,27 +119,18 @@ bool waitUntilBack(DeviceLink& link, const TransferHooks& hooks)
     }
 }
 
-int runMonitor(const QStringList& arguments)
+int runMonitor(const Arguments& arguments)
 {
-    QString file;
-    QString port;
+    const QStringList& operands = arguments.operands();
+    if (operands.size() > 1) return UsageError(kMonitorCommand, QStringLiteral("unexpected argument '%1'").arg(operands[1]));
+    const QString file = operands.value(0);
+    const QString port = arguments.value("--port");
     int currentScene = 1;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("--scene")) {
-            bool ok = false;
-            currentScene = i + 1 < arguments.size() ? arguments[++i].toInt(&ok) : 0;
-            if (!ok || currentScene < 1 || currentScene > kSceneCount)
-                return UsageError(kMonitorCommand, QStringLiteral("--scene needs a scene number 1-4"));
-        } else if (argument == QLatin1String("--port")) {
-            if (i + 1 >= arguments.size())
-                return UsageError(kMonitorCommand, QStringLiteral("--port needs a port name"));
-            port = arguments[++i];
-        } else if (argument.startsWith(QLatin1Char('-')) || !file.isEmpty()) {
-            return UsageError(kMonitorCommand, QStringLiteral("unexpected argument '%1'").arg(argument));
-        } else {
-            file = argument;
-        }
+    if (arguments.has("--scene")) {
+        bool ok = false;
+        currentScene = arguments.value("--scene").toInt(&ok);
+        if (!ok || currentScene < 1 || currentScene > kSceneCount)
+            return UsageError(kMonitorCommand, QStringLiteral("--scene needs a scene number 1-4"));
     }
     SceneSet scenes;
     if (file.isEmpty())

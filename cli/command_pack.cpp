@@ -9,7 +9,7 @@ namespace lumo::cli {
 
 namespace {
 
-int runPack(const QStringList& arguments);
+int runPack(const Arguments& arguments);
 
 } // namespace
 
@@ -24,26 +24,17 @@ extern const Command kPackCommand = {
     "\n"
     "Exit status: 0 written, 1 FILE unreadable or IMAGE not written, 2 wrong usage.\n",
     runPack,
+    "-o, --output IMAGE",
 };
 
 namespace {
 
-int runPack(const QStringList& arguments)
+int runPack(const Arguments& arguments)
 {
-    QString input;
-    QString output;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("-o") || argument == QLatin1String("--output")) {
-            if (i + 1 >= arguments.size())
-                return UsageError(kPackCommand, argument + QStringLiteral(" needs a file name"));
-            output = arguments[++i];
-        } else if (argument.startsWith(QLatin1Char('-')) || !input.isEmpty()) {
-            return UsageError(kPackCommand, QStringLiteral("unexpected argument '%1'").arg(argument));
-        } else {
-            input = argument;
-        }
-    }
+    const QStringList& operands = arguments.operands();
+    if (operands.size() > 1) return UsageError(kPackCommand, QStringLiteral("unexpected argument '%1'").arg(operands[1]));
+    const QString input = operands.value(0);
+    const QString output = arguments.value("--output");
     if (input.isEmpty())
         return UsageError(kPackCommand, QStringLiteral("FILE is missing"));
     if (output.isEmpty())

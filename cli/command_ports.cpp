@@ -7,7 +7,7 @@ namespace lumo::cli {
 
 namespace {
 
-int runPorts(const QStringList& arguments);
+int runPorts(const Arguments& arguments);
 
 } // namespace
 
@@ -26,6 +26,7 @@ extern const Command kPortsCommand = {
     "\n"
     "Exit status: 0 listed, 1 a scan interrupted, 2 wrong usage.\n",
     runPorts,
+    "--scan",
 };
 
 namespace {
@@ -48,12 +49,11 @@ int scanPorts()
     return kExitSuccess;
 }
 
-int runPorts(const QStringList& arguments)
+int runPorts(const Arguments& arguments)
 {
-    const bool scan = arguments.size() == 1 && arguments[0] == QLatin1String("--scan");
-    if (!arguments.isEmpty() && !scan)
-        return UsageError(kPortsCommand, QStringLiteral("unexpected argument '%1'").arg(arguments[0]));
-    if (scan)
+    if (!arguments.operands().isEmpty())
+        return UsageError(kPortsCommand, QStringLiteral("unexpected argument '%1'").arg(arguments.operands()[0]));
+    if (arguments.has("--scan"))
         return scanPorts();
     const std::unique_ptr<MidiPorts> ports = OpenSystemPorts();
     QString text = QStringLiteral("MIDI system: %1\n").arg(QString::fromStdString(ports->systemName()));

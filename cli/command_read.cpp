@@ -2,13 +2,13 @@
 #include "cli/cli_common.h"
 #include "cli/device_session.h"
 
-#include "scene/document.h"
+#include "app/document_session.h"
 
 namespace lumo::cli {
 
 namespace {
 
-int runRead(const QStringList& arguments);
+int runRead(const Arguments& arguments);
 
 } // namespace
 
@@ -33,35 +33,26 @@ extern const Command kReadCommand = {
     "Exit status: 0 read and saved, 1 controller not found, read failed or interrupted, or FILE\n"
     "not written, 2 wrong usage.\n",
     runRead,
+    "-o, --output FILE; --port NAME",
 };
 
 namespace {
 
-int runRead(const QStringList& arguments)
+int runRead(const Arguments& arguments)
 {
-    QString output;
-    QString port;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("-o") || argument == QLatin1String("--output")) {
-            if (i + 1 >= arguments.size())
-                return UsageError(kReadCommand, argument + QStringLiteral(" needs a file name"));
-            output = arguments[++i];
-        } else if (argument == QLatin1String("--port")) {
-            if (i + 1 >= arguments.size())
-                return UsageError(kReadCommand, QStringLiteral("--port needs a port name"));
-            port = arguments[++i];
-        } else {
-            return UsageError(kReadCommand, QStringLiteral("unexpected argument '%1'").arg(argument));
-        }
-    }
+    if (!arguments.operands().isEmpty())
+        return UsageError(kReadCommand, QStringLiteral("unexpected argument '%1'").arg(arguments.operands()[0]));
+    const QString output = arguments.value("--output");
+    const QString port = arguments.value("--port");
     if (output.isEmpty())
         return UsageError(kReadCommand, QStringLiteral("-o FILE is missing"));
 
     const ParameterFiles files = LoadParametersOrReport();
     ToolAnswers answers;
-    Document document(files.defaults, answers);
-    ApplyDefaults(files.defaults, document.scenes());
+    DocumentSession document(files.defaults, answers);
+    SceneSet defaults;
+    ApplyDefaults(files.defaults, defaults);
+    document.replaceScenes(defaults);
 
     ControllerLink controller;
     if (!TransferDoneOrReport(readSceneData(document, controller.link(), ToolHooks(port)), answers,

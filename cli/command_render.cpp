@@ -8,7 +8,7 @@ namespace lumo::cli {
 
 namespace {
 
-int runRender(const QStringList& arguments);
+int runRender(const Arguments& arguments);
 
 } // namespace
 
@@ -35,48 +35,30 @@ extern const Command kRenderCommand = {
     "No display is needed. Exit status: 0 written, 1 FILE could not be read or OUT not written,\n"
     "2 wrong usage.\n",
     runRender,
+    "-o, --output OUT; --scene N; --all; --mode M",
 };
 
 namespace {
 
-int runRender(const QStringList& arguments)
+int runRender(const Arguments& arguments)
 {
-    QString input;
-    QString output;
+    const QStringList& operands = arguments.operands();
+    if (operands.size() > 1) return UsageError(kRenderCommand, QStringLiteral("unexpected argument '%1'").arg(operands[1]));
+    const QString input = operands.value(0);
+    const QString output = arguments.value("--output");
+    const bool all = arguments.has("--all");
     std::optional<int> scene;
-    bool all = false;
+    if (arguments.has("--scene")) {
+        scene = ParseWholeNumber(arguments.value("--scene"));
+        if (!scene || *scene < 1 || *scene > kSceneCount)
+            return UsageError(kRenderCommand, QStringLiteral("--scene needs 1, 2, 3 or 4"));
+    }
     int mode = 2;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        const auto value = [&]() -> std::optional<QString> {
-            if (i + 1 >= arguments.size()) return std::nullopt;
-            return arguments[++i];
-        };
-        if (argument == QLatin1String("-o") || argument == QLatin1String("--output")) {
-            const auto name = value();
-            if (!name) return UsageError(kRenderCommand, argument + QStringLiteral(" needs a file name"));
-            output = *name;
-        } else if (argument == QLatin1String("--scene")) {
-            const auto text = value();
-            const std::optional<int> number = text ? ParseWholeNumber(*text) : std::nullopt;
-            if (!number || *number < 1 || *number > kSceneCount)
-                return UsageError(kRenderCommand, QStringLiteral("--scene needs 1, 2, 3 or 4"));
-            scene = number;
-        } else if (argument == QLatin1String("--all")) {
-            all = true;
-        } else if (argument == QLatin1String("--mode")) {
-            const auto text = value();
-            const std::optional<int> number = text ? ParseWholeNumber(*text) : std::nullopt;
-            if (!number || *number < 0 || *number >= DisplayModeItems().size())
-                return UsageError(kRenderCommand, QStringLiteral("--mode needs a display mode 0..7"));
-            mode = *number;
-        } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
-            return UsageError(kRenderCommand, QStringLiteral("unknown option '%1'").arg(argument));
-        } else if (input.isEmpty()) {
-            input = argument;
-        } else {
-            return UsageError(kRenderCommand, QStringLiteral("unexpected argument '%1'").arg(argument));
-        }
+    if (arguments.has("--mode")) {
+        const std::optional<int> number = ParseWholeNumber(arguments.value("--mode"));
+        if (!number || *number < 0 || *number >= DisplayModeItems().size())
+            return UsageError(kRenderCommand, QStringLiteral("--mode needs a display mode 0..7"));
+        mode = *number;
     }
     if (input.isEmpty()) return UsageError(kRenderCommand, QStringLiteral("FILE is missing"));
     if (output.isEmpty()) return UsageError(kRenderCommand, QStringLiteral("-o OUT is missing"));

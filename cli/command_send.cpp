@@ -3,7 +3,7 @@
 #include "cli/cli_common.h"
 #include "cli/device_session.h"
 
-#include "scene/document.h"
+#include "app/document_session.h"
 
 #include <QDir>
 
@@ -11,7 +11,7 @@ namespace lumo::cli {
 
 namespace {
 
-int runSend(const QStringList& arguments);
+int runSend(const Arguments& arguments);
 
 } // namespace
 
@@ -40,40 +40,30 @@ extern const Command kSendCommand = {
     "Exit status: 0 sent (and read back equal), 1 FILE unreadable, controller not found, backup\n"
     "failed, transfer failed or interrupted, or differences found, 2 wrong usage.\n",
     runSend,
+    "--no-backup; --no-verify; --verify; --port NAME",
 };
 
 namespace {
 
-int runSend(const QStringList& arguments)
+int runSend(const Arguments& arguments)
 {
-    QString input;
-    SendChecks checks{.backup = true, .verify = true, .backupFolder = {}};
-    QString port;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("--port")) {
-            if (i + 1 >= arguments.size())
-                return UsageError(kSendCommand, QStringLiteral("--port needs a port name"));
-            port = arguments[++i];
-        } else if (argument == QLatin1String("--verify"))
-            checks.verify = true;
-        else if (argument == QLatin1String("--no-verify"))
-            checks.verify = false;
-        else if (argument == QLatin1String("--no-backup"))
-            checks.backup = false;
-        else if (argument.startsWith(QLatin1Char('-')) || !input.isEmpty())
-            return UsageError(kSendCommand, QStringLiteral("unexpected argument '%1'").arg(argument));
-        else
-            input = argument;
-    }
+    const QStringList& operands = arguments.operands();
+    if (operands.size() > 1) return UsageError(kSendCommand, QStringLiteral("unexpected argument '%1'").arg(operands[1]));
+    const QString input = operands.value(0);
+    if (arguments.has("--verify") && arguments.has("--no-verify"))
+        return UsageError(kSendCommand, QStringLiteral("--verify and --no-verify exclude each other"));
+    const SendChecks checks{.backup = !arguments.has("--no-backup"), .verify = !arguments.has("--no-verify"), .backupFolder = {}};
+    const QString port = arguments.value("--port");
     if (input.isEmpty())
         return UsageError(kSendCommand, QStringLiteral("FILE is missing"));
 
     const ParameterFiles files = LoadParametersOrReport();
     ToolAnswers answers;
-    Document document(files.defaults, answers);
-    if (!LoadOrReport(input, document.scenes()))
+    DocumentSession document(files.defaults, answers);
+    SceneSet scenes;
+    if (!LoadOrReport(input, scenes))
         return kExitFailure;
+    document.replaceScenes(scenes);
 
     ControllerLink controller;
     const TransferResult result = sendSceneData(document, controller.link(), ToolHooks(port), checks);

@@ -6,7 +6,7 @@ namespace lumo::cli {
 
 namespace {
 
-int runSet(const QStringList& arguments);
+int runSet(const Arguments& arguments);
 
 } // namespace
 
@@ -47,27 +47,23 @@ void warnOutsideEditorRange(const SettingAddress& address, const SceneRecord& re
                    .arg(FieldName(setting)));
 }
 
-int runSet(const QStringList& arguments)
+int runSet(const Arguments& arguments)
 {
-    // A VALUE may be negative, so only arguments before it can be options.
-    for (const QString& argument : arguments.mid(0, 4)) {
-        if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1)
-            return UsageError(kSetCommand, QStringLiteral("unknown option '%1'").arg(argument));
-    }
-    if (arguments.size() != 5)
-        return UsageError(kSetCommand, QStringLiteral("FILE, SCENE, CONTROL, FIELD and VALUE are needed"));
-    const std::optional<NamedSetting> named = FindNamedSetting(kSetCommand, arguments[1], arguments[2], arguments[3]);
+    // A negative VALUE is an operand; a text VALUE that begins with "-" follows "--".
+    const QStringList& operands = arguments.operands();
+    if (operands.size() != 5) return UsageError(kSetCommand, QStringLiteral("FILE, SCENE, CONTROL, FIELD and VALUE are needed"));
+    const std::optional<NamedSetting> named = FindNamedSetting(kSetCommand, operands[1], operands[2], operands[3]);
     if (!named) return kExitUsage;
 
     SceneSet scenes;
-    if (!LoadOrReport(arguments[0], scenes)) return kExitFailure;
+    if (!LoadOrReport(operands[0], scenes)) return kExitFailure;
     const SceneSet before = scenes;
     SceneRecord& record = scenes.scene(named->scene);
-    const QString problem = SetStoredText(record, named->address, arguments[4]);
+    const QString problem = SetStoredText(record, named->address, operands[4]);
     if (!problem.isEmpty()) return UsageError(kSetCommand, problem);
     warnOutsideEditorRange(named->address, record);
     if (scenes == before) return kExitSuccess;
-    return SaveOrReport(arguments[0], scenes) ? kExitSuccess : kExitFailure;
+    return SaveOrReport(operands[0], scenes) ? kExitSuccess : kExitFailure;
 }
 
 } // namespace

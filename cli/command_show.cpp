@@ -11,7 +11,7 @@ namespace lumo::cli {
 
 namespace {
 
-int runShow(const QStringList& arguments);
+int runShow(const Arguments& arguments);
 
 } // namespace
 
@@ -32,6 +32,7 @@ extern const Command kShowCommand = {
     "Only the first 3,536 bytes of FILE are read; a shorter file is an error.\n"
     "Exit status: 0 shown, 1 the file could not be read, 2 wrong usage.\n",
     runShow,
+    "--json",
 };
 
 namespace {
@@ -89,21 +90,12 @@ QString asJson(const SceneSet& scenes, const NoteNames& notes)
     return QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Indented));
 }
 
-int runShow(const QStringList& arguments)
+int runShow(const Arguments& arguments)
 {
-    QString path;
-    bool json = false;
-    for (const QString& argument : arguments) {
-        if (argument == QLatin1String("--json")) {
-            json = true;
-        } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
-            return UsageError(kShowCommand, QStringLiteral("unknown option '%1'").arg(argument));
-        } else if (path.isEmpty()) {
-            path = argument;
-        } else {
-            return UsageError(kShowCommand, QStringLiteral("only one FILE"));
-        }
-    }
+    const QStringList& operands = arguments.operands();
+    if (operands.size() > 1) return UsageError(kShowCommand, QStringLiteral("only one FILE"));
+    const QString path = operands.value(0);
+    const bool json = arguments.has("--json");
     if (path.isEmpty()) return UsageError(kShowCommand, QStringLiteral("FILE is missing"));
 
     SceneSet scenes;

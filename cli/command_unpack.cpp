@@ -10,7 +10,7 @@ namespace lumo::cli {
 
 namespace {
 
-int runUnpack(const QStringList& arguments);
+int runUnpack(const Arguments& arguments);
 
 } // namespace
 
@@ -29,28 +29,18 @@ extern const Command kUnpackCommand = {
     "Exit status: 0 written, 1 IMAGE shorter than 916 bytes or a file unreadable or not\n"
     "written, 2 wrong usage.\n",
     runUnpack,
+    "--onto BASE; -o, --output FILE",
 };
 
 namespace {
 
-int runUnpack(const QStringList& arguments)
+int runUnpack(const Arguments& arguments)
 {
-    QString input;
-    QString base;
-    QString output;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        const bool isOutput = argument == QLatin1String("-o") || argument == QLatin1String("--output");
-        if (isOutput || argument == QLatin1String("--onto")) {
-            if (i + 1 >= arguments.size())
-                return UsageError(kUnpackCommand, argument + QStringLiteral(" needs a file name"));
-            (isOutput ? output : base) = arguments[++i];
-        } else if (argument.startsWith(QLatin1Char('-')) || !input.isEmpty()) {
-            return UsageError(kUnpackCommand, QStringLiteral("unexpected argument '%1'").arg(argument));
-        } else {
-            input = argument;
-        }
-    }
+    const QStringList& operands = arguments.operands();
+    if (operands.size() > 1) return UsageError(kUnpackCommand, QStringLiteral("unexpected argument '%1'").arg(operands[1]));
+    const QString input = operands.value(0);
+    const QString base = arguments.value("--onto");
+    const QString output = arguments.value("--output");
     if (input.isEmpty())
         return UsageError(kUnpackCommand, QStringLiteral("IMAGE is missing"));
     if (base.isEmpty())

@@ -16,7 +16,7 @@ namespace lumo::cli {
 
 namespace {
 
-int runVirtual(const QStringList& arguments);
+int runVirtual(const Arguments& arguments);
 
 } // namespace
 
@@ -38,31 +38,26 @@ extern const Command kVirtualCommand = {
     "Exit status: 0 after an interrupt, 1 no MIDI system, FILE unreadable or not written,\n"
     "2 wrong usage.\n",
     runVirtual,
+    "--save; --store-wrong BYTE",
 };
 
 namespace {
 
 const char* const kPortName = "Vorel Lumo (virtual)";
 
-int runVirtual(const QStringList& arguments)
+int runVirtual(const Arguments& arguments)
 {
-    QString file;
-    bool save = false;
+    const QStringList& operands = arguments.operands();
+    if (operands.size() > 1) return UsageError(kVirtualCommand, QStringLiteral("unexpected argument '%1'").arg(operands[1]));
+    const QString file = operands.value(0);
+    const bool save = arguments.has("--save");
     int wrongStoreAt = -1;
-    for (auto argument = arguments.begin(); argument != arguments.end(); ++argument) {
-        if (*argument == QLatin1String("--save")) {
-            save = true;
-        } else if (*argument == QLatin1String("--store-wrong")) {
-            bool number = false;
-            wrongStoreAt = std::next(argument) == arguments.end() ? -1 : (++argument)->toInt(&number);
-            if (!number || wrongStoreAt < 0 || wrongStoreAt >= kDeviceSceneImageSize)
-                return UsageError(kVirtualCommand, QStringLiteral("--store-wrong needs a byte position 0-%1")
-                                                       .arg(kDeviceSceneImageSize - 1));
-        } else if (argument->startsWith(QLatin1Char('-')) || !file.isEmpty()) {
-            return UsageError(kVirtualCommand, QStringLiteral("unexpected argument '%1'").arg(*argument));
-        } else {
-            file = *argument;
-        }
+    if (arguments.has("--store-wrong")) {
+        bool number = false;
+        wrongStoreAt = arguments.value("--store-wrong").toInt(&number);
+        if (!number || wrongStoreAt < 0 || wrongStoreAt >= kDeviceSceneImageSize)
+            return UsageError(kVirtualCommand, QStringLiteral("--store-wrong needs a byte position 0-%1")
+                                                   .arg(kDeviceSceneImageSize - 1));
     }
     if (save && file.isEmpty())
         return UsageError(kVirtualCommand, QStringLiteral("--save needs FILE"));

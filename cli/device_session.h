@@ -7,7 +7,7 @@
 #include "app/transfer_commands.h"
 #include "device/device_link.h"
 #include "device/midi_system.h"
-#include "scene/user_answers.h"
+#include "app/user_answers.h"
 
 #include <QStringList>
 

@@ -20,6 +20,7 @@ QString OverviewText();
 int main(int argc, char* argv[])
 {
     using namespace lumo::cli;
+    KeepStandardStreamsClosed();
     lumo::IgnoreFileSizeSignal();
     // Drawing text needs the font database of a GUI application: on the offscreen platform
     // unless one is chosen, so that `lumo render` needs no display. The rest stays without.
@@ -40,22 +41,30 @@ int main(int argc, char* argv[])
     }
     if (arguments.isEmpty()) {
         PrintError(QStringLiteral("a command is needed"));
-        PrintOut(OverviewText());
+        const QByteArray usage = OverviewText().toUtf8();
+        std::fwrite(usage.constData(), 1, static_cast<std::size_t>(usage.size()), stderr);
         return kExitUsage;
     }
     const QString name = arguments.takeFirst();
     if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
         PrintOut(OverviewText());
-        return kExitSuccess;
+        return FinishOutput(kExitSuccess);
+    }
+    if (name == QLatin1String("--version")) {
+        PrintOut(QStringLiteral("lumo %1\n").arg(QLatin1String(LUMO_VERSION)));
+        return FinishOutput(kExitSuccess);
     }
     const Command* command = FindCommand(name);
     if (!command) {
         PrintError(QStringLiteral("unknown command '%1'; try 'lumo --help'").arg(name));
         return kExitUsage;
     }
+    // Every command's --help is the text of `lumo help COMMAND`, which the man page is made of.
     if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h")))
-        return FindCommand(QStringLiteral("help"))->run({name});
-    const int status = command->run(arguments);
+        return FinishOutput(FindCommand(QStringLiteral("help"))->run(Arguments({name})));
+    const std::optional<Arguments> parsed = ParseArguments(*command, arguments);
+    if (!parsed) return kExitUsage;
+    const int status = FinishOutput(command->run(*parsed));
     // A MIDI system stuck on a vanished client may still hold a close; end without freeing
     // what it could touch.
     const auto bound = lumo::cli::AnyInterrupt() ? std::chrono::milliseconds(10) : std::chrono::milliseconds(200);

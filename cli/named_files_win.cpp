@@ -2,6 +2,8 @@
 // A file is known by its volume and file index (stat gives no inode number there).
 #include "cli/cli_common.h"
 
+#include <QFileInfo>
+
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -27,9 +29,19 @@ bool identityOf(const QString& name, BY_HANDLE_FILE_INFORMATION& info)
 QString OpenNamedFile(QFile& file, const QString& name, QIODevice::OpenMode mode)
 {
     file.setFileName(name);
+    if (QFileInfo(name).exists() && !QFileInfo(name).isFile()) return QStringLiteral("Not a regular file");
     if (!file.open(mode | (mode.testFlag(QIODevice::WriteOnly) ? QIODevice::Truncate : QIODevice::NotOpen)))
         return file.errorString();
     return QString();
+}
+
+// The console gives a process its standard handles; a closed one is not taken by the next file.
+void KeepStandardStreamsClosed() {}
+
+bool IsNonRegularFile(const QString& name)
+{
+    const QFileInfo info(name);
+    return info.exists() && !info.isFile();
 }
 
 bool IsSameFile(const QString& a, const QString& b)

@@ -103,12 +103,9 @@ public:
     ReceiveRing& ring() { return m_ring; }
     ImageBuffer& image() { return m_image; }
 
-    int outputCount() const { return m_outputCount; } // in the last search's snapshot
     int inputCount() const { return m_inputCount; }
     const std::string& heldOutput() const { return m_output; } // empty when none
-    const std::string& heldInput() const { return m_input; }   // empty when none or several
 
-    std::chrono::nanoseconds replyTimeout() const { return m_replyTimeout; }
     void setReplyTimeout(std::chrono::nanoseconds timeout) { m_replyTimeout = timeout; }
     void setHandshakeWait(std::chrono::nanoseconds wait) { m_handshakeWait = wait; }
 

@@ -33,7 +33,6 @@ public:
     std::uint32_t message(std::uint32_t number) const { return slot(int(number % kRingSize)); }
     std::uint32_t arrivedSince(std::uint32_t mark) const { return received() - mark; }
 
-    int writeIndex() const { return int(received() % kRingSize); }
     std::uint32_t slot(int index) const
     {
         return m_slots[std::size_t(index & (kRingSize - 1))].load(std::memory_order_acquire);

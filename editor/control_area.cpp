@@ -42,7 +42,12 @@ struct StoreTarget {
 struct ControlArea::Private {
     Private(ControlArea* q, QWidget* client, Document& document, const NoteNames& notes);
 
-    SceneRecord& record() { return document.current(); }
+    const SceneRecord& record() const { return document.current(); }
+    // Every editor stores through the document, which compares and marks it modified.
+    void store(const StoreTarget& target, std::int32_t value)
+    {
+        document.editCurrent([&](SceneRecord& r) { SetSettingValue(r, *target.setting, target.element, value); });
+    }
 
     void showPanel(QFrame* panel);
     void fillPanel(ControlKind kind, int element);
@@ -66,8 +71,8 @@ struct ControlArea::Private {
     void storeNumber(const SceneSetting& panelSetting, const NumberEditor* editor);
     void storeSceneName();
     void storePadNumber();
-    // Refreshes the overlay; an edit that changed a stored byte marks the document modified.
-    void finishChange(bool changed);
+    // Refreshes the overlay after a store.
+    void finishChange();
     void stepPadNumber(int step);
     void selectOverlayLabel(QObject* label);
 
@@ -402,9 +407,8 @@ void ControlArea::Private::storeChoice(const SceneSetting& panelSetting, int ind
     default: break;
     }
     const std::optional<StoreTarget> target = targetOf(panelSetting);
-    bool changed = false;
     if (target) {
-        changed = SetSettingValue(record(), *target->setting, target->element, StoredNumber(*target->setting, index));
+        store(*target, StoredNumber(*target->setting, index));
         // Switching a pad to "Note" shows line min(number, 120); the field's handler then
         // stores the number of the line shown.
         if (panelSetting.id == SettingId::PadAssignType) {
@@ -412,7 +416,7 @@ void ControlArea::Private::storeChoice(const SceneSetting& panelSetting, int ind
                 panels.EditPadCCNumber->setShownText(*text);
         }
     }
-    finishChange(changed);
+    finishChange();
 }
 
 void ControlArea::Private::storeNumber(const SceneSetting& panelSetting, const NumberEditor* editor)
@@ -423,13 +427,17 @@ void ControlArea::Private::storeNumber(const SceneSetting& panelSetting, const N
         ? ParseTrimmedNumber(editor->text()).value_or(panelSetting.shownMin)
         : editor->value();
     const std::optional<StoreTarget> target = targetOf(panelSetting);
-    finishChange(target && SetSettingValue(record(), *target->setting, target->element, StoredNumber(*target->setting, shown)));
+    if (target) store(*target, StoredNumber(*target->setting, shown));
+    finishChange();
 }
 
 void ControlArea::Private::storeSceneName()
 {
     const QByteArray name = panels.EditSceneName->text().left(kSceneNameCapacity).toLatin1();
-    finishChange(SetShownSceneName(record(), std::string_view(name.constData(), static_cast<std::size_t>(name.size()))));
+    document.editCurrent([&name](SceneRecord& r) {
+        SetShownSceneName(r, std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
+    });
+    finishChange();
 }
 
 void ControlArea::Private::storePadNumber()
@@ -438,7 +446,8 @@ void ControlArea::Private::storePadNumber()
     const auto number = target ? ReadShownPadNumber(panels.EditPadCCNumber->text(), panels.SelPadAssignType->currentIndex(),
                                                     record().PadCCNumber[target->element], notes)
                                : std::nullopt;
-    finishChange(target && number && SetSettingValue(record(), *target->setting, target->element, *number));
+    if (target && number) store(*target, *number);
+    finishChange();
 }
 
 void ControlArea::Private::stepPadNumber(int step)
@@ -448,10 +457,9 @@ void ControlArea::Private::stepPadNumber(int step)
     panels.EditPadCCNumber->setShownText(text);
 }
 
-void ControlArea::Private::finishChange(bool changed)
+void ControlArea::Private::finishChange()
 {
     q->refreshOverlay(q->displayMode());
-    if (changed) document.setModified(true);
     emit q->stored();
 }
 

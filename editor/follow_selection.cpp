@@ -38,11 +38,9 @@ bool SelectSender(std::uint32_t word, Document& document, ControlArea& controls,
         client->findChild<QToolButton*>(QStringLiteral("SceneButton%1").arg(match->scene))->click();
     controls.setSelectedIndex(match->controlIndex);
     controls.showSelectedControl();
-    if (document.scenes() != before) {
-        document.scenes() = before;
-        controls.refreshOverlay(controls.displayMode());
-    }
-    document.setModified(modified);
+    const bool changed = document.scenes() != before;
+    document.restore(before, modified);
+    if (changed) controls.refreshOverlay(controls.displayMode());
     return true;
 }
 

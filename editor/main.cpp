@@ -8,10 +8,17 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 int main(int argc, char* argv[])
 {
+    // Answered before any window system is needed.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("vorel-lumo %s\n", LUMO_VERSION);
+        return std::fflush(stdout) == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
+    }
     lumo::IgnoreFileSizeSignal();
     QApplication app(argc, argv);
     // The program has no title of its own; boxes that show it fall back to the program's name.

@@ -1,6 +1,7 @@
 // Message boxes with fixed English captions (not the platform's translated ones) and the
 // scene-file dialogs.
 #include "editor/message_boxes.h"
+#include "app/settings_file.h"
 
 #include "editor/dialog_start_folder.h"
 
@@ -11,7 +12,6 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
 #include <QStandardPaths>
 
 #include <utility>
@@ -28,9 +28,9 @@ QString fileFilter()
 const QString kLastFolderKey = QStringLiteral("Dialogs/LastFolder");
 
 // ~/.config/vorel-lumo/vorel-lumo.conf, beside the user's own parameter files.
-QSettings userSettings()
+SettingsFile userSettings()
 {
-    return QSettings(QStringLiteral("vorel-lumo"), QStringLiteral("vorel-lumo"));
+    return SettingsFile(QSettings::NativeFormat, QStringLiteral("vorel-lumo"));
 }
 
 const QString kProgramTitle = QStringLiteral("Vorel Lumo");

@@ -2,7 +2,7 @@
 // file dialogs of the scene files.
 #pragma once
 
-#include "scene/user_answers.h"
+#include "app/user_answers.h"
 
 #include <QString>
 

@@ -26,14 +26,12 @@ UndoSteps::UndoSteps(Document& document, ControlArea& controls, QWidget* client,
     }
     connect(&controls, &ControlArea::choiceAboutToBeStored, this, [this] { m_commandStart = now(); });
     connect(&controls, &ControlArea::choiceStored, this, &UndoSteps::endCommand);
-    connect(&controls, &ControlArea::stored, this, &UndoSteps::availabilityChanged);
-    m_document.flagCleared = [this] { markClean(); };
+    // Every stored change and every clearing of the flag come from the document itself.
+    connect(&document, &Document::edited, this, &UndoSteps::availabilityChanged);
+    connect(&document, &Document::markedClean, this, &UndoSteps::markClean);
 }
 
-UndoSteps::~UndoSteps()
-{
-    m_document.flagCleared = nullptr;
-}
+UndoSteps::~UndoSteps() = default;
 
 UndoSnapshot UndoSteps::now() const
 {
@@ -125,11 +123,11 @@ void UndoSteps::redo()
 void UndoSteps::show(const std::optional<UndoSnapshot>& state)
 {
     if (state) {
-        m_document.scenes() = state->scenes;
+        m_document.restore(state->scenes, m_document.modified());
         m_controls.showSceneAndControl(state->scene, state->controlIndex);
         carrySession(*state);
         // After the refill, whose handlers set the flag.
-        m_document.setModified(!m_history.isClean());
+        m_document.restore(m_document.scenes(), !m_history.isClean());
     }
     emit availabilityChanged();
 }

@@ -1,6 +1,7 @@
 // TFormMain: the fixed 792 x 546 client area, its background elements, the menu bar and the
 // commands that are not part of the control area.
 #include "editor/vorel_lumo_main.h"
+#include "app/settings_file.h"
 
 #include "editor/about.h"
 #include "editor/assignment_check_box.h"
@@ -49,7 +50,6 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QScreen>
-#include <QSettings>
 #include <QTimer>
 #include <QToolTip>
 #include <QWindow>
@@ -58,6 +58,7 @@
 #include <condition_variable>
 #include <future>
 #include <cstring>
+#include <mutex>
 
 namespace lumo {
 
@@ -71,9 +72,9 @@ const QColor kInactiveCaption(191, 205, 219);
 const QColor kHotLight(0, 102, 204);
 
 // The window's settings, ~/.config/vorel-lumo/vorel-lumo.conf, as the file dialogs keep theirs.
-QSettings editorSettings()
+SettingsFile editorSettings()
 {
-    return QSettings(QStringLiteral("vorel-lumo"), QStringLiteral("vorel-lumo"));
+    return SettingsFile(QSettings::NativeFormat, QStringLiteral("vorel-lumo"));
 }
 
 QFont windowFont()
@@ -142,8 +143,7 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, std::uniq
 
     // The document needs the default list, so it is made right after the parameter files.
     m_files = LoadParameterFiles(parameterFolder);
-    m_document = std::make_unique<Document>(m_files.defaults, m_answers);
-    m_document->setModified(false);
+    m_document = std::make_unique<DocumentSession>(m_files.defaults, m_answers);
     if (!m_files.error.isEmpty())
         m_answers.showError(m_files.error);
 
@@ -383,10 +383,12 @@ void TFormMain::showEvent(QShowEvent* event)
 
 void TFormMain::fillScenesOnFirstShow()
 {
-    ApplyDefaults(m_document->defaults(), m_document->scenes());
+    SceneSet defaults = m_document->scenes();
+    ApplyDefaults(m_document->defaults(), defaults);
+    m_document->replaceScenes(defaults);
     m_controls->selectSceneFromButtons();
     // Showing "Common" fills editors whose change handlers set the flag.
-    m_document->setModified(false);
+    m_document->markClean();
     m_controls->moveFrameOffWindow();
 }
 
@@ -502,11 +504,13 @@ void TFormMain::openFile(const QString& path)
     m_answers.rememberFile(path);
     bool opened = false;
     m_undo->runAsOneStep([&] {
-        const FileResult result = LoadSceneFile(path, m_document->scenes());
+        SceneSet scenes = m_document->scenes();
+        const FileResult result = LoadSceneFile(path, scenes);
         if (!result.ok()) {
             m_answers.showError(FileErrorText(result));
             return;
         }
+        m_document->replaceScenes(scenes);
         opened = true;
         m_controls->showSelectedControl();
     });
@@ -593,12 +597,11 @@ void TFormMain::pasteControl()
 {
     m_undo->runAsOneStep([this] {
         // Only onto the copied kind; with "Common" on both sides it only shows the panel again.
-        const SceneRecord before = m_document->current();
-        if (!m_copyBuffer.paste(m_document->current(), indexOfKind(*m_controls)))
+        // A paste that changes the scene is an edit like any other: unsaved until saved.
+        bool pasted = false;
+        m_document->editCurrent([&](SceneRecord& record) { pasted = m_copyBuffer.paste(record, indexOfKind(*m_controls)); });
+        if (!pasted)
             return;
-        // A paste that changed the scene is an edit like any other: unsaved until saved.
-        if (std::memcmp(&before, &m_document->current(), sizeof before) != 0)
-            m_document->setModified(true);
         m_controls->showSelectedControl();
     });
 }
@@ -616,8 +619,8 @@ void TFormMain::pasteScene()
         return;
     m_controls->settleFocus();
     m_undo->runAsOneStep([this] {
-        if (m_sceneBuffer.paste(m_document->current()))
-            m_document->setModified(true);
+        // The document marks it modified when a byte changed.
+        m_document->editCurrent([this](SceneRecord& record) { m_sceneBuffer.paste(record); });
         // As a click on the current scene's button: "Common" selected and shown.
         m_controls->selectSceneFromButtons();
     });

@@ -5,7 +5,7 @@
 #include "device/device_link.h"
 #include "editor/message_boxes.h"
 #include "scene/copy_buffer.h"
-#include "scene/document.h"
+#include "app/document_session.h"
 #include "scene/scene_buffer.h"
 #include "scene/parameter_files.h"
 
@@ -55,7 +55,7 @@ public:
     TFormMain(const QString& parameterFolder, std::unique_ptr<ReopeningPorts> system, QWidget* parent = nullptr);
     ~TFormMain() override;
 
-    Document& document() { return *m_document; }
+    DocumentSession& document() { return *m_document; }
     // Opens `path` as "Open" opens the file chosen in its dialog (the file named on the
     // command line); a failure shows the error box and changes no scene.
     void openFile(const QString& path);
@@ -162,7 +162,7 @@ private:
 
     ParameterFiles m_files;
     MessageBoxes m_answers;
-    std::unique_ptr<Document> m_document;
+    std::unique_ptr<DocumentSession> m_document;
     MidiPorts* m_ports = nullptr;
     std::unique_ptr<ReopeningPorts> m_systemPorts; // the machine's, when no ports were given
     std::unique_ptr<DeviceLink> m_link;

@@ -12,7 +12,7 @@
 #include "tests/support/simulated_ports.h"
 #include "app/transfer_commands.h"
 #include "device/virtual_controller.h"
-#include "scene/document.h"
+#include "app/document_session.h"
 #include "scene/parameter_files.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -181,11 +181,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     link.setHandshakeWait(std::chrono::microseconds(200));
 
     ScriptedAnswers answers(input);
-    Document document(shipped().defaults, answers);
-    ApplyDefaults(shipped().defaults, document.scenes());
+    DocumentSession document(shipped().defaults, answers);
+    SceneSet defaults;
+    ApplyDefaults(shipped().defaults, defaults);
+    document.replaceScenes(defaults);
 
     for (int command = 0; command < 4 && input.remaining_bytes() > 0; ++command) {
-        document.setModified(input.ConsumeBool());
+        // An unsaved edit, or the scenes as last saved.
+        if (input.ConsumeBool()) document.edit([](SceneSet& scenes) { ++scenes.scene(4).Padding[0]; });
+        else document.markClean();
         const bool modifiedBefore = document.modified();
         const auto scenesBefore = document.scenes().toBytes();
         ProgressCheck progress;

@@ -1,7 +1,6 @@
 // Control Index arithmetic and field access by kind.
 #include "scene/control_index.h"
 
-#include "scene/scene_settings.h"
 
 namespace lumo {
 
@@ -39,15 +38,6 @@ int ControlCountOfKind(ControlKind kind)
     case ControlKind::Common: break;
     }
     return 1;
-}
-
-KindFields FieldsOfKind(SceneRecord& record, ControlKind kind)
-{
-    KindFields fields;
-    if (kind == ControlKind::Common) return fields;
-    for (const SceneSetting& setting : SettingsOfKind(kind))
-        fields.arrays[fields.count++] = reinterpret_cast<std::int32_t*>(reinterpret_cast<char*>(&record) + setting.offset);
-    return fields;
 }
 
 } // namespace lumo

@@ -22,12 +22,4 @@ int ControlCountOfKind(ControlKind kind);
 // Array element of a Control Index within its kind.
 inline int ElementOfControl(int controlIndex) { return controlIndex - FirstIndexOfKind(KindOfControl(controlIndex)); }
 
-// The field arrays of one kind, those of SettingsOfKind in its order; every array has
-// ControlCountOfKind elements. Common: none.
-struct KindFields {
-    int count = 0;                    // number of arrays
-    std::int32_t* arrays[6] = {};     // each of ControlCountOfKind(kind) elements
-};
-KindFields FieldsOfKind(SceneRecord& record, ControlKind kind);
-
 } // namespace lumo

@@ -1,6 +1,8 @@
 // Copy and paste of one control's settings between controls of the same kind.
 #include "scene/copy_buffer.h"
 
+#include "scene/scene_settings.h"
+
 namespace lumo {
 
 void CopyBuffer::copy(const SceneRecord& scene, int controlIndex)

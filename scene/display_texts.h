@@ -3,6 +3,7 @@
 // parameter panels. The conversion of each setting is the settings table's (scene_settings.h).
 #pragma once
 
+#include "scene/choice_items.h"
 #include "scene/parameter_files.h"
 #include "scene/scene_record.h"
 
@@ -15,16 +16,6 @@
 
 namespace lumo {
 
-// Item lists; an item's position is the stored value.
-const QStringList& ChannelItems();        // "1" .. "16", "Global"
-const QStringList& SceneChannelItems();   // "1" .. "16"
-const QStringList& EnableItems();         // "Disable", "Enable"
-const QStringList& PadAssignItems();      // "No Assign", "Control Change", "Note"
-const QStringList& BehaviorItems();       // "Momentary", "Toggle"
-const QStringList& VelocityCurveItems();  // "Light", "Normal", "Heavy", "Const"
-const QStringList& DisplayModeItems();    // the eight "Display Select" items, index = display mode
-const QStringList& ControlListItems();    // the 46 control list items, index = Control Index
-
 inline constexpr int kDisplayModeCount = 8;
 inline constexpr int kOverlayLabelCount = 45;   // Control Index 1..45
 inline constexpr int kFirstLabelNumber = 30;    // label of Control Index i is "Label" + (30 + i)
@@ -33,11 +24,7 @@ inline constexpr int kPadNoteStepLimit = 119;   // the arrows stop at this note 
 inline constexpr int kPadNoteSwitchLimit = 120; // the assignment switch shows at most this line
 inline constexpr int kMaxNoteNumber = 127;      // the highest MIDI note a typed number can name
 
-// The lists above hold the English texts, which `lumo` prints and reads. The window shows
-// them through Qt's translation: its choice lists with ShownItems, its control list with
-// ShownControlListItems; OverlayText translates what it composes.
-QStringList ShownItems(const QStringList& items);
-QStringList ShownControlListItems();
+// OverlayText translates what it composes; the choice lists are shown with ShownItems.
 
 // Text of item `index` of `items`; "---" when the list has no such item.
 QString ItemText(const QStringList& items, std::int64_t index);
@@ -59,8 +46,6 @@ std::optional<int> ParseWholeNumber(const QString& text);
 // As ParseWholeNumber after removing blanks and control characters from both ends.
 std::optional<int> ParseTrimmedNumber(const QString& text);
 int ClampInt(std::int64_t value, int low, int high);
-// Wraps a 64-bit intermediate into a 32-bit field the way the record stores it.
-std::int32_t ToField(std::int64_t value);
 
 // The pad's CC/Note field.
 // Text shown for a stored number under an assignment by the panel fill: 1 decimal, 2 the

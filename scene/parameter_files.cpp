@@ -3,6 +3,7 @@
 
 #include "scene/file_log.h"
 #include "scene/parameter_locations.h"
+#include "scene/scene_file.h"
 #include "scene/scene_settings.h"
 
 #include <QCoreApplication>
@@ -171,15 +172,16 @@ std::optional<QByteArray> readParameterFile(const QStringList& folders, const ch
     const QString name = QLatin1String(fileName);
     const QString found = FindParameterFile(folders, name).value_or(QDir(folders.constFirst()).absoluteFilePath(name));
     const QString path = QDir::toNativeSeparators(found);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QCoreApplication::translate("ParameterFiles", "Cannot open file \"%1\". %2").arg(path, file.errorString());
-        qCDebug(fileLog) << "parameter file" << path << "not read:" << file.errorString() << "(searched" << folders
-                         << ")";
+    // Only a regular file of at most 1 MiB: a FIFO would wait for a writer and a link to a
+    // device could be read for ever.
+    const SmallFile file = ReadSmallFile(found);
+    if (!file.ok()) {
+        error = QCoreApplication::translate("ParameterFiles", "Cannot open file \"%1\". %2").arg(path, file.error);
+        qCDebug(fileLog) << "parameter file" << path << "not read:" << file.error << "(searched" << folders << ")";
         return std::nullopt;
     }
     qCDebug(fileLog) << "parameter file" << path;
-    return file.readAll();
+    return file.data;
 }
 
 } // namespace

@@ -22,7 +22,22 @@ FileResult ReadFileStart(const std::string& path, std::uint8_t* data, std::size_
 // guarantees in detail are those of SaveSceneFile (scene_file.h).
 FileResult ReplaceFileSafely(const std::string& path, const char* data, std::size_t size, bool keepBackup);
 
-// Same folder, extension replaced by (or appended) ".BAK".
+// True when the first byte that is no blank (space, tab, CR, LF) is "{": JSON text as
+// `lumo export` writes it. A scene file begins with its name's length, 0 .. 12.
+inline bool StartsAsJsonText(const char* bytes, std::size_t size)
+{
+    for (std::size_t i = 0; i < size; ++i) {
+        const char c = bytes[i];
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
+        return c == '{';
+    }
+    return false;
+}
+// Up to 4 KiB is enough to pass any blanks an export begins with.
+inline constexpr std::size_t kJsonProbeSize = 4096;
+
+// Same folder, extension replaced by (or appended) ".BAK"; the backup of JSON text is the
+// file's name with ".bak" appended instead, so that it never takes a scene file's backup.
 std::string BackupFileName(const std::string& path);
 
 // Makes a write past the file-size limit fail instead of ending the program (POSIX's SIGXFSZ).

@@ -114,8 +114,22 @@ int readUpTo(int fd, std::uint8_t* data, std::size_t size, std::size_t& filled)
     return 0;
 }
 
+bool firstBytesAreJson(const QByteArray& path)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat info {};
+    char head[kJsonProbeSize];
+    std::size_t filled = 0;
+    const bool read = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)
+                      && readUpTo(fd, reinterpret_cast<std::uint8_t*>(head), sizeof head, filled) == 0;
+    ::close(fd);
+    return read && StartsAsJsonText(head, filled);
+}
+
 QByteArray backupPathOf(const QByteArray& path)
 {
+    if (firstBytesAreJson(path)) return path + ".bak";
     const qsizetype slash = path.lastIndexOf('/');
     const qsizetype dot = path.lastIndexOf('.');
     return (dot > slash ? path.left(dot) : path) + QByteArrayLiteral(".BAK");

@@ -111,6 +111,16 @@ private:
     HANDLE m_handle;
 };
 
+// The file's first bytes are JSON text (an export): its backup then gets ".bak" appended.
+bool firstBytesAreJson(const std::wstring& path)
+{
+    Handle file(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK) return false;
+    char head[kJsonProbeSize];
+    DWORD got = 0;
+    return ReadFile(file.get(), head, sizeof head, &got, nullptr) && StartsAsJsonText(head, got);
+}
+
 // Writes all bytes, cuts the file there and flushes it to the disk.
 DWORD overwrite(HANDLE file, const char* data, std::size_t size)
 {
@@ -331,7 +341,7 @@ FileResult ReplaceFileSafely(const std::string& path, const char* data, std::siz
 
     const std::wstring prefix = temporaryPrefixOf(target);
     removeStaleTemporaries(prefix);
-    const std::wstring backup = backupPathOf(target);
+    const std::wstring backup = firstBytesAreJson(target) ? target + L".bak" : backupPathOf(target);
 
     std::wstring temporary;
     HANDLE handle = INVALID_HANDLE_VALUE;

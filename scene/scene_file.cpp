@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <array>
 
 namespace lumo {
@@ -39,6 +40,11 @@ FileResult LoadSceneFile(const QString& path, SceneSet& scenes)
     scenes.fromBytes(bytes.data());
     qCDebug(fileLog) << "opened" << path;
     return {};
+}
+
+bool IsJsonText(const QByteArray& bytes)
+{
+    return StartsAsJsonText(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 QString BackupPathOf(const QString& path)

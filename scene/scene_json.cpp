@@ -10,10 +10,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -95,31 +98,54 @@ QString lineAndColumn(const QByteArray& json, qsizetype offset)
         .arg(QString::fromUtf8(before.mid(lineStart)).size() + 1);
 }
 
-// JSON allows a name twice in one object and the parser keeps the last, so a pasted line would
-// silently win or lose; the text is scanned for that. It is valid JSON already, so only
-// strings and nesting need following.
-QString duplicateName(const QByteArray& json)
+// Qt's parser takes more than JSON: raw control characters and any escape in a text, and
+// numbers such as "1." or "01"; and JSON allows a name twice in one object, where the parser
+// keeps the last, so a pasted line would silently win or lose. The text, which the parser has
+// taken already, is scanned for these; only texts, numbers and nesting need following.
+QString nonJsonPlace(const QByteArray& json)
 {
+    static const QRegularExpression jsonNumber(QStringLiteral("^-?(0|[1-9][0-9]*)(\\.[0-9]+)?([eE][+-]?[0-9]+)?$"));
     struct Level {
         bool isObject;
         bool expectsName;
         QSet<QString> names;
     };
     std::vector<Level> levels;
+    const auto at = [&json](qsizetype offset, const QString& problem) { return lineAndColumn(json, offset) + QStringLiteral(": ") + problem; };
     for (qsizetype i = 0; i < json.size(); ++i) {
         const char c = json.at(i);
         if (c == '"') {
             qsizetype end = i + 1;
-            while (end < json.size() && json.at(end) != '"') end += json.at(end) == '\\' ? 2 : 1;
+            for (; end < json.size() && json.at(end) != '"'; ++end) {
+                const unsigned char b = static_cast<unsigned char>(json.at(end));
+                if (b < 0x20) return at(end, QStringLiteral("a control character in a text must be written as \\u%1").arg(b, 4, 16, QLatin1Char('0')));
+                if (b != '\\') continue;
+                const char escape = end + 1 < json.size() ? json.at(end + 1) : '\0';
+                if (escape == 'u') {
+                    const QByteArray hex = json.mid(end + 2, 4);
+                    bool isHex = hex.size() == 4;
+                    for (const char h : hex) isHex = isHex && std::isxdigit(static_cast<unsigned char>(h));
+                    if (!isHex) return at(end, QStringLiteral("\\u needs four hexadecimal digits"));
+                } else if (!std::strchr("\"\\/bfnrt", escape) || escape == '\0') {
+                    return at(end, QStringLiteral("\"\\%1\" is no JSON escape").arg(QString::fromLatin1(&escape, 1)));
+                }
+                ++end;
+            }
             if (!levels.empty() && levels.back().expectsName) {
                 const QByteArray quoted = '[' + json.mid(i, end + 1 - i) + ']';
                 const QString name = QJsonDocument::fromJson(quoted).array().at(0).toString();
                 if (levels.back().names.contains(name))
-                    return QStringLiteral("%1: \"%2\" stands twice in one object").arg(lineAndColumn(json, i), name);
+                    return at(i, QStringLiteral("\"%1\" stands twice in one object").arg(name));
                 levels.back().names.insert(name);
                 levels.back().expectsName = false;
             }
             i = end;
+        } else if (c == '-' || c == '+' || c == '.' || (c >= '0' && c <= '9')) {
+            qsizetype end = i;
+            while (end < json.size() && std::strchr("+-.eE0123456789", json.at(end)) && json.at(end) != '\0') ++end;
+            const QString number = QString::fromLatin1(json.mid(i, end - i));
+            if (!jsonNumber.match(number).hasMatch()) return at(i, QStringLiteral("\"%1\" is no JSON number").arg(number));
+            i = end - 1;
         } else if (c == '{' || c == '[') {
             levels.push_back({c == '{', c == '{', {}});
         } else if ((c == '}' || c == ']') && !levels.empty()) {
@@ -287,7 +313,7 @@ JsonScenes ScenesFromJson(const QByteArray& json)
         result.error = lineAndColumn(json, parseError.offset) + QStringLiteral(": ") + parseError.errorString();
         return result;
     }
-    result.error = duplicateName(json);
+    result.error = nonJsonPlace(json);
     if (!result.ok()) return result;
 
     const auto fail = [&result](const QString& error) {

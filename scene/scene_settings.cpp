@@ -1,7 +1,7 @@
 // The settings table and the conversions that read it.
 #include "scene/scene_settings.h"
 
-#include "scene/display_texts.h"
+#include "scene/choice_items.h"
 
 #include <cstring>
 #include <limits>
@@ -178,6 +178,20 @@ std::optional<std::int32_t> StoredFromText(const SceneSetting& setting, const QS
     if (stored < std::numeric_limits<std::int32_t>::min() || stored > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
     return static_cast<std::int32_t>(stored);
+}
+
+std::int32_t ToField(std::int64_t value)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(value)));
+}
+
+KindFields FieldsOfKind(SceneRecord& record, ControlKind kind)
+{
+    KindFields fields;
+    if (kind == ControlKind::Common) return fields;
+    for (const SceneSetting& setting : SettingsOfKind(kind))
+        fields.arrays[fields.count++] = reinterpret_cast<std::int32_t*>(reinterpret_cast<char*>(&record) + setting.offset);
+    return fields;
 }
 
 } // namespace lumo

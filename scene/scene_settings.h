@@ -100,4 +100,15 @@ std::optional<QString> ShownText(const SceneSetting& setting, std::int32_t store
 // (choices), or a decimal whole number with optional sign whose stored form fits 32 bits.
 std::optional<std::int32_t> StoredFromText(const SceneSetting& setting, const QString& text);
 
+// Wraps a 64-bit intermediate into a 32-bit field the way the record stores it.
+std::int32_t ToField(std::int64_t value);
+
+// The field arrays of one kind, those of SettingsOfKind in its order; every array has
+// ControlCountOfKind elements. Common: none.
+struct KindFields {
+    int count = 0;                    // number of arrays
+    std::int32_t* arrays[6] = {};     // each of ControlCountOfKind(kind) elements
+};
+KindFields FieldsOfKind(SceneRecord& record, ControlKind kind);
+
 } // namespace lumo

@@ -28,7 +28,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%1 and %2 both send %3 %4 on channel %5</source>
+        <source>%1 and %2 both send %3</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -505,11 +505,41 @@
         <source>Send data OK.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>no MIDI system</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>lumo::ConnectionStatus</name>
+    <message>
+        <source>Controller: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No controller (Follow Controller paused)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No controller</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>lumo::ControlArea</name>
     <message>
         <source>Display Select</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>lumo::ControllerMenu</name>
+    <message>
+        <source>Controller</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No controller answered</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -612,10 +642,6 @@
     </message>
     <message>
         <source>Waiting for the MIDI system to answer...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The MIDI system did not answer within %1 s; try again once it does.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

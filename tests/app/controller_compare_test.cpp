@@ -4,7 +4,7 @@
 #include "tests/scene/scene_test_support.h"
 
 #include "app/controller_compare.h"
-#include "scene/document.h"
+#include "app/document_session.h"
 
 namespace lumo {
 namespace {
@@ -12,12 +12,14 @@ namespace {
 struct CompareFixture {
     CompareFixture()
     {
-        ApplyDefaults(files.defaults, document.scenes());
+        SceneSet defaults;
+        ApplyDefaults(files.defaults, defaults);
+        document.replaceScenes(defaults);
         SceneSet served = document.scenes();
         served.scene(3).PadONValue[7] = 99;
         SetSceneName(served.scene(1), "LIVE");
         setup.controller->setScenes(served);
-        document.setModified(true);
+        document.edit([](SceneSet& scenes) { ++scenes.scene(4).Padding[0]; });
         before = document.scenes();
     }
     CompareResult compare() { return compareWithController(document, setup.link, {}, files.notes); }
@@ -25,7 +27,7 @@ struct CompareFixture {
     testing::OneController setup;
     ParameterFiles files = BuiltInParameterFiles();
     testing_support::ScriptedUser user;
-    Document document{files.defaults, user};
+    DocumentSession document{files.defaults, user};
     SceneSet before;
 };
 
@@ -43,8 +45,9 @@ TEST(CompareWithController, ListsWhatTheControllerHoldsOtherwiseAndAsksNothing)
     EXPECT_TRUE(f.document.modified());
 
     // The scenes as a read leaves them: nothing differs.
-    f.document.scenes() = f.setup.controller->scenes();
-    SetSceneName(f.document.scenes().scene(1), "LIVEE1");
+    SceneSet read = f.setup.controller->scenes();
+    SetSceneName(read.scene(1), "LIVEE1");
+    f.document.replaceScenes(read);
     EXPECT_EQ(f.compare().differences.join('\n').toStdString(), "");
 }
 

@@ -42,15 +42,14 @@ protected:
     // The user edits something.
     void edit(const char* name = "EDITED")
     {
-        SetSceneName(m_document.current(), name);
-        m_document.setModified(true);
+        m_document.editCurrent([name](SceneRecord& record) { SetSceneName(record, name); });
     }
 
     QTemporaryDir m_folder;
     QString m_previousFolder;
     DefaultParameters m_defaults{"SceneName1=one\nSceneName3=three\nBendSpeed=2\nKeyTrans=13\n"};
     ScriptedUser m_user;
-    Document m_document{m_defaults, m_user};
+    DocumentSession m_document{m_defaults, m_user};
 };
 
 TEST(ProposedFileName, TwoDigitsOfYearMonthDayHourAndMinute)
@@ -116,7 +115,7 @@ TEST_F(DocumentTest, NewAndOpenKeepUnsavedEditsUnlessSavedOrDropped)
     const SceneSet edited = m_document.scenes();
     m_user.answers = {Answer::Cancel, Answer::Yes, Answer::Yes, Answer::Cancel, Answer::Yes, Answer::Yes};
     m_user.savePaths = {std::nullopt, path("no-folder/x.lumo"), std::nullopt};
-    for (bool (*command)(Document&) : {&NewDocument, &NewDocument, &NewDocument, &OpenDocument, &OpenDocument}) {
+    for (bool (*command)(DocumentSession&) : {&NewDocument, &NewDocument, &NewDocument, &OpenDocument, &OpenDocument}) {
         EXPECT_FALSE(command(m_document));
         EXPECT_EQ(m_document.scenes(), edited);
         EXPECT_TRUE(m_document.modified());
@@ -136,7 +135,7 @@ TEST_F(DocumentTest, NewAndOpenKeepUnsavedEditsUnlessSavedOrDropped)
 
 TEST_F(DocumentTest, OpenErrorsAreShownAndLeaveEverythingAsItWas)
 {
-    m_document.scenes() = PatternedScenes(1);
+    m_document.replaceScenes(PatternedScenes(1));
     m_user.openPaths = {path("missing.lumo"), path("no-folder/x.lumo")};
     EXPECT_FALSE(OpenDocument(m_document));
     EXPECT_FALSE(OpenDocument(m_document));
@@ -173,7 +172,7 @@ TEST_F(DocumentTest, Fault1ReadOnlySceneFileOpens)
 // Mended fault 2: a short file replaces no scene, not even in part.
 TEST_F(DocumentTest, Fault2ShortFileLeavesAllFourScenes)
 {
-    m_document.scenes() = PatternedScenes(1);
+    m_document.replaceScenes(PatternedScenes(1));
     ASSERT_TRUE(WriteAll(path("short.lumo"), BytesOf(PatternedScenes(2)).left(1000)));
     ASSERT_TRUE(WriteAll(path("long.lumo"), BytesOf(PatternedScenes(3)) + "trailing bytes"));
     m_user.openPaths = {path("short.lumo"), path("long.lumo")};
@@ -192,11 +191,11 @@ TEST_F(DocumentTest, Fault2ShortFileLeavesAllFourScenes)
 // first 1,000 bytes (EFBIG), for root as for anybody.
 TEST_F(DocumentTest, Fault3SaveFailingMidwayLeavesThePreviousFileWhole)
 {
-    m_document.scenes() = PatternedScenes(1);
+    m_document.replaceScenes(PatternedScenes(1));
     m_user.savePaths.push_back(path("live.lumo"));
     ASSERT_TRUE(SaveDocumentAs(m_document));
     const QByteArray good = ReadAll(path("live.lumo"));
-    m_document.scenes() = PatternedScenes(2);
+    m_document.replaceScenes(PatternedScenes(2));
     edit("CHANGED");
 
     struct rlimit previous {};
@@ -224,18 +223,18 @@ TEST_F(DocumentTest, Fault4BackupBesideTheFileReplacingAnOlderOne)
     const QString file = target.filePath(QStringLiteral("live.lumo"));
     const QString backup = target.filePath(QStringLiteral("live.BAK"));
     ASSERT_TRUE(WriteAll(backup, "older backup"));
-    m_document.scenes() = PatternedScenes(1);
+    m_document.replaceScenes(PatternedScenes(1));
     m_user.savePaths.push_back(file);
     ASSERT_TRUE(SaveDocumentAs(m_document));
     EXPECT_EQ(ReadAll(backup), QByteArray("older backup")); // nothing to back up yet
 
-    m_document.scenes() = PatternedScenes(2);
+    m_document.replaceScenes(PatternedScenes(2));
     EXPECT_TRUE(SaveDocument(m_document));
     EXPECT_EQ(ReadAll(backup), BytesOf(PatternedScenes(1)));
     EXPECT_EQ(ReadAll(file), BytesOf(PatternedScenes(2)));
     EXPECT_FALSE(QFile::exists(path("live.BAK"))); // not in the current folder
 
-    m_document.scenes() = PatternedScenes(3);
+    m_document.replaceScenes(PatternedScenes(3));
     EXPECT_TRUE(SaveDocument(m_document));
     EXPECT_EQ(ReadAll(backup), BytesOf(PatternedScenes(2)));
     EXPECT_EQ(QDir(target.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),

@@ -7,7 +7,7 @@
 #include "app/send_verification.h"
 #include "app/transfer_commands.h"
 #include "device/scene_image.h"
-#include "scene/document.h"
+#include "app/document_session.h"
 #include "scene/parameter_files.h"
 
 #include <QDir>
@@ -33,7 +33,7 @@ struct SafeSend {
         SceneSet held;
         SetSceneName(held.scene(2), "HELD");
         setup.controller->setScenes(held);
-        SetSceneName(document.scenes().scene(2), "NEW");
+        document.edit([](SceneSet& scenes) { SetSceneName(scenes.scene(2), "NEW"); });
         checks = {.backup = true, .verify = true, .backupFolder = folder.path() + "/backups"};
         hooks.progress = [this](int percent) { percents.push_back(percent); };
         hooks.showProgress = [this](bool visible) { shown.push_back(visible); };
@@ -45,7 +45,7 @@ struct SafeSend {
     testing::OneController setup;
     DefaultParameters defaults;
     YesUser user;
-    Document document{defaults, user};
+    DocumentSession document{defaults, user};
     TransferHooks hooks;
     SendChecks checks;
     std::vector<int> percents;

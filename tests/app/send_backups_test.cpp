@@ -58,29 +58,37 @@ TEST_F(SendBackupsTest, StoresTheReadScenesNamedByTheSecondWithoutReplacingAny)
     EXPECT_FALSE(StoreSendBackup(scenes, m_folder + "/file", kNow).ok());
 }
 
-TEST_F(SendBackupsTest, KeepsTheNewestBackupsOnlyAmongTheirOwnNames)
+TEST_F(SendBackupsTest, PrunesOnlyTheBackupsItWroteOldestWrittenFirst)
 {
-    const QDateTime earlier = kNow.addDays(-1);
-    for (int i = 0; i < 55; ++i)
-        touch(earlier.addSecs(i).toString(kStamp) + ".lumo");
-    const QStringList others = {"live.lumo", "2026-12-01_10-00-00.lumo.BAK", "notes.txt", "1999-01-01_00-00-00.lumo"};
-    for (const QString& name : others.mid(0, 3))
+    // The user's own files and links, named and dated as backups are (one in the future).
+    const QStringList others = {"2026-12-01_10-00-00.lumo", "2099-01-01_00-00-00.lumo", "live.lumo", "notes.txt"};
+    for (const QString& name : others)
         touch(name);
-    QDir(m_folder).mkdir(others.last());
+    ASSERT_TRUE(QFile::link(m_folder + "/live.lumo", m_folder + "/2026-12-02_10-00-00.lumo"));
+    ASSERT_TRUE(QDir(m_folder).mkdir("1999-01-01_00-00-00.lumo"));
 
-    ASSERT_TRUE(StoreSendBackup(SceneSet(), m_folder, kNow).ok());
+    const QDateTime earlier = kNow.addDays(-1);
+    for (int i = 0; i < 54; ++i)
+        ASSERT_TRUE(StoreSendBackup(SceneSet(), m_folder, earlier.addSecs(i)).ok());
+    // Written last with the clock set back a year: the newest all the same.
+    ASSERT_TRUE(StoreSendBackup(SceneSet(), m_folder, kNow.addYears(-1)).ok());
     const QStringList kept = SendBackupNames(m_folder);
     ASSERT_EQ(kept.size(), 50);
-    EXPECT_EQ(kept.first(), earlier.addSecs(6).toString(kStamp) + ".lumo");
-    EXPECT_EQ(kept.last(), "2026-12-08_21-05-33.lumo");
-    for (const QString& name : others)
-        EXPECT_TRUE(QFileInfo::exists(m_folder + "/" + name)) << name.toStdString();
+    EXPECT_EQ(kept.first(), earlier.addSecs(5).toString(kStamp) + ".lumo");
+    EXPECT_EQ(kept.last(), "2025-12-08_21-05-33.lumo");
+    EXPECT_FALSE(QFileInfo::exists(m_folder + "/" + earlier.toString(kStamp) + ".lumo"));
+    for (const QString& name : others + QStringList{"2026-12-02_10-00-00.lumo", "1999-01-01_00-00-00.lumo"})
+        EXPECT_TRUE(QFileInfo(m_folder + "/" + name).exists() || QFileInfo(m_folder + "/" + name).isSymLink()) << name.toStdString();
 
-    // Numbered names sort by number; a backup made with the clock set back stays.
-    for (const char* name : {"2026-12-09_08-00-00_10.lumo", "2026-12-09_08-00-00_2.lumo"})
-        touch(name);
-    ASSERT_TRUE(StoreSendBackup(SceneSet(), m_folder, kNow.addYears(-1), 2).ok());
-    EXPECT_EQ(SendBackupNames(m_folder), QStringList({"2025-12-08_21-05-33.lumo", "2026-12-09_08-00-00_10.lumo"}));
+    // A recorded backup replaced by a link is no longer the program's: neither counted nor
+    // deleted, and the link's target stays.
+    const QString first = m_folder + "/" + kept.first();
+    ASSERT_TRUE(QFile::remove(first));
+    ASSERT_TRUE(QFile::link(m_folder + "/notes.txt", first));
+    ASSERT_TRUE(StoreSendBackup(SceneSet(), m_folder, kNow, 2).ok());
+    EXPECT_EQ(SendBackupNames(m_folder), QStringList({"2025-12-08_21-05-33.lumo", "2026-12-08_21-05-33.lumo"}));
+    EXPECT_TRUE(QFileInfo(first).isSymLink());
+    EXPECT_TRUE(QFileInfo::exists(m_folder + "/notes.txt"));
 }
 
 } // namespace

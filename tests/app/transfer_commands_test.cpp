@@ -6,7 +6,7 @@
 #include "device/midi_system.h"
 #include "device/scene_image.h"
 #include "app/transfer_commands.h"
-#include "scene/document.h"
+#include "app/document_session.h"
 #include "scene/parameter_files.h"
 
 #include <QDir>
@@ -70,7 +70,9 @@ struct Fixture {
             served.scene(s).KonbCCNumber[s - 1] = 20 + s;
         }
         setup.controller->setScenes(served);
-        SetSceneName(document.scenes().scene(1), "LOCAL EDIT");
+        SceneSet local;
+        SetSceneName(local.scene(1), "LOCAL");
+        document.replaceScenes(local);
         hooks.redisplay = [this] { ++redisplays; };
         hooks.runBlocking = [this](const std::function<LinkResult()>& step) {
             ++blockingSteps;
@@ -89,7 +91,7 @@ struct Fixture {
     OneController setup;
     DefaultParameters defaults;
     ScriptedUser user;
-    Document document{defaults, user};
+    DocumentSession document{defaults, user};
     TransferHooks hooks;
     int redisplays = 0;
     int blockingSteps = 0;
@@ -112,7 +114,7 @@ TEST(ReadSceneData, ReadsConfirmedDataAndClearsTheFlag)
 TEST(ReadSceneData, SaveQuestionCancelledDoesNothingAtAll)
 {
     Fixture f;
-    f.document.setModified(true);
+    f.document.edit([](SceneSet& scenes) { SetSceneName(scenes.scene(1), "LOCAL EDIT"); });
     const SceneSet before = f.document.scenes();
     f.user.answers = {Answer::Cancel};
     EXPECT_EQ(readSceneData(f.document, f.setup.link, f.hooks).outcome, TransferOutcome::Declined);
@@ -128,7 +130,7 @@ TEST(ReadSceneData, ACancelledOrFailedSaveAfterYesStopsTheRead)
     QTemporaryDir dir;
     for (const QString& path : {QString(), dir.filePath("missing/x.lumo")}) {
         Fixture f;
-        f.document.setModified(true);
+        f.document.edit([](SceneSet& scenes) { SetSceneName(scenes.scene(1), "LOCAL EDIT"); });
         f.user.answers = {Answer::Yes, Answer::Yes};
         f.user.savePaths = {path};
         EXPECT_EQ(readSceneData(f.document, f.setup.link, f.hooks).outcome, TransferOutcome::Declined);
@@ -145,7 +147,7 @@ TEST(ReadSceneData, AFailedSearchOrReadKeepsUnsavedEditsMarked)
         SCOPED_TRACE("controller not found");
         Fixture f;
         f.setup.controller->misbehaviour().noAnswer = true;
-        f.document.setModified(true);
+        f.document.edit([](SceneSet& scenes) { SetSceneName(scenes.scene(1), "LOCAL EDIT"); });
         const SceneSet before = f.document.scenes();
         f.user.answers = {Answer::No};
         EXPECT_EQ(readSceneData(f.document, f.setup.link, f.hooks).outcome, TransferOutcome::NotFound);
@@ -159,7 +161,7 @@ TEST(ReadSceneData, AFailedSearchOrReadKeepsUnsavedEditsMarked)
         SCOPED_TRACE("read fails half way");
         Fixture f;
         f.setup.controller->misbehaviour().silentAfterBytes = 600;
-        f.document.setModified(true);
+        f.document.edit([](SceneSet& scenes) { SetSceneName(scenes.scene(1), "LOCAL EDIT"); });
         const SceneSet before = f.document.scenes();
         f.user.answers = {Answer::No, Answer::Yes};
         EXPECT_EQ(readSceneData(f.document, f.setup.link, f.hooks).outcome, TransferOutcome::Failed);
@@ -174,7 +176,7 @@ TEST(ReadSceneData, AFailedSearchOrReadKeepsUnsavedEditsMarked)
     {
         SCOPED_TRACE("answered No, read succeeds");
         Fixture f;
-        f.document.setModified(true);
+        f.document.edit([](SceneSet& scenes) { SetSceneName(scenes.scene(1), "LOCAL EDIT"); });
         f.user.answers = {Answer::No, Answer::Yes};
         EXPECT_EQ(readSceneData(f.document, f.setup.link, f.hooks).outcome, TransferOutcome::Done);
         EXPECT_FALSE(f.document.modified());
@@ -186,7 +188,7 @@ TEST(ReadSceneData, SavedEditsAreNoLongerModifiedEvenWhenTheSearchFails)
     QTemporaryDir dir;
     Fixture f;
     f.setup.controller->misbehaviour().noAnswer = true;
-    f.document.setModified(true);
+    f.document.edit([](SceneSet& scenes) { SetSceneName(scenes.scene(1), "LOCAL EDIT"); });
     f.user.answers = {Answer::Yes};
     f.user.savePaths = {dir.filePath("saved.lumo")};
     EXPECT_EQ(readSceneData(f.document, f.setup.link, f.hooks).outcome, TransferOutcome::NotFound);
@@ -211,7 +213,7 @@ TEST(ReadSceneData, DeclinedConfirmationStopsAfterTheSearch)
 TEST(SendSceneData, SendsConfirmedScenesWithoutTouchingFlagOrDisplay)
 {
     Fixture f;
-    f.document.setModified(true);
+    f.document.edit([](SceneSet& scenes) { SetSceneName(scenes.scene(1), "LOCAL EDIT"); });
     f.user.answers = {Answer::Yes};
     EXPECT_EQ(sendSceneData(f.document, f.setup.link, f.hooks).outcome, TransferOutcome::Done);
     EXPECT_EQ(f.user.asked, (std::vector<ScriptedUser::Message>{kConfirmSend}));
@@ -285,7 +287,7 @@ TEST(TransferCommands, NoMidiSystemReportsTheMissingDevice)
     DeviceLink link(*ports);
     DefaultParameters defaults;
     ScriptedUser user;
-    Document document(defaults, user);
+    DocumentSession document(defaults, user);
     EXPECT_EQ(sendSceneData(document, link, {}).outcome, TransferOutcome::NotFound);
     EXPECT_EQ(readSceneData(document, link, {}).outcome, TransferOutcome::NotFound);
     const ScriptedUser::Message noSystem{

@@ -178,6 +178,75 @@ grep -q 'the controls are Common, Group Common-1 .. Group Common-4, Konb-1 .. Ko
 grep -q "^lumo: Slider-2 has no field 'KonbCCNumber'; its fields are SliderEnable, SliderCCNumber, SliderURValue, SliderLLValue$" \
   err.txt || fail "get: valid fields not listed"
 
+# An export is no scene file: set, import -o and defaults -o leave it, show/get/diff/check say so.
+cp a.json keep.json
+text_form="lumo: keep.json: this is the JSON text form of a scene file; 'lumo import keep.json -o FILE' turns it back into one"
+expect 1 "" "$text_form" -- "$lumo" set keep.json 1 Konb-1 KonbCCNumber 31
+expect 1 "" "lumo: keep.json holds JSON text; no scene file is saved over it" -- "$lumo" import a.json -o keep.json
+expect 1 "" "lumo: keep.json holds JSON text; no scene file is saved over it" -- "$lumo" defaults -o keep.json
+for command in "show keep.json" "get keep.json 1 Common BendSpeed" "diff a.lumo keep.json" "check keep.json"; do
+  # shellcheck disable=SC2086
+  "$lumo" $command >/dev/null 2>err.txt
+  [ $? -eq 1 ] && grep -q "JSON text form of a scene file; 'lumo import keep.json" err.txt || fail "lumo $command on JSON text"
+done
+cmp -s a.json keep.json && [ ! -e keep.BAK ] || fail "a JSON text was replaced or backed up"
+
+# Parameter files, imports and images are regular files, read at once; one over 1 MiB is refused.
+mkdir odd && cd odd || exit 1
+cp ../NotePara.ini . && mkfifo DefPara.ini
+expect 0 "" "lumo: Cannot open file \"$work/odd/DefPara.ini\". Not a regular file" -- timeout 5 "$lumo" defaults -o x.lumo
+rm DefPara.ini && head -c $((1024 * 1024 + 1)) /dev/zero | tr '\0' 'x' >DefPara.ini
+expect 0 "" "lumo: Cannot open file \"$work/odd/DefPara.ini\". Larger than 1 MiB" -- "$lumo" defaults -o x.lumo
+mkfifo in.json
+expect 1 "" "lumo: in.json: Not a regular file." -- timeout 5 "$lumo" import in.json -o y.lumo
+expect 1 "" "lumo: in.json: Not a regular file." -- timeout 5 "$lumo" unpack in.json --onto x.lumo -o y.lumo
+cd .. || exit 1
+
+# Output that cannot be written fails the command; --version; usage on standard error.
+# The full device (1,7) of our own, where we may make one.
+if mknod full c 1 7 2>/dev/null; then
+  "$lumo" show a.lumo >full 2>err.txt
+  [ $? -eq 1 ] && [ "$(cat err.txt)" = "lumo: standard output: No space left on device" ] || fail "show >full: '$(cat err.txt)'"
+fi
+"$lumo" show a.lumo >&- 2>err.txt
+[ $? -eq 1 ] && [ "$(cat err.txt)" = "lumo: standard output: Bad file descriptor" ] || fail "show >&-: '$(cat err.txt)'"
+# As 'show | head' once head has gone, with SIGPIPE ignored: a pipe whose reader is closed.
+mkfifo pipe.fifo
+bash -c 'trap "" PIPE; exec 3<>pipe.fifo 4>pipe.fifo 3<&-; exec "$0" show a.lumo >&4' "$lumo" 2>err.txt
+status=$?
+[ "$status" -eq 1 ] && [ "$(cat err.txt)" = "lumo: standard output: Broken pipe" ] || fail "show | head: exit $status, '$(cat err.txt)'"
+expect 0 '^lumo [0-9]+\.[0-9]+\.[0-9]+$' "" -- "$lumo" --version
+"$lumo" >out.txt 2>err.txt
+[ $? -eq 2 ] && [ ! -s out.txt ] && grep -q '^usage: lumo \[--verbose\] COMMAND' err.txt || fail "lumo without arguments: usage not on standard error"
+mkfifo out.fifo
+expect 1 "" "lumo: out.fifo: OUT.json must be a regular file; '-o -' writes to standard output" -- timeout 5 "$lumo" export a.lumo -o out.fifo
+expect 0 '^      "KonbCCNumber": \[20, 21, 22, 23\],$' "" -- "$lumo" export a.lumo -o -
+cmp -s out.txt a.json || fail "export -o - differs from the file"
+
+# One parser for every command: an option given twice or unknown is wrong usage, with the usage
+# of that command; "--output=FILE" and "--" work everywhere.
+for args in "show a.lumo --json --json" "export a.lumo -o x.json --output y.json" "import a.json -o x.lumo -o y.lumo" \
+            "check --json a.lumo" "diff a.lumo a.lumo --controller --controller" "render a.lumo -o x.png --all --all"; do
+  # shellcheck disable=SC2086
+  "$lumo" $args >out.txt 2>err.txt
+  status=$?
+  command=${args%% *}
+  [ "$status" -eq 2 ] && grep -q "^usage: lumo $command " err.txt && [ ! -s out.txt ] || fail "lumo $args: exit $status, '$(head -1 err.txt)'"
+done
+expect 0 "" "" -- "$lumo" export a.lumo --output=eq.json
+cmp -s eq.json a.json || fail "--output=FILE"
+expect 0 "" "" -- "$lumo" set s.lumo 3 Common SceneName -- -AB-
+expect 0 '^-AB-$' "" -- "$lumo" get s.lumo 3 Common SceneName
+
+# Only JSON: raw control characters, unknown escapes and numbers JSON does not have.
+for case in 's/"SCENE1"/"SC\tE"/|line 5, column 23: a control character in a text must be written as \u0009' \
+            's/"SCENE1"/"SC\\x41"/|line 5, column 23: "\x" is no JSON escape' \
+            's/"BendSpeed": 1,/"BendSpeed": 1.,/|line 8, column 20: "1." is no JSON number'; do
+  sed "${case%%|*}" a.json >strict.json
+  expect 1 "" "lumo: strict.json: ${case#*|}" -- "$lumo" import strict.json -o strict.lumo
+done
+[ ! -e strict.lumo ] || fail "a text that is no JSON was imported"
+
 # copy-scene: all 884 bytes of a scene (stale name bytes too), within one file or through a link,
 # saved with a backup; an unchanged target is not written.
 cp a.lumo c.lumo

@@ -21,19 +21,10 @@
 
 namespace lumo::test {
 
-class NoAnswers : public UserAnswers {
-public:
-    Answer ask(MessageKind, const QString&) override { return Answer::Cancel; }
-    void tell(MessageKind, const QString&) override {}
-    void showError(const QString&) override {}
-    std::optional<QString> chooseOpenFile() override { return std::nullopt; }
-    std::optional<QString> chooseSaveFile(const QString&) override { return std::nullopt; }
-};
-
 struct ControlAreaFixture {
     ControlAreaFixture()
         : files(BuiltInParameterFiles())
-        , document(files.defaults, answers)
+        , document(files.defaults)
     {
         client.resize(792, 546);
         area = std::make_unique<ControlArea>(&client, document, files.notes);
@@ -41,9 +32,11 @@ struct ControlAreaFixture {
         client.activateWindow();
         (void)QTest::qWaitForWindowActive(&client);
         // The start-up of the main window: defaults, first scene button, flag cleared.
-        ApplyDefaults(files.defaults, document.scenes());
+        SceneSet defaults;
+        ApplyDefaults(files.defaults, defaults);
+        document.replaceScenes(defaults);
         area->selectSceneFromButtons();
-        document.setModified(false);
+        document.markClean();
         area->moveFrameOffWindow();
     }
 
@@ -95,10 +88,11 @@ struct ControlAreaFixture {
                           Qt::LeftButton);
     }
 
-    SceneRecord& scene(int n) { return document.scenes().scene(n); }
-    SceneRecord& current() { return document.current(); }
+    // The scenes arranged as a loaded file would have them: written in place, not as an edit
+    // (the document's own object is not const, so the cast is sound).
+    SceneRecord& scene(int n) { return const_cast<SceneRecord&>(document.scenes().scene(n)); }
+    SceneRecord& current() { return const_cast<SceneRecord&>(document.current()); }
 
-    NoAnswers answers;
     ParameterFiles files;
     Document document;
     QWidget client;

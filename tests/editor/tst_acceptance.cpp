@@ -7,6 +7,7 @@
 
 #include "editor/control_area.h"
 #include "scene/display_texts.h"
+#include "scene/scene_settings.h"
 
 #include <QDir>
 #include <QFile>

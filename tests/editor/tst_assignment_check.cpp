@@ -46,8 +46,7 @@ private slots:
     void checkAssignmentsListsEveryScene()
     {
         auto window = MakeWindow();
-        SceneSet& scenes = window->document().scenes();
-        scenes.scene(3).KonbCCNumber[1] = 20;
+        window->document().edit([](SceneSet& scenes) { scenes.scene(3).KonbCCNumber[1] = 20; });
         ModalScript script;
         script.press("OK").press("OK").press("OK");
 
@@ -64,16 +63,21 @@ private slots:
                                                             "scene 3: Konb-1 and Konb-2 both send CC 20 on channel 1"));
 
         // More findings than fit on a screen: the rest under the details.
-        for (int key = 0; key < kKeyCount; ++key)
-            scenes.scene(4).KeyAssignType[key] = 1, scenes.scene(4).KeyCCNumber[key] = 1;
-        window->document().setModified(false);
+        window->document().edit([](SceneSet& scenes) {
+            for (int key = 0; key < kKeyCount; ++key)
+                scenes.scene(4).KeyAssignType[key] = 1, scenes.scene(4).KeyCCNumber[key] = 1;
+        });
+        window->document().markClean();
         pressKeys(window->client(), QKeySequence("Ctrl+K"));
         QVERIFY(script.boxes.value(1).text.startsWith("25 findings in the four scenes:\nscene 3: "));
         QVERIFY(script.boxes.value(1).text.endsWith("\n... and 10 more (Show Details...)"));
 
-        scenes.scene(3).KonbCCNumber[1] = 21;
-        for (int key = 0; key < kKeyCount; ++key)
-            scenes.scene(4).KeyAssignType[key] = 0;
+        window->document().edit([](SceneSet& scenes) {
+            scenes.scene(3).KonbCCNumber[1] = 21;
+            for (int key = 0; key < kKeyCount; ++key)
+                scenes.scene(4).KeyAssignType[key] = 0;
+        });
+        window->document().markClean();
         pressKeys(window->client(), QKeySequence("Ctrl+K"));
         QCOMPARE(script.boxes.value(2).title, QStringLiteral("Information"));
         QVERIFY(script.boxes.value(2).text.startsWith("No conflicts"));

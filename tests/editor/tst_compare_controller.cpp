@@ -22,7 +22,7 @@ private slots:
         SimulatedController device(deviceScenes);
         auto window = MakeWindow(&device.ports);
         Document& document = window->document();
-        document.setModified(true);
+        MakeUnsavedEdit(document);
         const SceneSet before = document.scenes();
         auto* undo = widgetNamed<QAction>(*window, "Undo1");
         QVERIFY(!undo->isEnabled());
@@ -52,7 +52,7 @@ private slots:
         QVERIFY(!undo->isEnabled());
 
         // The controller's scenes taken into the document: nothing differs any more.
-        document.scenes() = deviceScenes;
+        document.replaceScenes(deviceScenes);
         ModalScript same;
         same.press("OK");
         widgetNamed<QAction>(*window, "CompareWithController1")->trigger();

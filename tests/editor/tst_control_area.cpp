@@ -123,7 +123,7 @@ void TestControlArea::konbPanelStoresByControlIndex()
     // nothing is left to save.
     const SceneRecord before = f.current();
     f.area->setSelectedIndex(2);
-    f.document.setModified(false);
+    f.document.markClean();
     f.typeInto(f.number("EditKonbLLValue"), "77");
     QVERIFY(!f.document.modified());
     QCOMPARE(std::memcmp(&before, &f.current(), sizeof before), 0);
@@ -161,7 +161,7 @@ void TestControlArea::refillSetsFlagOnlyWhenATextChanges()
     r.KeyOFFValue[0] = r.KeyOFFValue[1] = 1;
     r.KeyAssignType[1] = 1; // drop-down values differ: they never store
     f.select(21);
-    f.document.setModified(false);
+    f.document.markClean();
     f.select(22);
     QVERIFY(!f.document.modified());
     QCOMPARE(f.choice("SelKeyAssignType")->currentIndex(), 1);
@@ -201,7 +201,7 @@ void TestControlArea::typingStoresEachKeystroke()
     QCOMPARE(f.current().KonbCCNumber[0], 6);
     QVERIFY(f.document.modified());
     QCOMPARE(f.label(5)->text(), QStringLiteral("CC#\n6"));
-    f.document.setModified(false);
+    f.document.markClean();
     QTest::keyClicks(cc, "4");
     QCOMPARE(f.current().KonbCCNumber[0], 64);
     QVERIFY(f.document.modified());
@@ -257,7 +257,7 @@ void TestControlArea::arrowButtonSplitsAlongTheDiagonal()
     QCOMPARE(ur->text(), QStringLiteral("127"));
     QCOMPARE(f.current().KonbURValue[0], 127);
     QVERIFY(ur->hasFocus());
-    f.document.setModified(false);
+    f.document.markClean();
     QTest::mouseClick(arrows, Qt::LeftButton, {}, QPoint(1, 1)); // at the bound: nothing
     QVERIFY(!f.document.modified());
     QTest::mouseClick(arrows, Qt::LeftButton, {}, QPoint(r.width() - 2, r.height() - 2));
@@ -284,7 +284,7 @@ void TestControlArea::cursorKeysStepWithinRange()
     NumberEditor* ll = f.number("EditKonbLLValue");
     ll->setFocus();
     QCOMPARE(ll->text(), QStringLiteral("0"));
-    f.document.setModified(false);
+    f.document.markClean();
     QTest::keyClick(ll, Qt::Key_Down);
     QVERIFY(!f.document.modified());
     QTest::keyClick(ll, Qt::Key_Up);
@@ -344,7 +344,7 @@ void TestControlArea::padArrowsAtTheirLimits()
     r.PadAssignType[0] = 1;
     r.PadCCNumber[0] = 127;
     f.select(13);
-    f.document.setModified(false);
+    f.document.markClean();
     QTest::mouseClick(arrows, Qt::LeftButton, {}, up);
     QCOMPARE(field->text(), QStringLiteral("127"));
     QVERIFY(!f.document.modified());
@@ -359,7 +359,7 @@ void TestControlArea::padArrowsAtTheirLimits()
     r.PadCCNumber[1] = 119;
     f.select(14);
     QCOMPARE(field->text(), notes.name(119)->toUpper());
-    f.document.setModified(false);
+    f.document.markClean();
     QTest::mouseClick(arrows, Qt::LeftButton, {}, up);
     QCOMPARE(field->text(), notes.name(119)->toUpper());
     QVERIFY(!f.document.modified());

@@ -63,7 +63,7 @@ void TestControlAreaCommon::switchingScenesSelectsCommonAndStoresChangedTexts()
 
     // Two scenes with the same texts: switching stores nothing.
     SetSceneName(f.scene(4), "SCENE3");
-    f.document.setModified(false);
+    f.document.markClean();
     f.clickScene(4);
     QVERIFY(!f.document.modified());
     QCOMPARE(f.document.currentScene(), 4);

@@ -45,7 +45,7 @@ private slots:
     void knobOntoSliderDoesNothing()
     {
         auto window = MakeWindow();
-        SceneRecord& scene = window->document().current();
+        const SceneRecord& scene = window->document().current();
         clickListItem(*window, kKonb2);
         pressKeys(list(*window), QKeySequence("Ctrl+C"));
 
@@ -114,7 +114,7 @@ private slots:
         for (const int target : {0, kKey3, kPad2}) {
             clickListItem(*window, target);
             // The selection's own refill may have stored numbers; the paste must add nothing.
-            window->document().setModified(false);
+            window->document().markClean();
             const SceneSet before = window->document().scenes();
             pressKeys(list(*window), QKeySequence("Ctrl+V"));
             QVERIFY(window->document().scenes() == before);
@@ -167,14 +167,16 @@ private slots:
     void pasteMarksTheDocumentModifiedWhenItChangesTheScene()
     {
         auto window = MakeWindow();
-        SceneRecord& scene = window->document().current();
-        scene.PadCCNumber[1] = scene.PadCCNumber[0];
-        scene.PadBehavior[0] = 1;
-        scene.PadMIDICh[0] = 2;
+        const SceneRecord& scene = window->document().current();
+        window->document().editCurrent([](SceneRecord& record) {
+            record.PadCCNumber[1] = record.PadCCNumber[0];
+            record.PadBehavior[0] = 1;
+            record.PadMIDICh[0] = 2;
+        });
         clickListItem(*window, kPad1);
         pressKeys(list(*window), QKeySequence("Ctrl+C"));
         clickListItem(*window, kPad2);
-        window->document().setModified(false);
+        window->document().markClean();
 
         pressKeys(list(*window), QKeySequence("Ctrl+V"));
         QCOMPARE(scene.PadBehavior[1], 1);
@@ -182,7 +184,7 @@ private slots:
         QCOMPARE(widgetNamed<QComboBox>(*window, "SelPadMIDICh")->currentText(), QStringLiteral("3"));
         QVERIFY(window->document().modified());
 
-        window->document().setModified(false);
+        window->document().markClean();
         pressKeys(list(*window), QKeySequence("Ctrl+V"));
         QVERIFY(!window->document().modified());
     }
@@ -197,17 +199,18 @@ private slots:
 
         auto window = MakeWindow();
         // Stale name bytes after a short name travel too.
-        SceneRecord& source = window->document().scenes().scene(2);
-        SetSceneName(source, "AB");
-        source.Padding[1] = 0x5A;
-        const SceneRecord copied = source;
+        window->document().edit([](SceneSet& scenes) {
+            SetSceneName(scenes.scene(2), "AB");
+            scenes.scene(2).Padding[1] = 0x5A;
+        });
+        const SceneRecord copied = window->document().scenes().scene(2);
         clickScene(*window, 2);
         pressKeys(list(*window), QKeySequence("Ctrl+Shift+C"));
 
         window->openFile(other);
         clickScene(*window, 3);
         clickListItem(*window, kKey3);
-        window->document().setModified(false);
+        window->document().markClean();
         const SceneSet opened = window->document().scenes();
         pressKeys(list(*window), QKeySequence("Ctrl+Shift+V"));
         QCOMPARE(std::memcmp(&window->document().scenes().scene(3), &copied, sizeof copied), 0);
@@ -222,7 +225,7 @@ private slots:
         pressKeys(list(*window), QKeySequence("Ctrl+Y"));
         QCOMPARE(std::memcmp(&window->document().scenes().scene(3), &copied, sizeof copied), 0);
         // Pasting the same bytes again changes nothing to save.
-        window->document().setModified(false);
+        window->document().markClean();
         pressKeys(list(*window), QKeySequence("Ctrl+Shift+V"));
         QVERIFY(!window->document().modified());
     }

@@ -51,7 +51,7 @@ private slots:
         const auto window = MakeWindow();
         window->openFile(path);
         // The refill clamps the file's transpose 0 and stores it: an edit that "Open" would ask about.
-        window->document().setModified(false);
+        window->document().markClean();
         QCOMPARE(SceneName(window->document().scenes().scene(1)), std::string("GIVEN"));
 
         QString startedIn;

@@ -154,24 +154,27 @@ private slots:
     void labelTooltipsSayWhatTheControlSends()
     {
         auto window = MakeWindow();
-        SceneRecord& record = window->document().current();
-        record.KonbEnable[0] = 1;
-        record.KonbCCNumber[0] = 20;
-        record.KonbLLValue[0] = 0;
-        record.KonbURValue[0] = 127;
-        record.MIDICh[0] = 0;
-        record.PadAssignType[2] = 2;
-        record.PadCCNumber[2] = 38;
-        record.PadMIDICh[2] = 9;
-        record.KonbEnable[1] = 0;
+        window->document().editCurrent([](SceneRecord& record) {
+            record.KonbEnable[0] = 1;
+            record.KonbCCNumber[0] = 20;
+            record.KonbLLValue[0] = 0;
+            record.KonbURValue[0] = 127;
+            record.MIDICh[0] = 0;
+            record.PadAssignType[2] = 2;
+            record.PadCCNumber[2] = 38;
+            record.PadMIDICh[2] = 9;
+            record.KonbEnable[1] = 0;
+        });
         window->controls().showSelectedControl();
         QCOMPARE(child(*window, QStringLiteral("Label35"))->toolTip(), QStringLiteral("Konb-1: CC 20 on channel 1, 0\u2013127"));
         QCOMPARE(child(*window, QStringLiteral("Label45"))->toolTip(), QStringLiteral("Trigger Pad-3: Note 38 on channel 10"));
         QCOMPARE(child(*window, QStringLiteral("Label36"))->toolTip(), QStringLiteral("Konb-2: off"));
         // The check names a shared message in the same words.
-        record.PadAssignType[3] = 2;
-        record.PadCCNumber[3] = 38;
-        record.PadMIDICh[3] = 9;
+        window->document().editCurrent([](SceneRecord& record) {
+            record.PadAssignType[3] = 2;
+            record.PadCCNumber[3] = 38;
+            record.PadMIDICh[3] = 9;
+        });
         QVERIFY(CheckAssignments(window->document().scenes())
                     .contains(QStringLiteral("scene 1: Trigger Pad-3 and Trigger Pad-4 both send note 38 on channel 10")));
     }
@@ -197,7 +200,7 @@ private slots:
         QCOMPARE(RecentFiles::files().size(), 2); // dropped from the settings too
 
         // Choosing one asks about unsaved edits first, then opens it.
-        window->document().setModified(true);
+        MakeUnsavedEdit(window->document());
         ModalScript script;
         script.press(QStringLiteral("No"));
         child<QMenu>(*window, QStringLiteral("OpenRecent1"))->findChild<QAction*>(QStringLiteral("RecentFile2"))->trigger();
@@ -229,7 +232,7 @@ private slots:
         QVERIFY(!takesDrop(*window, {QUrl::fromLocalFile(text.fileName())}));
         QVERIFY(!takesDrop(*window, {QUrl(QStringLiteral("https://example.org/x.lumo"))}));
 
-        window->document().setModified(true);
+        MakeUnsavedEdit(window->document());
         ModalScript script;
         script.press(QStringLiteral("No"));
         QMimeData data;

@@ -28,13 +28,15 @@ private slots:
     void windowShowsThePictureThatIsRendered()
     {
         auto window = MakeWindow();
-        SceneRecord& scene = window->document().current();
+        const SceneRecord& scene = window->document().current();
         // Every sort of text: two lines, long lines that shrink, a pad with a CC, an empty name.
-        scene.PadAssignType[2] = 1;
-        scene.PadCCNumber[2] = 100;
-        scene.PadAssignType[5] = 0;
-        for (int k = 0; k < kKeyCount; k += 2) scene.KeyAssignType[k] = 1;
-        scene.KonbEnable[3] = 0;
+        window->document().editCurrent([](SceneRecord& record) {
+            record.PadAssignType[2] = 1;
+            record.PadCCNumber[2] = 100;
+            record.PadAssignType[5] = 0;
+            for (int k = 0; k < kKeyCount; k += 2) record.KeyAssignType[k] = 1;
+            record.KonbEnable[3] = 0;
+        });
         // No red outlines: they are the window's alone.
         QVERIFY(ConflictingControls(scene).empty());
         clickListItem(*window, 0);

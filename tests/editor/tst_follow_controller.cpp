@@ -35,11 +35,13 @@ private slots:
         SceneSet none;
         SimulatedController device(none);
         auto window = MakeWindow(&device.ports);
-        SceneSet& scenes = window->document().scenes();
-        scenes.scene(1).KonbURValue[1] = 200; // shown as 127 by the refill
-        scenes.scene(1).PadMIDICh[0] = 12;    // Trigger Pad-1 of scene 1: note 7 on channel 13,
-        scenes.scene(1).PadCCNumber[0] = 7;   // as the replies to a read of 0x7? bytes are
-        scenes.scene(3).PadCCNumber[4] = 77;  // only scene 3 has note 77 on channel 10
+        SceneSet arranged = window->document().scenes();
+        arranged.scene(1).KonbURValue[1] = 200; // shown as 127 by the refill
+        arranged.scene(1).PadMIDICh[0] = 12;    // Trigger Pad-1 of scene 1: note 7 on channel 13,
+        arranged.scene(1).PadCCNumber[0] = 7;   // as the replies to a read of 0x7? bytes are
+        arranged.scene(3).PadCCNumber[4] = 77;  // only scene 3 has note 77 on channel 10
+        window->document().replaceScenes(arranged);
+        const SceneSet& scenes = window->document().scenes();
         device.controller.setScenes(scenes);
         auto* list = widgetNamed<QListWidget>(*window, "ControlList");
         auto* follow = widgetNamed<QAction>(*window, "FollowController1");

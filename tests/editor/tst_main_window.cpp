@@ -318,9 +318,8 @@ private slots:
     {
         QTemporaryDir dir;
         auto window = MakeWindow();
-        SetSceneName(window->document().scenes().scene(3), "EDITED");
-        window->document().scenes().scene(4).KeyTrans = 20;
-        window->document().setModified(true);
+        window->document().edit([](SceneSet& s) { SetSceneName(s.scene(3), "EDITED"); });
+        window->document().edit([](SceneSet& s) { s.scene(4).KeyTrans = 20; });
         const SceneSet edited = window->document().scenes();
         ModalScript script;
         script.press("Cancel");
@@ -355,7 +354,7 @@ private slots:
     {
         QTemporaryDir dir;
         auto window = MakeWindow();
-        window->document().setModified(true);
+        MakeUnsavedEdit(window->document());
         ModalScript script;
         script.choose(dir.filePath("saved.lumo"));
         press(window.get(), QKeySequence("Ctrl+Alt+S"));
@@ -428,14 +427,14 @@ private slots:
         QCOMPARE(window->document().fileName(), path);
 
         // Save now writes to that name without a dialog.
-        SetSceneName(window->document().scenes().scene(1), "SECOND");
+        window->document().edit([](SceneSet& s) { SetSceneName(s.scene(1), "SECOND"); });
         press(window.get(), QKeySequence("Ctrl+S"));
         QVERIFY(script.boxes.isEmpty() && script.unexpected.isEmpty());
         QCOMPARE(fileBytes(path), rawScenes(window->document().scenes()));
 
         // Save as onto an existing file asks before replacing it; No leaves it alone.
         const QByteArray saved = fileBytes(path);
-        SetSceneName(window->document().scenes().scene(1), "THIRD");
+        window->document().edit([](SceneSet& s) { SetSceneName(s.scene(1), "THIRD"); });
         script.choose(path).press("No").choose(QString());
         press(window.get(), QKeySequence("Ctrl+Alt+S"));
         QVERIFY2(script.unexpected.isEmpty(), qPrintable(script.unexpected.join('\n')));
@@ -448,7 +447,7 @@ private slots:
     void quitAsksOnlyWithUnsavedChanges()
     {
         auto window = MakeWindow();
-        window->document().setModified(true);
+        MakeUnsavedEdit(window->document());
         ModalScript script;
         script.press("Cancel");
         press(window.get(), QKeySequence("Ctrl+Q"));
@@ -471,7 +470,7 @@ private slots:
     {
         QTemporaryDir dir;
         auto window = MakeWindow();
-        window->document().setModified(true);
+        MakeUnsavedEdit(window->document());
         ModalScript script;
         script.press("Yes").choose(dir.filePath("kept.lumo"));
         press(window.get(), QKeySequence("Ctrl+Q"));
@@ -487,7 +486,7 @@ private slots:
         QVERIFY(window->close()); // nothing to save: closes without a word
         window->show();
 
-        window->document().setModified(true);
+        MakeUnsavedEdit(window->document());
         ModalScript script;
         script.press("Cancel");
         QVERIFY(!window->close());
@@ -510,8 +509,7 @@ private slots:
         SetSceneName(other.scene(1), "OLD");
         SimulatedController device(other);
         auto window = MakeWindow(&device.ports);
-        SetSceneName(window->document().scenes().scene(1), "EDITED");
-        window->document().setModified(true);
+        window->document().edit([](SceneSet& s) { SetSceneName(s.scene(1), "EDITED"); });
 
         ProgressLog log(*window);
         bool inputTried = false;
@@ -555,7 +553,7 @@ private slots:
         deviceScenes.scene(3).MIDICh[1] = 9;
         SimulatedController device(deviceScenes);
         auto window = MakeWindow(&device.ports);
-        window->document().setModified(true);
+        MakeUnsavedEdit(window->document());
 
         ProgressLog log(*window);
         ModalScript script;
@@ -633,7 +631,7 @@ private slots:
         SplitArrowButton* arrows = window->findChild<NumberEditor*>(QStringLiteral("EditKeyTrans"))->arrows();
         QTest::mousePress(arrows, Qt::LeftButton, {}, QPoint(1, 1));
         const int held = window->document().current().KeyTrans;
-        window->document().setModified(false);
+        window->document().markClean();
         ModalScript script;
         script.press("Yes").press("OK");
         press(window.get(), QKeySequence("Ctrl+T"));

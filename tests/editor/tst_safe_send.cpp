@@ -96,7 +96,7 @@ private slots:
         SetSceneName(stored.scene(1), "BACKUP");
         const SendBackupResult backup = StoreSendBackup(stored);
         QVERIFY(backup.ok());
-        window->document().setModified(true);
+        MakeUnsavedEdit(window->document());
 
         ModalScript script;
         QString openedIn;

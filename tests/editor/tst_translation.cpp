@@ -100,7 +100,7 @@ private slots:
         QTRY_VERIFY(script.finished());
         QVERIFY2(script.unexpected.isEmpty(), qPrintable(script.unexpected.join('\n')));
         QCOMPARE(script.boxes.value(0).title, QStringLiteral("<Warning>"));
-        QCOMPARE(script.boxes.value(0).text, QStringLiteral("<Vorel Lumo Device is not exist.>"));
+        QCOMPARE(script.boxes.value(0).text, QStringLiteral("<Vorel Lumo Device is not exist.>\n(<no controller among 0 port pairs>)"));
     }
 
     void englishTextsStayForLumo()

@@ -38,7 +38,7 @@ private slots:
         auto window = MakeWindow();
         const UndoItems items(*window);
         QCOMPARE(items.state(), "--");
-        SceneRecord& scene = window->document().current();
+        const SceneRecord& scene = window->document().current();
         const int original = scene.KonbCCNumber[0];
         const QString shown = QString::number(original);
         clickListItem(*window, kKonb1);

@@ -138,6 +138,12 @@ struct SimulatedController {
     VirtualController controller;
 };
 
+// An edit the window does not show (a padding byte of scene 4): the document has unsaved changes.
+inline void MakeUnsavedEdit(Document& document)
+{
+    document.edit([](SceneSet& scenes) { ++scenes.scene(4).Padding[0]; });
+}
+
 // A main window reading the shipped DefPara.ini and NotePara.ini, shown, with a fixed clock.
 inline std::unique_ptr<TFormMain> MakeWindow(MidiPorts* ports = nullptr)
 {

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 namespace lumo {
 namespace {
 
@@ -245,6 +247,20 @@ TEST_F(LoadParameterFilesTest, MissingDefaultsStopsThereAndUsesBuiltInCopies)
     EXPECT_EQ(files.error, QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(nativePath("DefPara.ini")));
     EXPECT_EQ(files.defaults.value("SceneName1"), QByteArray("SCENE1"));
     EXPECT_EQ(files.notes.size(), 128); // NotePara.ini is left unread
+}
+
+TEST_F(LoadParameterFilesTest, OnlyARegularFileOfAtMost1MiBIsRead)
+{
+    // A FIFO would wait for a writer; a link to a device of endless bytes would never end.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("DefPara.ini")).constData(), 0600), 0);
+    EXPECT_EQ(LoadParameterFiles(m_folder.path()).error,
+              QStringLiteral("Cannot open file \"%1\". Not a regular file").arg(nativePath("DefPara.ini")));
+    ASSERT_TRUE(QFile::remove(path("DefPara.ini")));
+    ASSERT_TRUE(WriteAll(path("DefPara.ini"), QByteArray(1024 * 1024, '\n')));
+    ASSERT_TRUE(WriteAll(path("NotePara.ini"), QByteArray(1024 * 1024 + 1, '\n')));
+    const ParameterFiles files = LoadParameterFiles(m_folder.path());
+    EXPECT_EQ(files.error, QStringLiteral("Cannot open file \"%1\". Larger than 1 MiB").arg(nativePath("NotePara.ini")));
+    EXPECT_EQ(files.notes.size(), 128);
 }
 
 TEST_F(LoadParameterFilesTest, MissingNoteNamesKeepsTheDefaultsRead)

@@ -4,7 +4,7 @@
 // good scene file, its backup and the folder's listing exactly as they were. A folder that
 // takes no new files still saves a file that may be written.
 #include "app/file_commands.h"
-#include "scene/document.h"
+#include "app/document_session.h"
 #include "scene/scene_file.h"
 
 #include <gtest/gtest.h>
@@ -144,22 +144,22 @@ protected:
     // edit "THIRD" that the faulty save must not leave anywhere.
     void saveTwiceThenEdit()
     {
-        SetSceneName(m_document.scenes().scene(1), "FIRST");
+        m_document.edit([](SceneSet& scenes) { SetSceneName(scenes.scene(1), "FIRST"); });
         m_answers.savePaths.push_back(m_file);
         ASSERT_TRUE(SaveDocumentAs(m_document));
         m_firstBytes = bytesOf(m_document.scenes());
 
-        SetSceneName(m_document.scenes().scene(1), "SECOND");
-        m_document.setModified(true);
+        m_document.edit([](SceneSet& scenes) { SetSceneName(scenes.scene(1), "SECOND"); });
         ASSERT_TRUE(SaveDocument(m_document));
         m_secondBytes = bytesOf(m_document.scenes());
         ASSERT_EQ(contentsOf(m_file), m_secondBytes);
         ASSERT_EQ(contentsOf(m_backup), m_firstBytes);
         ASSERT_TRUE(m_answers.errors.isEmpty());
 
-        SetSceneName(m_document.scenes().scene(1), "THIRD");
-        SetSceneName(m_document.scenes().scene(4), "FOURTH");
-        m_document.setModified(true);
+        m_document.edit([](SceneSet& scenes) {
+            SetSceneName(scenes.scene(1), "THIRD");
+            SetSceneName(scenes.scene(4), "FOURTH");
+        });
     }
 
     // The failed save showed exactly `text` once and changed nothing on disk or in the document.
@@ -180,7 +180,7 @@ protected:
     QString m_backup;
     DefaultParameters m_defaults;
     ScriptedAnswers m_answers;
-    Document m_document{m_defaults, m_answers};
+    DocumentSession m_document{m_defaults, m_answers};
     QByteArray m_firstBytes;
     QByteArray m_secondBytes;
 };

@@ -191,6 +191,19 @@ TEST_F(SceneFileTest, FifosAndDevicesAreRefusedWithoutWaitingOrMovingAnything)
     EXPECT_EQ(QFileInfo(path("pipe.lumo")).isFile(), false);
 }
 
+TEST_F(SceneFileTest, ASaveOverJsonTextKeepsItAsNameDotBakNotAsTheSceneFilesBackup)
+{
+    const QByteArray text = " \n{\n  \"scenes\": []\n}\n";
+    ASSERT_TRUE(WriteAll(path("live.json"), text));
+    ASSERT_TRUE(WriteAll(path("live.BAK"), "the backup of live.lumo"));
+    EXPECT_TRUE(HoldsJsonText(path("live.json")));
+    EXPECT_FALSE(HoldsJsonText(path("live.BAK")));
+    ASSERT_TRUE(SaveSceneFile(path("live.json"), PatternedScenes(1)).ok());
+    EXPECT_EQ(ReadAll(path("live.json.bak")), text);
+    EXPECT_EQ(ReadAll(path("live.BAK")), "the backup of live.lumo");
+    EXPECT_FALSE(HoldsJsonText(path("live.json")));
+}
+
 TEST_F(SceneFileTest, NamesUpToTheLongestTheFileSystemTakesSaveWithTheirBackup)
 {
     for (int length : {241, 255}) {

@@ -106,6 +106,11 @@ TEST(SceneJson, EveryFaultIsRefusedNamingItsPlace)
         {WithValue(json, "KonbCCNumber", "[0 0, 0, 0]"), "line 16, column 27: missing value separator"},
         {WithValue(json, "BendSpeed", "1, \"BendSpeed\": 2"), "line 8, column 23: \"BendSpeed\" stands twice in one object"},
         {"[]", "the text is no JSON object"},
+        // What Qt's parser takes but JSON has not.
+        {WithValue(json, "SceneName", "\"A\tB\""), "line 5, column 22: a control character in a text must be written as \\u0009"},
+        {WithValue(json, "SceneName", "\"\\x41\""), "line 5, column 21: \"\\x\" is no JSON escape"},
+        {WithValue(json, "BendSpeed", "1."), "line 8, column 20: \"1.\" is no JSON number"},
+        {WithValue(json, "BendSpeed", "-.5"), "line 8, column 20: \"-.5\" is no JSON number"},
         {"{\"scenes\": [], \"x\": 1}", "\"x\": unknown field"},
         {"{\"scenes\": [{}, {}, {}]}", "\"scenes\": 3 elements, 4 are needed"},
         {WithValue(json, "scene", "5"), "\"scenes\", element 1: \"scene\" must be 1, 2, 3 or 4"},

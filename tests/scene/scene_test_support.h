@@ -2,7 +2,7 @@
 #pragma once
 
 #include "scene/scene_record.h"
-#include "scene/user_answers.h"
+#include "app/user_answers.h"
 
 #include <QByteArray>
 #include <QFile>
