@@ -139,6 +139,11 @@ struct ProgressCheck {
             last = percent;
         };
         result.showProgress = [this](bool show) { visible = show; };
+        // A read that lost a reply starts over, and its progress with it.
+        result.readRestarted = [this](int restart) {
+            check(restart >= 1);
+            last = 0;
+        };
         return result;
     }
 };
