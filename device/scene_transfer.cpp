@@ -143,7 +143,7 @@ LinkResult ReadSceneImage(DeviceLink& link, int length, ImageBuffer& image, int 
             }
         if (result.ok()) {
             std::copy_n(incoming.begin(), length, image.begin());
-            qCDebug(deviceLog) << "read ended";
+            qCDebug(deviceLog) << "read ended;" << missed << "cycles missed by the MIDI system";
             return {};
         }
         qCDebug(deviceLog) << "read restarts: no reply at byte" << result.position << "after" << missed
