@@ -75,6 +75,8 @@ check() { # check NAME COMMAND...
 
 # The software-centre description of the package.
 check appstream appstreamcli validate --no-net packaging/io.github.vorel_lumo.editor.metainfo.xml
+# Every text of the window is in translations/vorel-lumo.ts.
+check translations tools/update-translations.sh --check
 
 # The unit and window tests again with AddressSanitizer + UndefinedBehaviorSanitizer (no
 # benchmarks); any sanitizer report fails its test.
@@ -96,6 +98,8 @@ if build Release build "" -- -DCMAKE_BUILD_TYPE=Release; then
     # Windows safe save passes its test under Wine.
     check windows-gate tools/windows-gate.sh build
     check windows-safe-save tools/windows-file-test.sh build
+    # The Debian package of the Release tree: no lintian error or warning, a valid desktop entry.
+    check package tools/check-package.sh build
     record checks "$checks_passed" ${#checks_failed[@]} 0 0 "${checks_failed[@]}"
     run_ctest Release build "$@"
 else

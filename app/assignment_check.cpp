@@ -4,6 +4,8 @@
 #include "scene/control_messages.h"
 #include "scene/display_texts.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <optional>
 
@@ -23,7 +25,8 @@ QString controlName(int controlIndex)
 
 QString kindWord(MidiMessageKind kind)
 {
-    return kind == MidiMessageKind::Note ? QStringLiteral("note") : QStringLiteral("CC");
+    return kind == MidiMessageKind::Note ? QCoreApplication::translate("AssignmentCheck", "note")
+                                          : QCoreApplication::translate("AssignmentCheck", "CC");
 }
 
 // The name the user knows a channel field by: its control's, or the Common panel's caption.
@@ -69,7 +72,7 @@ QString ControlToolTip(const SceneRecord& record, int controlIndex)
 
 std::vector<AssignmentFinding> CheckScene(const SceneRecord& record, int sceneNumber)
 {
-    const QString scene = QStringLiteral("scene %1: ").arg(sceneNumber);
+    const QString scene = QCoreApplication::translate("AssignmentCheck", "scene %1: ").arg(sceneNumber);
     std::vector<AssignmentFinding> findings;
     auto report = [&](const QString& text, int first = 0, int second = 0) {
         findings.push_back({scene + text, first, second});
@@ -77,7 +80,7 @@ std::vector<AssignmentFinding> CheckScene(const SceneRecord& record, int sceneNu
 
     // "Global" stands for this channel, which has no "Global" item of its own.
     if (!IsMidiChannel(record.SceneMIDICh))
-        report(QStringLiteral("%1 holds channel index %2, outside 1-16")
+        report(QCoreApplication::translate("AssignmentCheck", "%1 holds channel index %2, outside 1-16")
                    .arg(QString::fromLatin1(Setting(SettingId::SceneMIDICh).caption))
                    .arg(record.SceneMIDICh));
 
@@ -92,15 +95,15 @@ std::vector<AssignmentFinding> CheckScene(const SceneRecord& record, int sceneNu
         const std::pair<SettingId, int> key{field.id, field.element};
         if ((stored < 0 || stored > kGlobalChannel) && std::ranges::find(reportedFields, key) == reportedFields.end()) {
             reportedFields.push_back(key);
-            report(QStringLiteral("%1 holds channel index %2, outside 1-16 and Global").arg(channelFieldName(field)).arg(stored));
+            report(QCoreApplication::translate("AssignmentCheck", "%1 holds channel index %2, outside 1-16 and Global").arg(channelFieldName(field)).arg(stored));
         }
         if (!IsMidiNumber(message->number))
-            report(QStringLiteral("%1 sends %2 %3, outside 0-127").arg(controlName(i), kindWord(message->kind)).arg(message->number));
+            report(QCoreApplication::translate("AssignmentCheck", "%1 sends %2 %3, outside 0-127").arg(controlName(i), kindWord(message->kind)).arg(message->number));
         if (!IsMidiNumber(message->number) || !IsMidiChannel(message->channel)) continue;
 
         const auto same = std::ranges::find(senders, *message, &Sender::message);
         if (same != senders.end())
-            report(QStringLiteral("%1 and %2 both send %3")
+            report(QCoreApplication::translate("AssignmentCheck", "%1 and %2 both send %3")
                        .arg(controlName(same->controlIndex), controlName(i), MessageDescription(*message)),
                    same->controlIndex, i);
         else

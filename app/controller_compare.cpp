@@ -24,7 +24,7 @@ CompareResult compareWithController(Document& document, DeviceLink& link, const 
     const int length = TransferLength(document.defaults());
     const int blockAddOne = BlockAddOne(document.defaults());
     ImageBuffer& image = link.image();
-    const TransferProgress progress{hooks.showProgress, hooks.progress};
+    const TransferProgress progress{hooks.showProgress, hooks.progress, hooks.readRestarted};
     const auto read = [&] { return ReadSceneImage(link, length, image, blockAddOne, progress); };
     ended.link = hooks.runBlocking ? hooks.runBlocking(read) : read();
     if (!ended.link.ok()) {

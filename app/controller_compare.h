@@ -26,6 +26,6 @@ struct CompareResult {
 CompareResult compareWithController(Document& document, DeviceLink& link, const TransferHooks& hooks,
                                     const NoteNames& notes);
 
-inline const QString kSameScenesText = QStringLiteral("The controller holds the same scenes.");
+inline const QString kSameScenesText = QString::fromUtf8(QT_TRANSLATE_NOOP("ControllerCompare", "The controller holds the same scenes."));
 
 } // namespace lumo

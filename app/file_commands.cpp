@@ -6,6 +6,8 @@
 
 #include "scene/scene_file.h"
 
+#include <QCoreApplication>
+
 namespace lumo {
 
 namespace {
@@ -26,7 +28,7 @@ bool saveTo(Document& document, const QString& path)
 bool OfferToSave(Document& document)
 {
     if (!document.modified()) return true;
-    switch (document.answers().ask(MessageKind::Warning, kSaveQuestion)) {
+    switch (document.answers().ask(MessageKind::Warning, QCoreApplication::translate("FileCommands", kSaveQuestion.toUtf8().constData()))) {
     case Answer::Yes: qCDebug(appLog) << "save question: Yes"; return SaveDocumentAs(document);
     case Answer::No: qCDebug(appLog) << "save question: No"; return true;
     case Answer::Cancel: break;

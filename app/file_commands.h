@@ -10,7 +10,8 @@
 
 namespace lumo {
 
-inline const QString kSaveQuestion = QStringLiteral("Do you want to save changes?");
+// The English text; asked through Qt's translation.
+inline const QString kSaveQuestion = QString::fromUtf8(QT_TRANSLATE_NOOP("FileCommands", "Do you want to save changes?"));
 
 // The save question, asked only while the document has unsaved edits. False when the asking
 // command must stop: Cancel, or Yes followed by a cancelled or failed "Save as".

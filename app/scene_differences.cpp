@@ -3,6 +3,8 @@
 
 #include "app/shown_settings.h"
 
+#include <QCoreApplication>
+
 namespace lumo {
 
 namespace {
@@ -25,7 +27,7 @@ QStringList SceneDifferenceLines(const SceneSet& a, const SceneSet& b, const Not
             // a line of its own; only the name is compared as text.
             const bool isName = left[i].setting->shownAs == ShownAs::Name;
             if (isName ? left[i].shown == right[i].shown : left[i].stored == right[i].stored) continue;
-            lines.append(QStringLiteral("scene %1, %2, %3: %4 -> %5")
+            lines.append(QCoreApplication::translate("SceneDifferences", "scene %1, %2, %3: %4 -> %5")
                              .arg(n)
                              .arg(left[i].control, left[i].field, quotedIfName(left[i]), quotedIfName(right[i])));
         }

@@ -7,6 +7,8 @@
 #include "scene/display_texts.h"
 #include "scene/scene_settings.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <array>
 #include <vector>
@@ -65,7 +67,7 @@ QString nameText(const std::uint8_t* bytes)
 
 QString line(int scene, int controlIndex, QLatin1StringView field, const QString& sent, const QString& read)
 {
-    return QStringLiteral("scene %1, %2, %3: sent %4, read %5")
+    return QCoreApplication::translate("SendVerification", "scene %1, %2, %3: sent %4, read %5")
         .arg(scene)
         .arg(ControlListItems().at(controlIndex), field, sent, read);
 }
@@ -101,13 +103,13 @@ QStringList SceneImageDifferences(const ImageBuffer& sent, const ImageBuffer& re
 
 QString VerificationWarningText(const QStringList& differences)
 {
-    QStringList lines{QStringLiteral("The scenes read back from the controller differ from the scenes sent:")};
+    QStringList lines{QCoreApplication::translate("SendVerification", "The scenes read back from the controller differ from the scenes sent:")};
     lines += differences.mid(0, kWarningDifferenceLines);
     const qsizetype rest = differences.size() - kWarningDifferenceLines;
     if (rest == 1)
-        lines.append(QStringLiteral("... and 1 more difference."));
+        lines.append(QCoreApplication::translate("SendVerification", "... and 1 more difference."));
     else if (rest > 1)
-        lines.append(QStringLiteral("... and %1 more differences.").arg(rest));
+        lines.append(QCoreApplication::translate("SendVerification", "... and %1 more differences.").arg(rest));
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -10,7 +10,10 @@
 #include "device/short_message.h"
 #include "scene/document.h"
 
+#include <QCoreApplication>
 #include <QDir>
+
+#include <algorithm>
 
 namespace lumo {
 namespace {
@@ -45,7 +48,23 @@ QString wordText(std::uint32_t word)
 LinkResult findController(DeviceLink& link, const TransferHooks& hooks)
 {
     const PortPair remembered = hooks.rememberedPair ? hooks.rememberedPair() : PortPair();
-    const LinkResult result = runStep(hooks, [&] { return link.findDevice(IdentityReply, remembered, hooks.onlyPort); });
+    const bool everyPair = hooks.onlyPort.empty() && hooks.tryEveryPair && hooks.tryEveryPair();
+    std::vector<PortPair> answering;
+    const LinkResult result = runStep(hooks, [&] {
+        if (!everyPair) {
+            const LinkResult found = link.findDevice(IdentityReply, remembered, hooks.onlyPort);
+            answering = link.answering();
+            return found;
+        }
+        LinkResult found = link.scanDevices(IdentityReply);
+        answering = link.answering();
+        // The scan holds the first pair that answered; the remembered one comes first, as in
+        // the plain search.
+        if (found.ok() && link.found() != remembered
+            && std::find(answering.begin(), answering.end(), remembered) != answering.end())
+            found = link.findDevice(IdentityReply, remembered);
+        return found;
+    });
     if (result.ok())
         qCDebug(appLog).noquote() << "controller on" << QString::fromStdString(link.found().output) << "->"
                                   << QString::fromStdString(link.found().input);
@@ -53,6 +72,8 @@ LinkResult findController(DeviceLink& link, const TransferHooks& hooks)
         qCDebug(appLog).noquote() << "no controller:" << SearchFailureDetail(result);
     if (result.ok() && hooks.rememberPair && link.found() != remembered)
         hooks.rememberPair(link.found());
+    if (hooks.answered && result.error != LinkError::Cancelled)
+        hooks.answered(result.ok() ? answering : std::vector<PortPair>(), everyPair);
     return result;
 }
 
@@ -61,40 +82,40 @@ namespace {
 // Why a transfer failed, without what that means for the scenes.
 QString failureReason(const LinkResult& result, bool sending)
 {
-    const QString at = result.position < 0 ? QStringLiteral("the start of the transfer")
-                                           : QStringLiteral("image byte %1").arg(result.position);
+    const QString at = result.position < 0 ? QCoreApplication::translate("TransferCommands", "the start of the transfer")
+                                           : QCoreApplication::translate("TransferCommands", "image byte %1").arg(result.position);
     QString why;
     switch (result.error) {
     case LinkError::None:
         break;
     case LinkError::NoReply:
-        why = QStringLiteral("The controller did not answer at %1 within %2 ms.").arg(at).arg(result.bound);
+        why = QCoreApplication::translate("TransferCommands", "The controller did not answer at %1 within %2 ms.").arg(at).arg(result.bound);
         break;
     case LinkError::WrongReply:
-        why = QStringLiteral("The controller answered %1 at %2, not the reply expected.").arg(wordText(result.word), at);
+        why = QCoreApplication::translate("TransferCommands", "The controller answered %1 at %2, not the reply expected.").arg(wordText(result.word), at);
         break;
     case LinkError::CountUnusable:
-        why = QStringLiteral("The controller announced %1 blocks of 512 bytes (BlockAddOne included): "
+        why = QCoreApplication::translate("TransferCommands", "The controller announced %1 blocks of 512 bytes (BlockAddOne included): "
                              "not what the scene image needs.")
                   .arg(result.position);
         break;
     case LinkError::Unasked:
-        why = QStringLiteral("A message that no request asked for (%1) came at %2: was the controller played "
+        why = QCoreApplication::translate("TransferCommands", "A message that no request asked for (%1) came at %2: was the controller played "
                              "during the transfer?")
                   .arg(wordText(result.word), at);
         break;
     case LinkError::PortVanished:
-        why = QStringLiteral("The controller's MIDI port vanished at %1.").arg(at);
+        why = QCoreApplication::translate("TransferCommands", "The controller's MIDI port vanished at %1.").arg(at);
         break;
     case LinkError::SendFailed:
-        why = QStringLiteral("The MIDI output did not take the message at %1.").arg(at);
+        why = QCoreApplication::translate("TransferCommands", "The MIDI output did not take the message at %1.").arg(at);
         break;
     case LinkError::Cancelled:
-        why = sending ? QStringLiteral("The send was cancelled.") : QStringLiteral("The read was cancelled.");
+        why = sending ? QCoreApplication::translate("TransferCommands", "The send was cancelled.") : QCoreApplication::translate("TransferCommands", "The read was cancelled.");
         break;
     case LinkError::NoMidiSystem:
     case LinkError::NotFound:
-        why = transfer_text::kDeviceNotFound;
+        why = transfer_text::Translated(transfer_text::kDeviceNotFound);
         break;
     }
     return why;
@@ -129,8 +150,8 @@ QString TransferFailureText(const LinkResult& result, bool sending)
     if (result.ok())
         return {};
     return failureReason(result, sending)
-        + (sending ? QStringLiteral(" The controller may now hold a partly written scene image.")
-                   : QStringLiteral(" The scenes are unchanged."));
+        + (sending ? QCoreApplication::translate("TransferCommands", " The controller may now hold a partly written scene image.")
+                   : QCoreApplication::translate("TransferCommands", " The scenes are unchanged."));
 }
 
 QString ReadRestartText(int restart)
@@ -142,14 +163,23 @@ QString SearchFailureDetail(const LinkResult& result)
 {
     switch (result.error) {
     case LinkError::NoMidiSystem:
-        return QStringLiteral("no MIDI system: %1").arg(QString::fromStdString(result.detail));
+        return result.detail.empty()
+                   ? QCoreApplication::translate("TransferCommands", "no MIDI system")
+                   : QCoreApplication::translate("TransferCommands", "no MIDI system: %1").arg(QString::fromStdString(result.detail));
     case LinkError::NotFound:
-        return QStringLiteral("no controller among %1 port pairs").arg(result.pairs);
+        return QCoreApplication::translate("TransferCommands", "no controller among %1 port pairs").arg(result.pairs);
     case LinkError::Cancelled:
-        return QStringLiteral("the search was cancelled");
+        return QCoreApplication::translate("TransferCommands", "the search was cancelled");
     default:
         return {};
     }
+}
+
+QString DeviceNotFoundText(const LinkResult& result)
+{
+    const QString detail = SearchFailureDetail(result);
+    const QString notFound = transfer_text::Translated(transfer_text::kDeviceNotFound);
+    return detail.isEmpty() ? notFound : QStringLiteral("%1\n(%2)").arg(notFound, detail);
 }
 
 TransferResult readSceneData(Document& document, DeviceLink& link, const TransferHooks& hooks)
@@ -164,11 +194,11 @@ TransferResult readSceneData(Document& document, DeviceLink& link, const Transfe
     const int length = TransferLength(document.defaults());
     if (const LinkResult found = findController(link, hooks); !found.ok()) {
         if (found.error != LinkError::Cancelled)
-            answers.tell(MessageKind::Warning, transfer_text::kDeviceNotFound);
+            answers.tell(MessageKind::Warning, DeviceNotFoundText(found));
         redisplay(hooks);
         return {found.error == LinkError::Cancelled ? TransferOutcome::Failed : TransferOutcome::NotFound, found};
     }
-    if (answers.ask(MessageKind::Confirm, transfer_text::kConfirmRead) != Answer::Yes)
+    if (answers.ask(MessageKind::Confirm, transfer_text::Translated(transfer_text::kConfirmRead)) != Answer::Yes)
         return {TransferOutcome::Declined, {}};
 
     const int blockAddOne = BlockAddOne(document.defaults());
@@ -181,7 +211,7 @@ TransferResult readSceneData(Document& document, DeviceLink& link, const Transfe
     else
         qCDebug(appLog).noquote() << "read failed:" << failureReason(result, false);
     if (result.ok()) {
-        answers.tell(MessageKind::Information, transfer_text::kReadOk);
+        answers.tell(MessageKind::Information, transfer_text::Translated(transfer_text::kReadOk));
         UnpackSceneImage(image.data(), document.scenes());
     } else {
         answers.tell(MessageKind::Warning, TransferFailureText(result, false));
@@ -203,10 +233,10 @@ TransferResult sendSceneData(Document& document, DeviceLink& link, const Transfe
     const int length = TransferLength(document.defaults());
     if (const LinkResult found = findController(link, hooks); !found.ok()) {
         if (found.error != LinkError::Cancelled)
-            answers.tell(MessageKind::Warning, transfer_text::kDeviceNotFound);
+            answers.tell(MessageKind::Warning, DeviceNotFoundText(found));
         return {found.error == LinkError::Cancelled ? TransferOutcome::Failed : TransferOutcome::NotFound, found};
     }
-    if (answers.ask(MessageKind::Confirm, transfer_text::kConfirmSend) != Answer::Yes)
+    if (answers.ask(MessageKind::Confirm, transfer_text::Translated(transfer_text::kConfirmSend)) != Answer::Yes)
         return {TransferOutcome::Declined, {}};
 
     const int steps = 1 + int(checks.backup) + int(checks.verify);
@@ -229,13 +259,13 @@ TransferResult sendSceneData(Document& document, DeviceLink& link, const Transfe
         const LinkResult read = runStep(hooks, [&] { return ReadSceneImage(link, length, image, blockAddOne, progress); });
         if (!read.ok())
             return fail(TransferOutcome::Failed, read,
-                        QStringLiteral("Backing up the controller's scenes failed, so nothing was sent. %1")
+                        QCoreApplication::translate("TransferCommands", "Backing up the controller's scenes failed, so nothing was sent. %1")
                             .arg(failureReason(read, false)));
         const QString folder = checks.backupFolder.isEmpty() ? SendBackupFolder() : checks.backupFolder;
         const SendBackupResult stored = StoreSendBackup(ScenesFromImage(image, document.defaults()), folder);
         if (!stored.ok())
             return fail(TransferOutcome::Failed, {},
-                        QStringLiteral("The backup of the controller's scenes could not be written to %1, so nothing "
+                        QCoreApplication::translate("TransferCommands", "The backup of the controller's scenes could not be written to %1, so nothing "
                                        "was sent. %2")
                             .arg(QDir::toNativeSeparators(stored.path), FileErrorText(stored.file)));
         ended.backupPath = stored.path;
@@ -255,7 +285,7 @@ TransferResult sendSceneData(Document& document, DeviceLink& link, const Transfe
         const LinkResult read = runStep(hooks, [&] { return ReadSceneImage(link, length, image, blockAddOne, progress); });
         if (!read.ok())
             return fail(TransferOutcome::Failed, read,
-                        QStringLiteral("The scenes were sent, but reading them back to check them failed. %1")
+                        QCoreApplication::translate("TransferCommands", "The scenes were sent, but reading them back to check them failed. %1")
                             .arg(failureReason(read, false)));
         ended.differences = SceneImageDifferences(sent, image);
         if (!ended.differences.isEmpty())
@@ -263,7 +293,7 @@ TransferResult sendSceneData(Document& document, DeviceLink& link, const Transfe
     }
     qCDebug(appLog) << "send done";
     hideProgress(hooks);
-    answers.tell(MessageKind::Information, transfer_text::kSendOk);
+    answers.tell(MessageKind::Information, transfer_text::Translated(transfer_text::kSendOk));
     ended.link = result;
     return ended;
 }

@@ -6,6 +6,7 @@
 #include "device/device_link.h"
 #include "device/scene_transfer.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -29,6 +30,11 @@ struct TransferHooks {
     // Where the pair that answered last is kept; empty: it is neither tried first nor kept.
     std::function<PortPair()> rememberedPair;
     std::function<void(const PortPair&)> rememberPair;
+    // The window lists every pair that answers. When `tryEveryPair` says so (the ports changed
+    // since it last looked), the search tries them all; `answered` then gets every pair that
+    // answered, else the one found (empty when none was). Both empty: the plain search.
+    std::function<bool()> tryEveryPair;
+    std::function<void(const std::vector<PortPair>& answering, bool everyPair)> answered;
     // Only the pairs whose output or input name contains this are tried (`lumo --port NAME`).
     std::string onlyPort;
 };
@@ -59,16 +65,24 @@ struct SendChecks {
     QString backupFolder; // empty: SendBackupFolder()
 };
 
+// The English texts, as `lumo` prints them; the commands show them through Translated().
 namespace transfer_text {
-inline const QString kDeviceNotFound = QStringLiteral("Vorel Lumo Device is not exist.");
-inline const QString kConfirmRead = QStringLiteral("Are you sure to read data from device?");
-inline const QString kConfirmSend = QStringLiteral("Are you sure to send data?");
-inline const QString kReadOk = QStringLiteral("Read data OK.");
-inline const QString kSendOk = QStringLiteral("Send data OK.");
+inline const QString kDeviceNotFound = QString::fromUtf8(QT_TRANSLATE_NOOP("TransferCommands", "Vorel Lumo Device is not exist."));
+inline const QString kConfirmRead = QString::fromUtf8(QT_TRANSLATE_NOOP("TransferCommands", "Are you sure to read data from device?"));
+inline const QString kConfirmSend = QString::fromUtf8(QT_TRANSLATE_NOOP("TransferCommands", "Are you sure to send data?"));
+inline const QString kReadOk = QString::fromUtf8(QT_TRANSLATE_NOOP("TransferCommands", "Read data OK."));
+inline const QString kSendOk = QString::fromUtf8(QT_TRANSLATE_NOOP("TransferCommands", "Send data OK."));
+
+// A text above through Qt's translation (unchanged where no translator is installed, as in `lumo`).
+inline QString Translated(const QString& text)
+{
+    return QCoreApplication::translate("TransferCommands", text.toUtf8().constData());
+}
 } // namespace transfer_text
 
 // The device search of both commands (and of following the controller), first on the pair that
-// answered last; the pair found is kept for next time. It shows nothing.
+// answered last; the pair found is kept for next time. A search of every pair ends on the same
+// pair as the plain one would. It shows nothing.
 LinkResult findController(DeviceLink& link, const TransferHooks& hooks);
 
 // "Read Scene Data": offers to save unsaved changes, finds the controller, confirms, reads the
@@ -90,7 +104,10 @@ TransferResult sendSceneData(Document& document, DeviceLink& link, const Transfe
 QString TransferFailureText(const LinkResult& result, bool sending);
 // "A reply was lost; reading again from the start (N of 3)".
 QString ReadRestartText(int restart);
-// Why no controller was found, for `lumo` to add to the search's own message.
+// Why no controller was found: what `lumo` adds to the search's own message in brackets.
 QString SearchFailureDetail(const LinkResult& result);
+// The warning of a failed search: "Vorel Lumo Device is not exist." and, on a second line,
+// why in brackets, as `lumo` prints it on one.
+QString DeviceNotFoundText(const LinkResult& result);
 
 } // namespace lumo

@@ -24,9 +24,10 @@ TransferThread::~TransferThread()
     m_thread.wait();
 }
 
-LinkResult TransferThread::run(DeviceLink* link, const std::function<LinkResult()>& step)
+LinkResult TransferThread::run(DeviceLink* link, const std::function<LinkResult()>& step, std::function<void()> stop)
 {
     m_link = link;
+    m_stop = std::move(stop);
     m_running = true;
     m_cancelRequested = false;
     QEventLoop loop;
@@ -38,8 +39,9 @@ LinkResult TransferThread::run(DeviceLink* link, const std::function<LinkResult(
     loop.exec();
     m_running = false;
     m_link = nullptr;
-    // A cancel that came while a step which cannot be cancelled ran (opening the MIDI system)
-    // still counts.
+    m_stop = nullptr;
+    // A cancel that came while a step without a link ran (opening the MIDI system) counts even
+    // when the step ended well.
     if (m_cancelRequested && m_result.ok() && link == nullptr)
         m_result = LinkResult::failure(LinkError::Cancelled);
     return m_result;
@@ -52,6 +54,8 @@ void TransferThread::cancel()
     m_cancelRequested = true;
     if (m_link)
         m_link->cancel();
+    if (m_stop)
+        m_stop();
 }
 
 } // namespace lumo

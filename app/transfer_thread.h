@@ -59,8 +59,10 @@ public:
     ~TransferThread() override;
 
     // Runs `step` on the worker and returns its result once it has ended. `link`, when given, is
-    // the one that cancel() stops. Called on the window's thread, one step at a time.
-    LinkResult run(DeviceLink* link, const std::function<LinkResult()>& step);
+    // the one that cancel() stops; a step without a link (opening the MIDI system) may bring
+    // its own `stop`, which cancel() calls on the window's thread. Called on the window's
+    // thread, one step at a time.
+    LinkResult run(DeviceLink* link, const std::function<LinkResult()>& step, std::function<void()> stop = {});
     bool running() const { return m_running; }
     // Asks the step under way to stop; it ends within one message (the window's thread).
     void cancel();
@@ -81,6 +83,7 @@ private:
     QThread m_thread;
     QObject* m_worker = nullptr; // lives on m_thread
     DeviceLink* m_link = nullptr;
+    std::function<void()> m_stop;
     bool m_running = false;
     bool m_cancelRequested = false;
     LinkResult m_result;

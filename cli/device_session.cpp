@@ -89,7 +89,7 @@ bool TransferDoneOrReport(const TransferResult& result, const ToolAnswers& answe
     case TransferOutcome::Done:
         return true;
     case TransferOutcome::NotFound:
-        PrintError(QStringLiteral("%1 (%2)").arg(answers.warnings.value(0), SearchFailureDetail(result.link)));
+        PrintError(QStringLiteral("%1 (%2)").arg(transfer_text::kDeviceNotFound, SearchFailureDetail(result.link)));
         return false;
     case TransferOutcome::Failed:
     case TransferOutcome::Differs:

@@ -27,6 +27,8 @@ int main(int argc, char* argv[])
     if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> application =
         drawing ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    // No translator is ever installed: the output is a scripting interface and stays English,
+    // also where it shares texts with the window (which would show them translated).
     // File names are bytes: every argument is kept whole, UTF-8 or not.
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments.append(lumo::FileNameFromBytes(QByteArray(argv[i])));

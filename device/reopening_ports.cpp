@@ -55,8 +55,14 @@ void ReopeningPorts::cancelOpen()
 
 bool ReopeningPorts::ensureOpen()
 {
-    std::lock_guard lock(m_mutex);
+    // Reset before the lock: the watcher may hold it while it waits for the same open, and a
+    // cancel that comes meanwhile must end this call too.
     m_cancelOpen.store(false);
+    std::lock_guard lock(m_mutex);
+    if (m_cancelOpen.load()) {
+        m_error = "opening the MIDI system was cancelled";
+        return false;
+    }
     return current() != nullptr;
 }
 

@@ -16,7 +16,7 @@ TFormAbout::TFormAbout(QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("FormAbout"));
-    setWindowTitle(QStringLiteral("About Vorel Lumo"));
+    setWindowTitle(tr("About Vorel Lumo"));
     setFixedSize(492, 388);
     setModal(true);
     QPalette face = palette();

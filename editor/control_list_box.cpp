@@ -22,7 +22,7 @@ ControlListBox::ControlListBox(QWidget* parent)
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(14);
     setFont(font);
-    for (const QString& text : ControlListItems()) {
+    for (const QString& text : ShownControlListItems()) {
         auto* item = new QListWidgetItem(text, this);
         item->setSizeHint(QSize(0, kItemHeight));
     }

@@ -5,6 +5,7 @@
 #include "editor/dialog_start_folder.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -19,7 +20,11 @@ namespace lumo {
 
 namespace {
 
-const QString kFileFilter = QStringLiteral("*.lumo Vorel lumo File (*.lumo)");
+QString fileFilter()
+{
+    return QCoreApplication::translate("MessageBoxes", "*.lumo Vorel lumo File (*.lumo)");
+}
+
 const QString kLastFolderKey = QStringLiteral("Dialogs/LastFolder");
 
 // ~/.config/vorel-lumo/vorel-lumo.conf, beside the user's own parameter files.
@@ -63,9 +68,9 @@ void prepare(QMessageBox& box, QMessageBox::Icon icon, const QString& title, con
 QString MessageTitle(MessageKind kind)
 {
     switch (kind) {
-    case MessageKind::Warning: return QStringLiteral("Warning");
-    case MessageKind::Confirm: return QStringLiteral("Confirm");
-    case MessageKind::Information: return QStringLiteral("Information");
+    case MessageKind::Warning: return QCoreApplication::translate("MessageBoxes", "Warning");
+    case MessageKind::Confirm: return QCoreApplication::translate("MessageBoxes", "Confirm");
+    case MessageKind::Information: return QCoreApplication::translate("MessageBoxes", "Information");
     }
     return {};
 }
@@ -74,9 +79,9 @@ Answer MessageBoxes::ask(MessageKind kind, const QString& text)
 {
     QMessageBox box;
     prepare(box, iconOf(kind), MessageTitle(kind), text);
-    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-    QPushButton* cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    QPushButton* yes = box.addButton(QCoreApplication::translate("MessageBoxes", "&Yes"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QCoreApplication::translate("MessageBoxes", "&No"), QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QCoreApplication::translate("MessageBoxes", "Cancel"), QMessageBox::RejectRole);
     yes->setObjectName(QStringLiteral("Yes"));
     no->setObjectName(QStringLiteral("No"));
     cancel->setObjectName(QStringLiteral("Cancel"));
@@ -94,7 +99,7 @@ void MessageBoxes::tell(MessageKind kind, const QString& text)
 {
     QMessageBox box;
     prepare(box, iconOf(kind), MessageTitle(kind), text);
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole)->setObjectName(QStringLiteral("OK"));
+    box.addButton(QCoreApplication::translate("MessageBoxes", "OK"), QMessageBox::AcceptRole)->setObjectName(QStringLiteral("OK"));
     box.exec();
 }
 
@@ -102,7 +107,7 @@ void MessageBoxes::showError(const QString& text)
 {
     QMessageBox box;
     prepare(box, QMessageBox::Critical, kProgramTitle, text);
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole)->setObjectName(QStringLiteral("OK"));
+    box.addButton(QCoreApplication::translate("MessageBoxes", "OK"), QMessageBox::AcceptRole)->setObjectName(QStringLiteral("OK"));
     box.exec();
 }
 
@@ -113,7 +118,7 @@ std::optional<QString> MessageBoxes::chooseOpenFile()
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // A typed name of a missing file is accepted; opening it then reports "File not found.".
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(kFileFilter);
+    dialog.setNameFilter(fileFilter());
     dialog.setDefaultSuffix(QStringLiteral("lumo"));
     dialog.setSizeGripEnabled(true);
     dialog.setDirectory(m_nextOpenFolder.isEmpty() ? startFolder() : std::exchange(m_nextOpenFolder, QString()));
@@ -130,7 +135,7 @@ std::optional<QString> MessageBoxes::chooseSaveFile(const QString& proposedName)
     dialog.setObjectName(QStringLiteral("SaveDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(kFileFilter);
+    dialog.setNameFilter(fileFilter());
     dialog.setDefaultSuffix(QStringLiteral("lumo"));
     dialog.setSizeGripEnabled(true);
     // QFileDialog asks before it replaces an existing file unless told otherwise.
@@ -147,8 +152,8 @@ std::optional<QString> MessageBoxes::chooseSaveFile(const QString& proposedName)
 
 std::optional<QString> MessageBoxes::chooseExportFile(const QString& proposedName)
 {
-    const QStringList filters{QStringLiteral("PDF document (*.pdf)"), QStringLiteral("PNG picture (*.png)"),
-                              QStringLiteral("SVG drawing (*.svg)")};
+    const QStringList filters{QCoreApplication::translate("MessageBoxes", "PDF document (*.pdf)"), QCoreApplication::translate("MessageBoxes", "PNG picture (*.png)"),
+                              QCoreApplication::translate("MessageBoxes", "SVG drawing (*.svg)")};
     const QStringList suffixes{QStringLiteral("pdf"), QStringLiteral("png"), QStringLiteral("svg")};
     QFileDialog dialog(m_dialogParent);
     dialog.setObjectName(QStringLiteral("ExportDialog"));

@@ -7,8 +7,10 @@
 #include "editor/pad_number_field.h"
 #include "editor/split_arrow_button.h"
 #include "editor/upper_case_line_edit.h"
+#include "scene/display_texts.h"
 #include "scene/scene_settings.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 
@@ -52,7 +54,7 @@ Editor* place(Editor* editor, const char* name, int x, int y, int width = kEdito
 // The editors of a setting, with its items or its range.
 ChoiceBox* choiceBox(SettingId id, QWidget* panel)
 {
-    return new ChoiceBox(Setting(id).items(), panel);
+    return new ChoiceBox(ShownItems(Setting(id).items()), panel);
 }
 
 NumberEditor* numberEditor(SettingId id, QWidget* panel)
@@ -63,8 +65,8 @@ NumberEditor* numberEditor(SettingId id, QWidget* panel)
 
 QString captionOf(SettingId id)
 {
-    const std::string_view caption = Setting(id).caption;
-    return QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()));
+    // The table's captions are whole string literals, so each ends in a NUL.
+    return QCoreApplication::translate("SceneSettings", Setting(id).caption.data());
 }
 
 // A caption of the panels' two-column grid.

@@ -5,6 +5,8 @@
 #include "editor/about.h"
 #include "editor/assignment_check_box.h"
 #include "editor/comparison_box.h"
+#include "editor/connection_status.h"
+#include "editor/controller_menu.h"
 #include "editor/control_area.h"
 #include "editor/follow_selection.h"
 #include "editor/recent_files_menu.h"
@@ -22,11 +24,13 @@
 #include "app/file_commands.h"
 #include "app/recent_files.h"
 #include "app/controller_listener.h"
+#include "app/controller_watch.h"
 #include "app/remembered_pair.h"
 #include "app/send_backups.h"
 #include "app/transfer_commands.h"
 #include "app/transfer_thread.h"
 #include "device/bounded_call.h"
+#include "device/reopening_ports.h"
 #include "scene/scene_file.h"
 
 #include <QAction>
@@ -54,7 +58,6 @@
 #include <condition_variable>
 #include <future>
 #include <cstring>
-#include <mutex>
 
 namespace lumo {
 
@@ -82,15 +85,6 @@ QFont windowFont()
 
 } // namespace
 
-// The MIDI system being opened on a bounded job; the job fills it in when the system answers,
-// also after the window stopped waiting for it.
-struct OpeningPorts {
-    std::mutex mutex;
-    std::condition_variable opened;
-    std::unique_ptr<MidiPorts> ports;
-    bool done = false;
-};
-
 QPoint TFormMain::CentredPosition(const QRect& workArea, const QSize& outerSize)
 {
     return {workArea.left() + std::max(workArea.width() - outerSize.width(), 0) / 2,
@@ -98,6 +92,17 @@ QPoint TFormMain::CentredPosition(const QRect& workArea, const QSize& outerSize)
 }
 
 TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, QWidget* parent)
+    : TFormMain(parameterFolder, ports, nullptr, parent)
+{
+}
+
+TFormMain::TFormMain(const QString& parameterFolder, std::unique_ptr<ReopeningPorts> system, QWidget* parent)
+    : TFormMain(parameterFolder, nullptr, std::move(system), parent)
+{
+}
+
+TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, std::unique_ptr<ReopeningPorts> system,
+                     QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                               | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                               | Qt::WindowCloseButtonHint)
@@ -163,6 +168,10 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, QWidget* 
     connect(m_transfer.get(), &TransferThread::progressChanged, this, &TFormMain::onProgress, Qt::QueuedConnection);
     connect(m_transfer.get(), &TransferThread::progressShown, m_progressBar, &QWidget::setVisible,
             Qt::QueuedConnection);
+    // A read that starts over says so on the bar until the command ends.
+    connect(m_transfer.get(), &TransferThread::readRestarted, this, [this](int restart) {
+        m_progressBar->setFormat(ReadRestartText(restart) + QStringLiteral(": %p%"));
+    }, Qt::QueuedConnection);
     // Esc stops a transfer; it is enabled only while one runs.
     m_cancelTransfer = new QAction(this);
     m_cancelTransfer->setObjectName(QStringLiteral("CancelTransfer"));
@@ -173,15 +182,27 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, QWidget* 
     addAction(m_cancelTransfer);
     m_listener = std::make_unique<ControllerListener>();
     connect(m_listener.get(), &ControllerListener::received, this, &TFormMain::selectSender);
-    // Ports given by the caller need no opening: the link is there from the start.
-    if (m_ports)
-        m_link = std::make_unique<DeviceLink>(*m_ports);
+    // One ports object and one link for the whole run. The machine's MIDI system opens on the
+    // watcher's first look, and again after it went away; ports given by the caller are taken
+    // as they are.
+    if (!m_ports) {
+        m_systemPorts = system ? std::move(system) : std::make_unique<ReopeningPorts>([] {
+            return OpenMidiPorts(ChooseMidiApi(), "Vorel Lumo");
+        });
+        m_ports = m_systemPorts.get();
+    }
+    m_link = std::make_unique<DeviceLink>(*m_ports);
+    watchController();
     qApp->installEventFilter(this);
 }
 
 TFormMain::~TFormMain()
 {
     qApp->removeEventFilter(this);
+    // The watcher may be waiting for the system to open: it ends at once.
+    if (m_systemPorts)
+        m_systemPorts->cancelOpen();
+    m_watch.reset();
     m_listener.reset();
     // It follows the document and the focus; both go before the child objects are deleted.
     delete m_undo;
@@ -201,7 +222,7 @@ void TFormMain::buildBackground(QImage controllerPicture)
     lower->setObjectName(QStringLiteral("Shape1"));
     lower->setGeometry(25, 333, 742, 209);
 
-    auto* title = new QLabel(QStringLiteral("CONTROL"), m_client);
+    auto* title = new QLabel(tr("CONTROL"), m_client);
     title->setObjectName(QStringLiteral("LabelControl"));
     QFont titleFont(QStringLiteral("Times New Roman"));
     titleFont.setPixelSize(20);
@@ -251,53 +272,60 @@ void TFormMain::buildMenus()
     bar->setObjectName(QStringLiteral("MainMenu1"));
     bar->setNativeMenuBar(false);
 
-    QMenu* file = bar->addMenu(QStringLiteral("File"));
+    QMenu* file = bar->addMenu(tr("File"));
     file->setObjectName(QStringLiteral("File1"));
-    addCommand(file, QStringLiteral("New1"), QStringLiteral("New"), QKeySequence(Qt::CTRL | Qt::Key_N), &TFormMain::newDocument);
-    addCommand(file, QStringLiteral("Open1"), QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &TFormMain::openDocument);
+    addCommand(file, QStringLiteral("New1"), tr("New"), QKeySequence(Qt::CTRL | Qt::Key_N), &TFormMain::newDocument);
+    addCommand(file, QStringLiteral("Open1"), tr("Open"), QKeySequence(Qt::CTRL | Qt::Key_O), &TFormMain::openDocument);
     auto* recent = new RecentFilesMenu(file);
     file->addMenu(recent);
     connect(recent, &RecentFilesMenu::fileChosen, this, &TFormMain::openAskingFirst);
-    addCommand(file, QStringLiteral("Save1"), QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &TFormMain::saveDocument);
-    addCommand(file, QStringLiteral("Saveas1"), QStringLiteral("Save as"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), &TFormMain::saveDocumentAs);
-    addCommand(file, QStringLiteral("ExportPicture1"), QStringLiteral("Export Picture\u2026"), QKeySequence(), &TFormMain::exportPicture);
+    addCommand(file, QStringLiteral("Save1"), tr("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &TFormMain::saveDocument);
+    addCommand(file, QStringLiteral("Saveas1"), tr("Save as"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), &TFormMain::saveDocumentAs);
+    addCommand(file, QStringLiteral("ExportPicture1"), tr("Export Picture\u2026"), QKeySequence(), &TFormMain::exportPicture);
     file->addSeparator()->setObjectName(QStringLiteral("N1"));
-    addCommand(file, QStringLiteral("Quit1"), QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), &TFormMain::quit);
+    addCommand(file, QStringLiteral("Quit1"), tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), &TFormMain::quit);
 
-    QMenu* edit = bar->addMenu(QStringLiteral("Edit"));
+    QMenu* edit = bar->addMenu(tr("Edit"));
     edit->setObjectName(QStringLiteral("Edit1"));
-    m_undoCommand = addCommand(edit, QStringLiteral("Undo1"), QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), &TFormMain::undo);
-    m_redoCommand = addCommand(edit, QStringLiteral("Redo1"), QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TFormMain::redo);
+    m_undoCommand = addCommand(edit, QStringLiteral("Undo1"), tr("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), &TFormMain::undo);
+    m_redoCommand = addCommand(edit, QStringLiteral("Redo1"), tr("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TFormMain::redo);
     m_redoCommand->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     edit->addSeparator()->setObjectName(QStringLiteral("N2"));
-    addCommand(edit, QStringLiteral("Copy1"), QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &TFormMain::copyControl);
-    addCommand(edit, QStringLiteral("Peast1"), QStringLiteral("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &TFormMain::pasteControl);
-    addCommand(edit, QStringLiteral("CopyScene1"), QStringLiteral("Copy Scene"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), &TFormMain::copyScene);
-    addCommand(edit, QStringLiteral("PasteScene1"), QStringLiteral("Paste Scene"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), &TFormMain::pasteScene);
+    addCommand(edit, QStringLiteral("Copy1"), tr("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), &TFormMain::copyControl);
+    addCommand(edit, QStringLiteral("Peast1"), tr("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), &TFormMain::pasteControl);
+    addCommand(edit, QStringLiteral("CopyScene1"), tr("Copy Scene"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), &TFormMain::copyScene);
+    addCommand(edit, QStringLiteral("PasteScene1"), tr("Paste Scene"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), &TFormMain::pasteScene);
     edit->addSeparator();
-    addCommand(edit, QStringLiteral("CheckAssignments1"), QStringLiteral("Check Assignments"), QKeySequence(Qt::CTRL | Qt::Key_K), &TFormMain::checkAssignments);
+    addCommand(edit, QStringLiteral("CheckAssignments1"), tr("Check Assignments"), QKeySequence(Qt::CTRL | Qt::Key_K), &TFormMain::checkAssignments);
 
-    QMenu* communication = bar->addMenu(QStringLiteral("Communication"));
+    QMenu* communication = bar->addMenu(tr("Communication"));
     communication->setObjectName(QStringLiteral("Communication1"));
-    addCommand(communication, QStringLiteral("ReadSceneData1"), QStringLiteral("Read Scene Data"), QKeySequence(Qt::CTRL | Qt::Key_L), &TFormMain::readSceneData);
-    addCommand(communication, QStringLiteral("SendSceneData1"), QStringLiteral("Send Scene Data"), QKeySequence(Qt::CTRL | Qt::Key_T), &TFormMain::sendSceneData);
-    addCommand(communication, QStringLiteral("CompareWithController1"), QStringLiteral("Compare With Controller"),
+    addCommand(communication, QStringLiteral("ReadSceneData1"), tr("Read Scene Data"), QKeySequence(Qt::CTRL | Qt::Key_L), &TFormMain::readSceneData);
+    addCommand(communication, QStringLiteral("SendSceneData1"), tr("Send Scene Data"), QKeySequence(Qt::CTRL | Qt::Key_T), &TFormMain::sendSceneData);
+    addCommand(communication, QStringLiteral("CompareWithController1"), tr("Compare With Controller"),
                QKeySequence(), &TFormMain::compareWithController);
     communication->addSeparator();
-    m_followController = addCommand(communication, QStringLiteral("FollowController1"), QStringLiteral("Follow Controller"),
+    m_followController = addCommand(communication, QStringLiteral("FollowController1"), tr("Follow Controller"),
                                     QKeySequence(Qt::CTRL | Qt::Key_F), &TFormMain::followController);
     m_followController->setCheckable(true);
     communication->addSeparator()->setObjectName(QStringLiteral("N2"));
     m_backUpBeforeSend = addSetting(communication, QStringLiteral("BackUpBeforeSend1"),
-                                    QStringLiteral("Back Up Before Send"), QStringLiteral("Send/BackUpBefore"));
+                                    tr("Back Up Before Send"), QStringLiteral("Send/BackUpBefore"));
     m_verifyAfterSend = addSetting(communication, QStringLiteral("VerifyAfterSend1"),
-                                   QStringLiteral("Verify After Send"), QStringLiteral("Send/VerifyAfter"));
-    addCommand(communication, QStringLiteral("OpenBackupsFolder1"), QStringLiteral("Open Backups Folder\u2026"),
+                                   tr("Verify After Send"), QStringLiteral("Send/VerifyAfter"));
+    addCommand(communication, QStringLiteral("OpenBackupsFolder1"), tr("Open Backups Folder\u2026"),
                QKeySequence(), &TFormMain::openBackupsFolder);
+    communication->addSeparator()->setObjectName(QStringLiteral("N3"));
+    m_controllerMenu = new ControllerMenu(communication);
+    communication->addMenu(m_controllerMenu);
+    // Queued: the item that was chosen is made anew when the search has found the pair.
+    connect(m_controllerMenu, &ControllerMenu::chosen, this, &TFormMain::chooseController, Qt::QueuedConnection);
 
-    QMenu* help = bar->addMenu(QStringLiteral("Help"));
+    QMenu* help = bar->addMenu(tr("Help"));
     help->setObjectName(QStringLiteral("Help1"));
-    addCommand(help, QStringLiteral("About1"), QStringLiteral("About"), QKeySequence(Qt::CTRL | Qt::Key_H), &TFormMain::showAbout);
+    addCommand(help, QStringLiteral("About1"), tr("About"), QKeySequence(Qt::CTRL | Qt::Key_H), &TFormMain::showAbout);
+
+    m_status = new ConnectionStatus(bar);
 }
 
 void TFormMain::addSceneShortcuts()
@@ -611,59 +639,37 @@ bool TFormMain::transferRunning() const
 
 DeviceLink* TFormMain::openLink()
 {
-    if (m_link)
+    if (!m_systemPorts)
         return m_link.get();
-    if (!m_ports) {
-        if (!m_opening) {
-            auto opening = std::make_shared<OpeningPorts>();
-            m_opening = opening;
-            // On a job of its own, which owns what it fills in: a MIDI system that never answers
-            // keeps only that job waiting.
-            RunBounded([opening] {
-                auto ports = OpenMidiPorts(ChooseMidiApi(), "Vorel Lumo");
-                std::lock_guard lock(opening->mutex);
-                opening->ports = std::move(ports);
-                opening->done = true;
-                opening->opened.notify_all();
-            }, std::chrono::milliseconds(0));
-        }
-        // Said on the progress bar when the system takes longer than a moment.
-        QTimer notice;
-        notice.setSingleShot(true);
-        connect(&notice, &QTimer::timeout, this, [this] {
-            m_progressBar->setFormat(QStringLiteral("Waiting for the MIDI system to answer..."));
-            m_progressBar->setValue(0);
-            m_progressBar->show();
-        });
-        notice.start(500);
-        const auto opening = m_opening;
-        runOnTransferThread([opening] {
-            std::unique_lock lock(opening->mutex);
-            opening->opened.wait_for(lock, std::chrono::milliseconds(kMidiSystemBoundMs), [&] { return opening->done; });
-            return LinkResult();
-        });
-        notice.stop();
-        m_progressBar->hide();
-        m_progressBar->setFormat(QStringLiteral("%p%"));
-        std::unique_lock lock(opening->mutex);
-        if (!opening->done) {
-            lock.unlock();
-            m_answers.tell(MessageKind::Warning,
-                           QStringLiteral("The MIDI system did not answer within %1 s; try again once it does.")
-                               .arg(kMidiSystemBoundMs / 1000));
-            return nullptr;
-        }
-        m_systemPorts = std::move(opening->ports);
-        m_ports = m_systemPorts.get();
-    }
-    m_link = std::make_unique<DeviceLink>(*m_ports);
-    return m_link.get();
+    // Said on the progress bar when the system takes longer than a moment.
+    QTimer notice;
+    notice.setSingleShot(true);
+    connect(&notice, &QTimer::timeout, this, [this] {
+        m_progressBar->setFormat(tr("Waiting for the MIDI system to answer..."));
+        m_progressBar->setValue(0);
+        m_progressBar->show();
+    });
+    notice.start(500);
+    // Bounded; Esc ends the wait at once and the command with it, while the opening goes on
+    // and a later command takes what it brings. A system that is not there or did not answer
+    // in time is the search's to report.
+    ReopeningPorts* ports = m_systemPorts.get();
+    bool stopped = false;
+    runOnTransferThread([ports] { return ports->ensureOpen() ? LinkResult() : LinkResult::failure(LinkError::NoMidiSystem); },
+                        [ports, &stopped] {
+                            stopped = true;
+                            ports->cancelOpen();
+                        });
+    notice.stop();
+    m_progressBar->hide();
+    m_progressBar->setFormat(QStringLiteral("%p%"));
+    return stopped ? nullptr : m_link.get();
 }
 
-LinkResult TFormMain::runOnTransferThread(const std::function<LinkResult()>& step)
+LinkResult TFormMain::runOnTransferThread(const std::function<LinkResult()>& step, std::function<void()> stop)
 {
     setTransferRunning(true);
-    const LinkResult result = m_transfer->run(m_link.get(), step);
+    const LinkResult result = m_transfer->run(m_link.get(), step, std::move(stop));
     setTransferRunning(false);
     return result;
 }
@@ -697,6 +703,7 @@ TransferHooks TFormMain::transferHooks()
     hooks.progress = [transfer](int percent) { transfer->reportProgress(percent); };
     // The send hides the bar itself after its last step, from this thread: at once, before its
     // message box.
+    hooks.readRestarted = [transfer](int restart) { transfer->reportRestart(restart); };
     hooks.showProgress = [this, transfer](bool visible) {
         if (QThread::currentThread() == thread())
             m_progressBar->setVisible(visible);
@@ -707,12 +714,17 @@ TransferHooks TFormMain::transferHooks()
     hooks.redisplay = [this] { m_controls->showSelectedControl(); };
     hooks.rememberedPair = &RememberedPair;
     hooks.rememberPair = &RememberPair;
+    hooks.tryEveryPair = [this] { return m_tryEveryPair; };
+    hooks.answered = [this](const std::vector<PortPair>& answering, bool everyPair) {
+        takeAnswering(answering, everyPair);
+    };
     return hooks;
 }
 
 // A close asked for during the transfer comes now.
 void TFormMain::endCommand()
 {
+    m_progressBar->setFormat(QStringLiteral("%p%"));
     if (m_closeAfterTransfer) {
         m_closeAfterTransfer = false;
         close();
@@ -768,10 +780,12 @@ void TFormMain::openBackupsFolder()
 
 void TFormMain::followController()
 {
+    m_followPaused = false;
     if (!m_followController->isChecked())
         m_listener->stop();
     else if (!startFollowing())
         m_followController->setChecked(false);
+    updateStatus();
     endCommand();
 }
 
@@ -784,7 +798,7 @@ bool TFormMain::startFollowing()
     const LinkResult found = findController(*link, transferHooks());
     if (!found.ok()) {
         if (found.error != LinkError::Cancelled)
-            m_answers.tell(MessageKind::Warning, transfer_text::kDeviceNotFound);
+            m_answers.tell(MessageKind::Warning, DeviceNotFoundText(found));
         return false;
     }
     m_listener->listen(*link);
@@ -793,21 +807,110 @@ bool TFormMain::startFollowing()
 
 bool TFormMain::pauseFollowing()
 {
-    const bool following = m_listener->listening();
     m_listener->stop();
-    return following;
+    return m_followController->isChecked();
 }
 
-// The transfer's own search found the controller again, on the ports it left open; when that
-// search failed (its warning said so) or was cancelled, following ends with it.
+// The transfer's own search found the controller again, on the ports it left open. When it did
+// not (its warning said why, or it was cancelled), following waits for the controller to come
+// back.
 void TFormMain::resumeFollowing(bool wasFollowing)
 {
     if (!wasFollowing || m_closeAfterTransfer)
         return;
-    if (m_link && !m_link->found().empty())
+    // A controller unplugged during the command left the found pair behind it.
+    m_followPaused = m_link->found().empty() || !m_watch->present();
+    if (!m_followPaused)
         m_listener->listen(*m_link);
-    else
-        m_followController->setChecked(false);
+    updateStatus();
+}
+
+// The controller went: following pauses. It came back: a search on the pair that answered
+// last connects its new ports, and following goes on. A command under way, a question or an
+// open menu is not disturbed: the search waits for them.
+void TFormMain::followPresence()
+{
+    if (!m_followController->isChecked())
+        return;
+    if (!m_watch->present()) {
+        m_listener->stop();
+        m_followPaused = true;
+        updateStatus();
+        return;
+    }
+    if (!m_followPaused)
+        return;
+    if (transferRunning() || QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
+        m_followRetry.start();
+        return;
+    }
+    m_link->resetCancel();
+    const LinkResult found = findController(*m_link, transferHooks());
+    // Unchecked, or the window closed, while the search ran: nothing more.
+    if (!m_followController->isChecked() || m_closeAfterTransfer) {
+        endCommand();
+        return;
+    }
+    m_followPaused = !found.ok();
+    if (found.ok())
+        m_listener->listen(*m_link);
+    updateStatus();
+    endCommand();
+}
+
+void TFormMain::watchController()
+{
+    m_watch = std::make_unique<ControllerWatch>(*m_ports);
+    m_followRetry.setSingleShot(true);
+    m_followRetry.setInterval(kFollowRetryMs);
+    connect(&m_followRetry, &QTimer::timeout, this, &TFormMain::followPresence);
+    // Following is taken up again from the event loop: a search's own end reports the pair's
+    // presence too, and no search may start inside another command.
+    connect(m_watch.get(), &ControllerWatch::presenceChanged, this, [this] {
+        updateStatus();
+        QMetaObject::invokeMethod(this, &TFormMain::followPresence, Qt::QueuedConnection);
+    });
+    // A port that came or went may be another controller: the next search tries every pair.
+    connect(m_watch.get(), &ControllerWatch::portsChanged, this, [this] { m_tryEveryPair = true; });
+    m_watch->setPair(RememberedPair());
+}
+
+void TFormMain::updateStatus()
+{
+    const bool present = m_watch->present();
+    m_status->setConnection(present ? ControllerWatch::portName(m_watch->pair()) : QString(),
+                            m_followController->isChecked() && m_followPaused);
+}
+
+// After each search: the pairs that answered for the submenu, the one in use for the status.
+void TFormMain::takeAnswering(const std::vector<PortPair>& answering, bool everyPair)
+{
+    const PortPair& inUse = m_link->found();
+    if (everyPair) {
+        m_tryEveryPair = false;
+        m_answering = answering;
+    } else if (inUse.empty() || std::find(m_answering.begin(), m_answering.end(), inUse) == m_answering.end()) {
+        // The remembered pair answered, or none did: the others of the last full look are
+        // still there unless the ports changed, and then that look comes next.
+        m_answering = answering;
+    }
+    m_watch->setPair(inUse);
+    m_controllerMenu->setPairs(m_answering, inUse);
+    updateStatus();
+}
+
+// A pair chosen in the "Controller" submenu is remembered and taken at once: the search that
+// follows tries it first.
+void TFormMain::chooseController(const PortPair& pair)
+{
+    RememberPair(pair);
+    const bool following = pauseFollowing();
+    if (DeviceLink* link = openLink()) {
+        link->resetCancel();
+        findController(*link, transferHooks());
+    }
+    resumeFollowing(following);
+    endCommand();
 }
 
 void TFormMain::selectSender(quint32 word)

@@ -2,6 +2,7 @@
 // Communication and Help commands, the progress bar of the transfers.
 #pragma once
 
+#include "device/device_link.h"
 #include "editor/message_boxes.h"
 #include "scene/copy_buffer.h"
 #include "scene/document.h"
@@ -10,10 +11,12 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QTimer>
 #include <QMargins>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QImage;
@@ -24,15 +27,19 @@ class QToolButton;
 
 namespace lumo {
 
+class ConnectionStatus;
 class ControlArea;
 class ControllerListener;
+class ControllerMenu;
+class ControllerWatch;
 class DeviceLink;
 class UndoSteps;
 class MidiPorts;
+class ReopeningPorts;
 class TransferProgressBar;
 class TransferThread;
 struct LinkResult;
-struct OpeningPorts;
+struct PortPair;
 struct TransferHooks;
 
 class TFormMain : public QMainWindow {
@@ -41,9 +48,11 @@ public:
     // FormCreate: places the window near the centre (exactly once its frame is known), reads
     // the parameter files from `parameterFolder` (the current folder when empty) and builds the
     // layout with scene 1 current. The transfers use `ports` (not owned) when given, else the
-    // machine's MIDI system, opened at the first transfer.
+    // machine's MIDI system, opened in the background at once and again after it went away.
     explicit TFormMain(const QString& parameterFolder = QString(), MidiPorts* ports = nullptr,
                        QWidget* parent = nullptr);
+    // The same on `system` in place of the machine's MIDI system.
+    TFormMain(const QString& parameterFolder, std::unique_ptr<ReopeningPorts> system, QWidget* parent = nullptr);
     ~TFormMain() override;
 
     Document& document() { return *m_document; }
@@ -54,8 +63,7 @@ public:
     const ParameterFiles& parameterFiles() const { return m_files; }
     QWidget* client() const { return m_client; }
     bool transferRunning() const;
-    // The link of the transfers, kept for the whole run: made at once on ports given to the
-    // constructor, else at the first transfer; null while the MIDI system has not answered.
+    // The link of the transfers, kept for the whole run.
     DeviceLink* deviceLink() { return m_link.get(); }
 
     // The window's position for a work area: centred, halves rounded down, never above or
@@ -105,11 +113,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 public:
-    // How long the window waits for the MIDI system to open before it gives up for this command.
-    static constexpr int kMidiSystemBoundMs = 5000;
+    // A controller that came back while a command, a question or a menu was open is looked for
+    // again after this long.
+    static constexpr int kFollowRetryMs = 300;
     static constexpr int kPlacementWindowMs = 1000;
 
 private:
+    TFormMain(const QString& parameterFolder, MidiPorts* ports, std::unique_ptr<ReopeningPorts> system,
+              QWidget* parent);
     void fillScenesOnFirstShow();
     // Centres the outer window, the frame that the window manager reports included, on the
     // work area of its screen.
@@ -131,29 +142,42 @@ private:
     void updateUndoCommands();
     bool isCommandShortcut(const QKeyEvent& key) const;
     TransferHooks transferHooks();
-    // The link, with the MIDI system opened on the transfer thread within kMidiSystemBoundMs;
-    // null (after a warning) when it did not answer in time.
+    // The link, once the MIDI system has opened on the transfer thread (bounded); null when Esc
+    // ended the wait.
     DeviceLink* openLink();
-    LinkResult runOnTransferThread(const std::function<LinkResult()>& step);
+    // `stop`: how Esc ends a step that has no link to cancel.
+    LinkResult runOnTransferThread(const std::function<LinkResult()>& step, std::function<void()> stop = {});
     void setTransferRunning(bool running);
     void endCommand();
     bool startFollowing();
     // Following stops during a transfer and, with the controller found again, goes on after it.
     bool pauseFollowing();
     void resumeFollowing(bool wasFollowing);
+    void followPresence();
     void selectSender(quint32 word);
+    void watchController();
+    void updateStatus();
+    void takeAnswering(const std::vector<PortPair>& answering, bool everyPair);
+    void chooseController(const PortPair& pair);
 
     ParameterFiles m_files;
     MessageBoxes m_answers;
     std::unique_ptr<Document> m_document;
     MidiPorts* m_ports = nullptr;
-    std::shared_ptr<OpeningPorts> m_opening; // the MIDI system, opened on a bounded job
-    std::unique_ptr<MidiPorts> m_systemPorts;
+    std::unique_ptr<ReopeningPorts> m_systemPorts; // the machine's, when no ports were given
     std::unique_ptr<DeviceLink> m_link;
     // Declared after the link: its worker has ended before the link goes.
     std::unique_ptr<TransferThread> m_transfer;
     // Declared after the link: it stops listening before the link goes.
     std::unique_ptr<ControllerListener> m_listener;
+    // Declared after the ports: its watcher thread ends before they go.
+    std::unique_ptr<ControllerWatch> m_watch;
+    ConnectionStatus* m_status = nullptr;
+    ControllerMenu* m_controllerMenu = nullptr;
+    std::vector<PortPair> m_answering; // in the last search, for the submenu
+    bool m_tryEveryPair = true;        // the ports changed since the last search of every pair
+    bool m_followPaused = false;       // Follow Controller is on and waits for the controller
+    QTimer m_followRetry;
     QAction* m_followController = nullptr;
     QAction* m_cancelTransfer = nullptr;
     QAction* m_backUpBeforeSend = nullptr;

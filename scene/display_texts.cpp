@@ -4,15 +4,52 @@
 #include "scene/control_index.h"
 #include "scene/scene_settings.h"
 
+#include <QCoreApplication>
+
 namespace lumo {
 
 namespace {
+
+// The texts below are marked for translation under this context; the lists keep the English.
+constexpr const char* kContext = "DisplayTexts";
+
+QString english(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+QString translated(const QString& text)
+{
+    return QCoreApplication::translate(kContext, text.toUtf8().constData());
+}
 
 QStringList numbered(const QString& prefix, int count)
 {
     QStringList items;
     for (int n = 1; n <= count; ++n)
         items << prefix + QString::number(n);
+    return items;
+}
+
+// The control list by kind: an item name, numbered from 1 after its dash when there are more.
+struct ControlListKind {
+    const char* name;
+    int count;
+};
+constexpr ControlListKind kControlListKinds[] = {
+    {QT_TRANSLATE_NOOP("DisplayTexts", "Common"), 1},
+    {QT_TRANSLATE_NOOP("DisplayTexts", "Group Common-"), 4},
+    {QT_TRANSLATE_NOOP("DisplayTexts", "Konb-"), 4},
+    {QT_TRANSLATE_NOOP("DisplayTexts", "Slider-"), 4},
+    {QT_TRANSLATE_NOOP("DisplayTexts", "Trigger Pad-"), 8},
+    {QT_TRANSLATE_NOOP("DisplayTexts", "Key-"), 25},
+};
+
+QStringList controlListItems(QString (*text)(const char*))
+{
+    QStringList items;
+    for (const ControlListKind& kind : kControlListKinds)
+        items += kind.count == 1 ? QStringList{text(kind.name)} : numbered(text(kind.name), kind.count);
     return items;
 }
 
@@ -36,7 +73,10 @@ std::optional<int> noteLine(const NoteNames& notes, const QString& text)
 }
 
 // The head line of a number on a label, by display mode; modes without a number have none.
-const char* const kNumberHeads[kDisplayModeCount] = {"", "", "CC#", "L/L", "U/R", "", "OFF", "ON"};
+const char* const kNumberHeads[kDisplayModeCount] = {
+    "", "", QT_TRANSLATE_NOOP("DisplayTexts", "CC#"), QT_TRANSLATE_NOOP("DisplayTexts", "L/L"),
+    QT_TRANSLATE_NOOP("DisplayTexts", "U/R"), "", QT_TRANSLATE_NOOP("DisplayTexts", "OFF"),
+    QT_TRANSLATE_NOOP("DisplayTexts", "ON")};
 
 // The setting of a kind that a label shows in a display mode; nullptr: the label shows "---".
 const SceneSetting* settingShownIn(ControlKind kind, int mode)
@@ -66,7 +106,7 @@ bool labelShows(ControlKind kind, int mode, std::int32_t assignment)
 
 const QStringList& ChannelItems()
 {
-    static const QStringList items = numbered(QString(), 16) << QStringLiteral("Global");
+    static const QStringList items = numbered(QString(), 16) << english(QT_TRANSLATE_NOOP("DisplayTexts", "Global"));
     return items;
 }
 
@@ -78,44 +118,65 @@ const QStringList& SceneChannelItems()
 
 const QStringList& EnableItems()
 {
-    static const QStringList items{QStringLiteral("Disable"), QStringLiteral("Enable")};
+    static const QStringList items{english(QT_TRANSLATE_NOOP("DisplayTexts", "Disable")),
+                                   english(QT_TRANSLATE_NOOP("DisplayTexts", "Enable"))};
     return items;
 }
 
 const QStringList& PadAssignItems()
 {
-    static const QStringList items{QStringLiteral("No Assign"), QStringLiteral("Control Change"), QStringLiteral("Note")};
+    static const QStringList items{english(QT_TRANSLATE_NOOP("DisplayTexts", "No Assign")),
+                                   english(QT_TRANSLATE_NOOP("DisplayTexts", "Control Change")),
+                                   english(QT_TRANSLATE_NOOP("DisplayTexts", "Note"))};
     return items;
 }
 
 const QStringList& BehaviorItems()
 {
-    static const QStringList items{QStringLiteral("Momentary"), QStringLiteral("Toggle")};
+    static const QStringList items{english(QT_TRANSLATE_NOOP("DisplayTexts", "Momentary")),
+                                   english(QT_TRANSLATE_NOOP("DisplayTexts", "Toggle"))};
     return items;
 }
 
 const QStringList& VelocityCurveItems()
 {
-    static const QStringList items{QStringLiteral("Light"), QStringLiteral("Normal"), QStringLiteral("Heavy"),
-                                   QStringLiteral("Const")};
+    static const QStringList items{english(QT_TRANSLATE_NOOP("DisplayTexts", "Light")),
+                                   english(QT_TRANSLATE_NOOP("DisplayTexts", "Normal")),
+                                   english(QT_TRANSLATE_NOOP("DisplayTexts", "Heavy")),
+                                   english(QT_TRANSLATE_NOOP("DisplayTexts", "Const"))};
     return items;
 }
 
 const QStringList& DisplayModeItems()
 {
-    static const QStringList items{QStringLiteral("MIDI Channel"),     QStringLiteral("Assign Type"),
-                                   QStringLiteral("CC/Note Number"),   QStringLiteral("Lower/Left Value"),
-                                   QStringLiteral("Upper/Right Value"), QStringLiteral("Button Behavior"),
-                                   QStringLiteral("Off Value"),        QStringLiteral("On Value")};
+    static const QStringList items{english(QT_TRANSLATE_NOOP("DisplayTexts", "MIDI Channel")),
+                                   english(QT_TRANSLATE_NOOP("DisplayTexts", "Assign Type")),
+                                   english(QT_TRANSLATE_NOOP("DisplayTexts", "CC/Note Number")),
+                                   english(QT_TRANSLATE_NOOP("DisplayTexts", "Lower/Left Value")),
+                                   english(QT_TRANSLATE_NOOP("DisplayTexts", "Upper/Right Value")),
+                                   english(QT_TRANSLATE_NOOP("DisplayTexts", "Button Behavior")),
+                                   english(QT_TRANSLATE_NOOP("DisplayTexts", "Off Value")),
+                                   english(QT_TRANSLATE_NOOP("DisplayTexts", "On Value"))};
     return items;
 }
 
 const QStringList& ControlListItems()
 {
-    static const QStringList items = QStringList{QStringLiteral("Common")} + numbered(QStringLiteral("Group Common-"), 4)
-        + numbered(QStringLiteral("Konb-"), 4) + numbered(QStringLiteral("Slider-"), 4)
-        + numbered(QStringLiteral("Trigger Pad-"), 8) + numbered(QStringLiteral("Key-"), 25);
+    static const QStringList items = controlListItems(english);
     return items;
+}
+
+QStringList ShownItems(const QStringList& items)
+{
+    QStringList shown;
+    for (const QString& item : items)
+        shown << translated(item);
+    return shown;
+}
+
+QStringList ShownControlListItems()
+{
+    return controlListItems([](const char* name) { return translated(english(name)); });
 }
 
 QString ItemText(const QStringList& items, std::int64_t index)
@@ -136,7 +197,8 @@ std::optional<QString> OverlayText(const SceneRecord& record, int controlIndex, 
     const int e = ElementOfControl(controlIndex);
     if (kind == ControlKind::Group) {
         const SceneSetting& channel = Setting(SettingId::MIDICh);
-        return ShownText(channel, SettingValue(record, channel, e)).value_or(kNone);
+        const std::optional<QString> text = ShownText(channel, SettingValue(record, channel, e));
+        return text ? translated(*text) : kNone;
     }
     if (kind == ControlKind::Common || mode < 0 || mode >= kDisplayModeCount) return std::nullopt;
 
@@ -147,13 +209,14 @@ std::optional<QString> OverlayText(const SceneRecord& record, int controlIndex, 
     if (shown->shownAs == ShownAs::Number) {
         if (kind == ControlKind::Pad && assignment == 2) {
             const auto name = notes.name(value);
-            return name ? QStringLiteral("Note") + kCr + *name : kNone;
+            return name ? translated(QStringLiteral("Note")) + kCr + *name : kNone;
         }
-        return QString::fromLatin1(kNumberHeads[mode]) + kCr + QString::number(ShownNumber(*shown, value));
+        return translated(english(kNumberHeads[mode])) + kCr + QString::number(ShownNumber(*shown, value));
     }
-    if (kind == ControlKind::Key && mode == 1) return QStringLiteral("CC");
-    const std::optional<QString> item = ShownText(*shown, value);
+    if (kind == ControlKind::Key && mode == 1) return translated(english(QT_TRANSLATE_NOOP("DisplayTexts", "CC")));
+    std::optional<QString> item = ShownText(*shown, value);
     if (!item) return kNone;
+    item = translated(*item);
     // "Button Behavior" shortens "Momentary" to fit: "Moment" on a pad, "Mome" on a key.
     if (mode == 5) return item->left(kind == ControlKind::Pad ? 6 : 4);
     return *item;

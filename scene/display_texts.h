@@ -33,6 +33,12 @@ inline constexpr int kPadNoteStepLimit = 119;   // the arrows stop at this note 
 inline constexpr int kPadNoteSwitchLimit = 120; // the assignment switch shows at most this line
 inline constexpr int kMaxNoteNumber = 127;      // the highest MIDI note a typed number can name
 
+// The lists above hold the English texts, which `lumo` prints and reads. The window shows
+// them through Qt's translation: its choice lists with ShownItems, its control list with
+// ShownControlListItems; OverlayText translates what it composes.
+QStringList ShownItems(const QStringList& items);
+QStringList ShownControlListItems();
+
 // Text of item `index` of `items`; "---" when the list has no such item.
 QString ItemText(const QStringList& items, std::int64_t index);
 

@@ -5,6 +5,7 @@
 #include "scene/parameter_locations.h"
 #include "scene/scene_settings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -172,7 +173,7 @@ std::optional<QByteArray> readParameterFile(const QStringList& folders, const ch
     const QString path = QDir::toNativeSeparators(found);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString());
+        error = QCoreApplication::translate("ParameterFiles", "Cannot open file \"%1\". %2").arg(path, file.errorString());
         qCDebug(fileLog) << "parameter file" << path << "not read:" << file.errorString() << "(searched" << folders
                          << ")";
         return std::nullopt;

@@ -206,8 +206,9 @@ void carryOverOwnerAndMode(int fd, const struct stat* replaced)
         (void)::fchmod(fd, newFileMode());
         return;
     }
-    if (::fchown(fd, replaced->st_uid, replaced->st_gid) != 0)
-        (void)::fchown(fd, static_cast<uid_t>(-1), replaced->st_gid);
+    // (An if, not a cast to void: fortified glibc marks fchown warn_unused_result.)
+    if (::fchown(fd, replaced->st_uid, replaced->st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), replaced->st_gid) != 0) {
+    }
     (void)::fchmod(fd, replaced->st_mode & 07777);
 }
 

@@ -6,6 +6,8 @@
 #include "scene/file_names.h"
 #include "scene/safe_file.h"
 
+#include <QCoreApplication>
+
 #include <array>
 
 namespace lumo {
@@ -14,15 +16,15 @@ QString FileErrorText(const FileResult& result)
 {
     switch (result.error) {
     case FileError::None: return QString();
-    case FileError::FileNotFound: return QStringLiteral("File not found.");
-    case FileError::InvalidFilename: return QStringLiteral("Invalid filename.");
-    case FileError::TooManyOpenFiles: return QStringLiteral("Too many open files.");
-    case FileError::AccessDenied: return QStringLiteral("File access denied.");
-    case FileError::ReadBeyondEnd: return QStringLiteral("Read beyond end of file.");
-    case FileError::DiskFull: return QStringLiteral("Disk full.");
+    case FileError::FileNotFound: return QCoreApplication::translate("SceneFile", "File not found.");
+    case FileError::InvalidFilename: return QCoreApplication::translate("SceneFile", "Invalid filename.");
+    case FileError::TooManyOpenFiles: return QCoreApplication::translate("SceneFile", "Too many open files.");
+    case FileError::AccessDenied: return QCoreApplication::translate("SceneFile", "File access denied.");
+    case FileError::ReadBeyondEnd: return QCoreApplication::translate("SceneFile", "Read beyond end of file.");
+    case FileError::DiskFull: return QCoreApplication::translate("SceneFile", "Disk full.");
     case FileError::Other: break;
     }
-    return QStringLiteral("I/O error %1.").arg(result.systemError);
+    return QCoreApplication::translate("SceneFile", "I/O error %1.").arg(result.systemError);
 }
 
 FileResult LoadSceneFile(const QString& path, SceneSet& scenes)

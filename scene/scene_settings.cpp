@@ -17,43 +17,43 @@ using Id = SettingId;
 constexpr int kNone = kNotOnOverlay;
 constexpr int kByte = 127;
 
-// id, name, caption, kind, offset, count, default keys, fallback, default is shown, shown as,
+// id, name, caption (the window translates it, context "SceneSettings"), kind, offset, count, default keys, fallback, default is shown, shown as,
 // shown offset, items, shown range, overlay mode
 constexpr SceneSetting kSettings[kSettingCount] = {
-    {Id::SceneName, "SceneName", "Scene Name", K::Common, offsetof(SceneRecord, SceneNameLength), 1, D::PerScene, 0, false, S::Name, 0, nullptr, 0, kSceneNameCapacity, kNone},
-    {Id::SceneMIDICh, "SceneMIDICh", "Global MIDI Ch", K::Common, offsetof(SceneRecord, SceneMIDICh), 1, D::Whole, 0, false, S::Choice, 0, &SceneChannelItems, 0, 15, kNone},
-    {Id::PianoKeyCh, "PianoKeyCh", "Piano Key CC# Ch", K::Common, offsetof(SceneRecord, PianoKeyCh), 1, D::Whole, 0, false, S::Choice, 0, &ChannelItems, 0, 16, kNone},
-    {Id::BendSpeed, "BendSpeed", "Pitch Bend Speed", K::Common, offsetof(SceneRecord, BendSpeed), 1, D::Whole, 1, true, S::Number, 1, nullptr, 1, 4, kNone},
-    {Id::KeyTrans, "KeyTrans", "Key Transpose", K::Common, offsetof(SceneRecord, KeyTrans), 1, D::Whole, 0, false, S::Number, -13, nullptr, -12, 12, kNone},
-    {Id::KeyVelocityCurve, "KeyVelocityCurve", "Key Velocity Curve", K::Common, offsetof(SceneRecord, KeyVelocityCurve), 1, D::Whole, 0, false, S::Choice, 0, &VelocityCurveItems, 0, 3, kNone},
-    {Id::KeyConstVelocity, "KeyConstVelocity", "Key Const Velocity", K::Common, offsetof(SceneRecord, KeyConstVelocity), 1, D::Whole, 0, false, S::Number, 0, nullptr, 0, kByte, kNone},
-    {Id::PadVelocityCurve, "PadVelocityCurve", "Pad Velocity Curve", K::Common, offsetof(SceneRecord, PadVelocityCurve), 1, D::Whole, 0, false, S::Choice, 0, &VelocityCurveItems, 0, 3, kNone},
-    {Id::PadConstVelocity, "PadConstVelocity", "Pad Const Velocity", K::Common, offsetof(SceneRecord, PadConstVelocity), 1, D::Whole, 0, false, S::Number, 0, nullptr, 0, kByte, kNone},
+    {Id::SceneName, "SceneName", QT_TRANSLATE_NOOP("SceneSettings", "Scene Name"), K::Common, offsetof(SceneRecord, SceneNameLength), 1, D::PerScene, 0, false, S::Name, 0, nullptr, 0, kSceneNameCapacity, kNone},
+    {Id::SceneMIDICh, "SceneMIDICh", QT_TRANSLATE_NOOP("SceneSettings", "Global MIDI Ch"), K::Common, offsetof(SceneRecord, SceneMIDICh), 1, D::Whole, 0, false, S::Choice, 0, &SceneChannelItems, 0, 15, kNone},
+    {Id::PianoKeyCh, "PianoKeyCh", QT_TRANSLATE_NOOP("SceneSettings", "Piano Key CC# Ch"), K::Common, offsetof(SceneRecord, PianoKeyCh), 1, D::Whole, 0, false, S::Choice, 0, &ChannelItems, 0, 16, kNone},
+    {Id::BendSpeed, "BendSpeed", QT_TRANSLATE_NOOP("SceneSettings", "Pitch Bend Speed"), K::Common, offsetof(SceneRecord, BendSpeed), 1, D::Whole, 1, true, S::Number, 1, nullptr, 1, 4, kNone},
+    {Id::KeyTrans, "KeyTrans", QT_TRANSLATE_NOOP("SceneSettings", "Key Transpose"), K::Common, offsetof(SceneRecord, KeyTrans), 1, D::Whole, 0, false, S::Number, -13, nullptr, -12, 12, kNone},
+    {Id::KeyVelocityCurve, "KeyVelocityCurve", QT_TRANSLATE_NOOP("SceneSettings", "Key Velocity Curve"), K::Common, offsetof(SceneRecord, KeyVelocityCurve), 1, D::Whole, 0, false, S::Choice, 0, &VelocityCurveItems, 0, 3, kNone},
+    {Id::KeyConstVelocity, "KeyConstVelocity", QT_TRANSLATE_NOOP("SceneSettings", "Key Const Velocity"), K::Common, offsetof(SceneRecord, KeyConstVelocity), 1, D::Whole, 0, false, S::Number, 0, nullptr, 0, kByte, kNone},
+    {Id::PadVelocityCurve, "PadVelocityCurve", QT_TRANSLATE_NOOP("SceneSettings", "Pad Velocity Curve"), K::Common, offsetof(SceneRecord, PadVelocityCurve), 1, D::Whole, 0, false, S::Choice, 0, &VelocityCurveItems, 0, 3, kNone},
+    {Id::PadConstVelocity, "PadConstVelocity", QT_TRANSLATE_NOOP("SceneSettings", "Pad Const Velocity"), K::Common, offsetof(SceneRecord, PadConstVelocity), 1, D::Whole, 0, false, S::Number, 0, nullptr, 0, kByte, kNone},
 
-    {Id::MIDICh, "MIDICh", "MIDI Channel", K::Group, offsetof(SceneRecord, MIDICh), kGroupCount, D::Whole, 0, false, S::Choice, 0, &ChannelItems, 0, 16, kOnOverlayInEveryMode},
+    {Id::MIDICh, "MIDICh", QT_TRANSLATE_NOOP("SceneSettings", "MIDI Channel"), K::Group, offsetof(SceneRecord, MIDICh), kGroupCount, D::Whole, 0, false, S::Choice, 0, &ChannelItems, 0, 16, kOnOverlayInEveryMode},
 
-    {Id::KonbEnable, "KonbEnable", "Enable", K::Knob, offsetof(SceneRecord, KonbEnable), kKnobCount, D::Whole, 0, false, S::Choice, 0, &EnableItems, 0, 1, 1},
-    {Id::KonbCCNumber, "KonbCCNumber", "CC Number", K::Knob, offsetof(SceneRecord, KonbCCNumber), kKnobCount, D::PerElement, 0, false, S::Number, 0, nullptr, 0, kByte, 2},
-    {Id::KonbURValue, "KonbURValue", "Upper/Right Value", K::Knob, offsetof(SceneRecord, KonbURValue), kKnobCount, D::Whole, 0, false, S::Number, 0, nullptr, 0, kByte, 4},
-    {Id::KonbLLValue, "KonbLLValue", "Lower/Left Value", K::Knob, offsetof(SceneRecord, KonbLLValue), kKnobCount, D::Whole, 0, false, S::Number, 0, nullptr, 0, kByte, 3},
+    {Id::KonbEnable, "KonbEnable", QT_TRANSLATE_NOOP("SceneSettings", "Enable"), K::Knob, offsetof(SceneRecord, KonbEnable), kKnobCount, D::Whole, 0, false, S::Choice, 0, &EnableItems, 0, 1, 1},
+    {Id::KonbCCNumber, "KonbCCNumber", QT_TRANSLATE_NOOP("SceneSettings", "CC Number"), K::Knob, offsetof(SceneRecord, KonbCCNumber), kKnobCount, D::PerElement, 0, false, S::Number, 0, nullptr, 0, kByte, 2},
+    {Id::KonbURValue, "KonbURValue", QT_TRANSLATE_NOOP("SceneSettings", "Upper/Right Value"), K::Knob, offsetof(SceneRecord, KonbURValue), kKnobCount, D::Whole, 0, false, S::Number, 0, nullptr, 0, kByte, 4},
+    {Id::KonbLLValue, "KonbLLValue", QT_TRANSLATE_NOOP("SceneSettings", "Lower/Left Value"), K::Knob, offsetof(SceneRecord, KonbLLValue), kKnobCount, D::Whole, 0, false, S::Number, 0, nullptr, 0, kByte, 3},
 
-    {Id::SliderEnable, "SliderEnable", "Enable", K::Slider, offsetof(SceneRecord, SliderEnable), kSliderCount, D::Whole, 0, false, S::Choice, 0, &EnableItems, 0, 1, 1},
-    {Id::SliderCCNumber, "SliderCCNumber", "CC Number", K::Slider, offsetof(SceneRecord, SliderCCNumber), kSliderCount, D::PerElement, 0, false, S::Number, 0, nullptr, 0, kByte, 2},
-    {Id::SliderURValue, "SliderURValue", "Upper/Right Value", K::Slider, offsetof(SceneRecord, SliderURValue), kSliderCount, D::Whole, 0, false, S::Number, 0, nullptr, 0, kByte, 4},
-    {Id::SliderLLValue, "SliderLLValue", "Lower/Left Value", K::Slider, offsetof(SceneRecord, SliderLLValue), kSliderCount, D::Whole, 0, false, S::Number, 0, nullptr, 0, kByte, 3},
+    {Id::SliderEnable, "SliderEnable", QT_TRANSLATE_NOOP("SceneSettings", "Enable"), K::Slider, offsetof(SceneRecord, SliderEnable), kSliderCount, D::Whole, 0, false, S::Choice, 0, &EnableItems, 0, 1, 1},
+    {Id::SliderCCNumber, "SliderCCNumber", QT_TRANSLATE_NOOP("SceneSettings", "CC Number"), K::Slider, offsetof(SceneRecord, SliderCCNumber), kSliderCount, D::PerElement, 0, false, S::Number, 0, nullptr, 0, kByte, 2},
+    {Id::SliderURValue, "SliderURValue", QT_TRANSLATE_NOOP("SceneSettings", "Upper/Right Value"), K::Slider, offsetof(SceneRecord, SliderURValue), kSliderCount, D::Whole, 0, false, S::Number, 0, nullptr, 0, kByte, 4},
+    {Id::SliderLLValue, "SliderLLValue", QT_TRANSLATE_NOOP("SceneSettings", "Lower/Left Value"), K::Slider, offsetof(SceneRecord, SliderLLValue), kSliderCount, D::Whole, 0, false, S::Number, 0, nullptr, 0, kByte, 3},
 
-    {Id::PadAssignType, "PadAssignType", "Assign Type", K::Pad, offsetof(SceneRecord, PadAssignType), kPadCount, D::Whole, 0, false, S::Choice, 0, &PadAssignItems, 0, 2, 1},
-    {Id::PadCCNumber, "PadCCNumber", "CC/Note Number", K::Pad, offsetof(SceneRecord, PadCCNumber), kPadCount, D::PerElement, 0, false, S::Number, 0, nullptr, 0, kByte, 2},
-    {Id::PadONValue, "PadONValue", "ON Value", K::Pad, offsetof(SceneRecord, PadONValue), kPadCount, D::Whole, 0, false, S::Number, 0, nullptr, 0, kByte, 7},
-    {Id::PadOFFValue, "PadOFFValue", "OFF Value", K::Pad, offsetof(SceneRecord, PadOFFValue), kPadCount, D::Whole, 0, false, S::Number, 0, nullptr, 0, kByte, 6},
-    {Id::PadBehavior, "PadBehavior", "Pad Behavior", K::Pad, offsetof(SceneRecord, PadBehavior), kPadCount, D::Whole, 0, false, S::Choice, 0, &BehaviorItems, 0, 1, 5},
-    {Id::PadMIDICh, "PadMIDICh", "MIDI Channel", K::Pad, offsetof(SceneRecord, PadMIDICh), kPadCount, D::Whole, 0, false, S::Choice, 0, &ChannelItems, 0, 16, 0},
+    {Id::PadAssignType, "PadAssignType", QT_TRANSLATE_NOOP("SceneSettings", "Assign Type"), K::Pad, offsetof(SceneRecord, PadAssignType), kPadCount, D::Whole, 0, false, S::Choice, 0, &PadAssignItems, 0, 2, 1},
+    {Id::PadCCNumber, "PadCCNumber", QT_TRANSLATE_NOOP("SceneSettings", "CC/Note Number"), K::Pad, offsetof(SceneRecord, PadCCNumber), kPadCount, D::PerElement, 0, false, S::Number, 0, nullptr, 0, kByte, 2},
+    {Id::PadONValue, "PadONValue", QT_TRANSLATE_NOOP("SceneSettings", "ON Value"), K::Pad, offsetof(SceneRecord, PadONValue), kPadCount, D::Whole, 0, false, S::Number, 0, nullptr, 0, kByte, 7},
+    {Id::PadOFFValue, "PadOFFValue", QT_TRANSLATE_NOOP("SceneSettings", "OFF Value"), K::Pad, offsetof(SceneRecord, PadOFFValue), kPadCount, D::Whole, 0, false, S::Number, 0, nullptr, 0, kByte, 6},
+    {Id::PadBehavior, "PadBehavior", QT_TRANSLATE_NOOP("SceneSettings", "Pad Behavior"), K::Pad, offsetof(SceneRecord, PadBehavior), kPadCount, D::Whole, 0, false, S::Choice, 0, &BehaviorItems, 0, 1, 5},
+    {Id::PadMIDICh, "PadMIDICh", QT_TRANSLATE_NOOP("SceneSettings", "MIDI Channel"), K::Pad, offsetof(SceneRecord, PadMIDICh), kPadCount, D::Whole, 0, false, S::Choice, 0, &ChannelItems, 0, 16, 0},
 
-    {Id::KeyAssignType, "KeyAssignType", "Assign Type", K::Key, offsetof(SceneRecord, KeyAssignType), kKeyCount, D::Whole, 0, false, S::Choice, 0, &EnableItems, 0, 1, 1},
-    {Id::KeyCCNumber, "KeyCCNumber", "CC/Note Number", K::Key, offsetof(SceneRecord, KeyCCNumber), kKeyCount, D::PerElement, 0, false, S::Number, 0, nullptr, 0, kByte, 2},
-    {Id::KeyONValue, "KeyONValue", "ON Value", K::Key, offsetof(SceneRecord, KeyONValue), kKeyCount, D::Whole, 0, false, S::Number, 0, nullptr, 0, kByte, 7},
-    {Id::KeyOFFValue, "KeyOFFValue", "OFF Value", K::Key, offsetof(SceneRecord, KeyOFFValue), kKeyCount, D::Whole, 0, false, S::Number, 0, nullptr, 0, kByte, 6},
-    {Id::KeyBehavior, "KeyBehavior", "Key Behavior", K::Key, offsetof(SceneRecord, KeyBehavior), kKeyCount, D::Whole, 0, false, S::Choice, 0, &BehaviorItems, 0, 1, 5},
+    {Id::KeyAssignType, "KeyAssignType", QT_TRANSLATE_NOOP("SceneSettings", "Assign Type"), K::Key, offsetof(SceneRecord, KeyAssignType), kKeyCount, D::Whole, 0, false, S::Choice, 0, &EnableItems, 0, 1, 1},
+    {Id::KeyCCNumber, "KeyCCNumber", QT_TRANSLATE_NOOP("SceneSettings", "CC/Note Number"), K::Key, offsetof(SceneRecord, KeyCCNumber), kKeyCount, D::PerElement, 0, false, S::Number, 0, nullptr, 0, kByte, 2},
+    {Id::KeyONValue, "KeyONValue", QT_TRANSLATE_NOOP("SceneSettings", "ON Value"), K::Key, offsetof(SceneRecord, KeyONValue), kKeyCount, D::Whole, 0, false, S::Number, 0, nullptr, 0, kByte, 7},
+    {Id::KeyOFFValue, "KeyOFFValue", QT_TRANSLATE_NOOP("SceneSettings", "OFF Value"), K::Key, offsetof(SceneRecord, KeyOFFValue), kKeyCount, D::Whole, 0, false, S::Number, 0, nullptr, 0, kByte, 6},
+    {Id::KeyBehavior, "KeyBehavior", QT_TRANSLATE_NOOP("SceneSettings", "Key Behavior"), K::Key, offsetof(SceneRecord, KeyBehavior), kKeyCount, D::Whole, 0, false, S::Choice, 0, &BehaviorItems, 0, 1, 5},
 };
 
 constexpr bool rowsFollowTheirIds()

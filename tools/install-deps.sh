@@ -10,6 +10,7 @@ packages=(
   fonts-liberation fonts-liberation2 libxcb1-dev
   clang libclang-rt-14-dev dpkg-dev file appstream
   jq g++-mingw-w64-x86-64-posix wine64
+  lintian desktop-file-utils qt6-l10n-tools
 )
 missing=()
 for p in "${packages[@]}"; do

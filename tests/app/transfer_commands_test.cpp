@@ -55,7 +55,9 @@ public:
 const ScriptedUser::Message kSaveQuestion{MessageKind::Warning, "Do you want to save changes?"};
 const ScriptedUser::Message kConfirmRead{MessageKind::Confirm, "Are you sure to read data from device?"};
 const ScriptedUser::Message kConfirmSend{MessageKind::Confirm, "Are you sure to send data?"};
-const ScriptedUser::Message kNotFound{MessageKind::Warning, "Vorel Lumo Device is not exist."};
+// The reason on the second line is what `lumo` prints in brackets after the first.
+const ScriptedUser::Message kNotFound{MessageKind::Warning,
+                                      "Vorel Lumo Device is not exist.\n(no controller among 1 port pairs)"};
 const ScriptedUser::Message kReadOk{MessageKind::Information, "Read data OK."};
 const ScriptedUser::Message kSendOk{MessageKind::Information, "Send data OK."};
 
@@ -286,7 +288,9 @@ TEST(TransferCommands, NoMidiSystemReportsTheMissingDevice)
     Document document(defaults, user);
     EXPECT_EQ(sendSceneData(document, link, {}).outcome, TransferOutcome::NotFound);
     EXPECT_EQ(readSceneData(document, link, {}).outcome, TransferOutcome::NotFound);
-    EXPECT_EQ(user.told, (std::vector<ScriptedUser::Message>{kNotFound, kNotFound}));
+    const ScriptedUser::Message noSystem{
+        MessageKind::Warning, "Vorel Lumo Device is not exist.\n(no MIDI system: no ALSA sequencer and no JACK server)"};
+    EXPECT_EQ(user.told, (std::vector<ScriptedUser::Message>{noSystem, noSystem}));
 }
 
 } // namespace

@@ -240,6 +240,8 @@ private slots:
             {"Communication", "Back Up Before Send", "BackUpBeforeSend1", QKeySequence()},
             {"Communication", "Verify After Send", "VerifyAfterSend1", QKeySequence()},
             {"Communication", "Open Backups Folder\u2026", "OpenBackupsFolder1", QKeySequence()},
+            {"Communication", "", "", QKeySequence()},
+            {"Communication", "Controller", "", QKeySequence()}, // the submenu
             {"Help", "About", "About1", QKeySequence("Ctrl+H")},
         };
         QList<Item> actual;
@@ -304,7 +306,7 @@ private slots:
         for (const char* name : {"New1", "Open1", "Save1", "Saveas1", "Quit1", "Copy1", "Peast1",
                                     "ReadSceneData1", "SendSceneData1", "FollowController1", "About1"})
             QVERIFY2(runs.value(QString::fromLatin1(name)) == 1, name);
-        QCOMPARE(script.boxes.value(2).text, QStringLiteral("Vorel Lumo Device is not exist."));
+        QCOMPARE(script.boxes.value(2).text, QStringLiteral("Vorel Lumo Device is not exist.\n(no controller among 0 port pairs)"));
         QVERIFY(!window->findChild<QAction*>(QStringLiteral("FollowController1"))->isChecked());
         QCOMPARE(script.dialogs, QStringList({"OpenDialog", "SaveDialog", "SaveDialog"}));
         QVERIFY(!window->isVisible()); // Quit with nothing to save closes at once
@@ -677,8 +679,11 @@ private slots:
     void nothingAnswers()
     {
         SimulatedPorts silent;
-        silent.addOutput("Some Synth", -1);
-        silent.addInput("Some Synth", -1);
+        for (const char* name : {"Some Synth", "Midi Through"}) {
+            silent.addOutput(name, -1);
+            silent.addInput(name, -1);
+        }
+        silent.addInput("Keyboard", -1);
         auto window = MakeWindow(&silent);
         window->deviceLink()->setReplyTimeout(std::chrono::milliseconds(20));
         window->deviceLink()->setHandshakeWait(std::chrono::milliseconds(20));
@@ -690,7 +695,8 @@ private slots:
         QVERIFY2(script.unexpected.isEmpty(), qPrintable(script.unexpected.join('\n')));
         QCOMPARE(script.boxes.size(), 2);
         for (const SeenBox& box : script.boxes) {
-            QCOMPARE(box.text, QStringLiteral("Vorel Lumo Device is not exist."));
+            // The reason on a second line, as `lumo` gives it.
+            QCOMPARE(box.text, QStringLiteral("Vorel Lumo Device is not exist.\n(no controller among 6 port pairs)"));
             QCOMPARE(box.title, QStringLiteral("Warning"));
             QCOMPARE(box.icon, QMessageBox::Warning);
         }
