@@ -44,6 +44,7 @@ struct JackClient {
     std::mutex sendMutex;                  // the ring takes one writer at a time
     CallbackGate gate;
     std::atomic<bool> serverGone{false};
+    std::atomic<std::uint32_t> missedCycles{0}; // the server's xruns, as it reports them
     // A request is still waiting for the server's answer. Requests share one socket and must
     // not overlap, so none is made until it has its answer; the last job that holds the client
     // closes it, after its own request.
@@ -112,6 +113,11 @@ void onShutdown(void* arg)
     self->notifyChange();
 }
 void onPortRegistration(jack_port_id_t, int, void* arg) { static_cast<JackClient*>(arg)->notifyChange(); }
+int onXrun(void* arg)
+{
+    static_cast<JackClient*>(arg)->missedCycles.fetch_add(1, std::memory_order_relaxed);
+    return 0;
+}
 
 // A request takes the server a few milliseconds; longer means it is stuck on a vanished client
 // (it answers nobody until it gives up on it, about 9 s), and the caller goes on without the
@@ -157,6 +163,7 @@ public:
         jack_set_process_callback(made->client, &process, made.get());
         jack_on_shutdown(made->client, &onShutdown, made.get());
         jack_set_port_registration_callback(made->client, &onPortRegistration, made.get());
+        jack_set_xrun_callback(made->client, &onXrun, made.get());
         if (jack_activate(made->client) != 0) {
             m_error = "the JACK server did not take our client";
             return;
@@ -214,6 +221,11 @@ public:
         const double rate = jack_get_sample_rate(m_client->client);
         const double period = rate > 0 ? 1000.0 * jack_get_buffer_size(m_client->client) / rate : 0;
         return std::chrono::milliseconds(int(3 * period + 1)); // out, through the other client, back
+    }
+
+    std::uint32_t missedCycles() const override
+    {
+        return m_client ? m_client->missedCycles.load(std::memory_order_relaxed) : 0;
     }
 
     bool openOutput(const std::string& name) override

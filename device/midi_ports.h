@@ -54,6 +54,12 @@ public:
     // the device needs.
     virtual std::chrono::milliseconds latency() const { return std::chrono::milliseconds(0); }
 
+    // Cycles the system reported missed since it opened (JACK's xruns). A message under way
+    // in such a cycle may be lost or come twice: a JACK server that does not wait for its
+    // clients (its default mode) starts the next cycle while a late one has not yet run, so a
+    // buffer can be overwritten before its reader saw it.
+    virtual std::uint32_t missedCycles() const { return 0; }
+
     // Whether an output and an input are open and still connected to the ports they were opened on.
     // A port that vanished and came back under its old name is a new port that nothing is
     // connected to; a system that cannot tell says false, and the link opens anew.

@@ -212,6 +212,12 @@ void ReopeningPorts::setChangeNotifier(std::function<void()> notify)
         m_ports->setChangeNotifier(m_notify);
 }
 
+std::uint32_t ReopeningPorts::missedCycles() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_ports ? m_ports->missedCycles() : 0;
+}
+
 bool ReopeningPorts::notifiesChanges() const
 {
     std::lock_guard lock(m_mutex);

@@ -43,6 +43,7 @@ public:
     bool listensToMany() const override;
     int send(std::uint32_t word) override;
     std::chrono::milliseconds latency() const override;
+    std::uint32_t missedCycles() const override;
     std::string lastError() const override;
     void setChangeNotifier(std::function<void()> notify) override;
     bool notifiesChanges() const override;

@@ -128,22 +128,26 @@ LinkResult ReadSceneImage(DeviceLink& link, int length, ImageBuffer& image, int 
     ImageBuffer incoming = image;
     qCDebug(deviceLog) << "read of" << length << "bytes starts";
     for (int restart = 0;; ++restart) {
+        const std::uint32_t missedBefore = link.ports().missedCycles();
         LinkResult result = readOnce(link, length, incoming, blockAddOne, report);
+        // What a lost reply most often goes with: the MIDI system missing cycles meanwhile.
+        const std::uint32_t missed = link.ports().missedCycles() - missedBefore;
         // A lost request cannot be told from a lost reply, so no byte is asked for again: the
         // read starts over, after a handshake that puts the controller back at its start.
         // Every byte of the image then comes from the one read that completes.
         if (result.error != LinkError::NoReply || restart == kReadRestarts)
             if (!result.ok()) {
                 qCDebug(deviceLog) << "read failed at byte" << result.position << "(-1: its start), after"
-                                   << restart << "restarts";
+                                   << restart << "restarts;" << missed << "cycles missed by the MIDI system";
                 return result;
             }
         if (result.ok()) {
             std::copy_n(incoming.begin(), length, image.begin());
-            qCDebug(deviceLog) << "read ended";
+            qCDebug(deviceLog) << "read ended;" << missed << "cycles missed by the MIDI system";
             return {};
         }
-        qCDebug(deviceLog) << "read restarts: no reply at byte" << result.position;
+        qCDebug(deviceLog) << "read restarts: no reply at byte" << result.position << "after" << missed
+                           << "cycles missed by the MIDI system";
         if (progress.restarted)
             progress.restarted(restart + 1);
         if (LinkResult greeted = link.greetAgain(); !greeted.ok())
