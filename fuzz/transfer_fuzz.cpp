@@ -219,7 +219,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const int length = input.ConsumeIntegralInRange(-8, kImageBufferSize + 8);
             ImageBuffer image;
             image.fill(0xEE);
-            TransferProgress hooks{progress.hooks().showProgress, progress.hooks().progress};
+            const TransferHooks transferHooks = progress.hooks();
+            TransferProgress hooks{transferHooks.showProgress, transferHooks.progress, transferHooks.readRestarted};
             const LinkResult result = ReadSceneImage(link, length, image, input.ConsumeIntegralInRange(-2, 2), hooks);
             const int written = result.ok() ? std::clamp(length, 0, kImageBufferSize) : 0;
             for (int p = written; p < kImageBufferSize; ++p) check(image[std::size_t(p)] == 0xEE);
@@ -230,7 +231,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             ImageBuffer image;
             PackSceneImage(document.scenes(), image.data());
             const int length = input.ConsumeIntegralInRange(-8, kImageBufferSize + 8);
-            TransferProgress hooks{progress.hooks().showProgress, progress.hooks().progress};
+            const TransferHooks transferHooks = progress.hooks();
+            TransferProgress hooks{transferHooks.showProgress, transferHooks.progress, transferHooks.readRestarted};
             SendSceneImage(link, length, image, hooks);
             break;
         }
