@@ -2,6 +2,8 @@
 // an index in the folder and prunes only those.
 #include "app/send_backups.h"
 
+#include "app/backup_files.h"
+
 #include "device/scene_image.h"
 #include "scene/file_names.h"
 
@@ -12,9 +14,6 @@
 
 #include <algorithm>
 #include <vector>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace lumo {
 namespace {
@@ -30,26 +29,12 @@ struct Entry {
     QString name;
 };
 
-// The inode of a regular file itself (a link is no backup); 0 when it is none.
-quint64 regularInode(const QString& path)
-{
-    struct stat info {};
-    if (::lstat(FileNameToBytes(path).constData(), &info) != 0 || !S_ISREG(info.st_mode)) return 0;
-    return static_cast<quint64>(info.st_ino);
-}
-
-bool nameExists(const QString& path)
-{
-    struct stat info {};
-    return ::lstat(FileNameToBytes(path).constData(), &info) == 0;
-}
-
 QString freeNameIn(const QDir& dir, const QDateTime& now)
 {
     const QString stamp = now.toString(kStampFormat);
     QString name = stamp + QStringLiteral(".lumo");
-    // lstat: a dangling link of that name would take the save to wherever it points.
-    for (int n = 2; nameExists(dir.filePath(name)); ++n)
+    // The name itself: a dangling link of that name would take the save to wherever it points.
+    for (int n = 2; NameExists(dir.filePath(name)); ++n)
         name = QStringLiteral("%1_%2.lumo").arg(stamp).arg(n);
     return name;
 }
@@ -66,7 +51,7 @@ std::vector<Entry> recordedBackups(const QDir& dir)
         const quint64 inode = line.left(space).toULongLong(&numeric);
         const QString name = QString::fromUtf8(line.mid(space + 1));
         if (space <= 0 || !numeric || name.contains(QLatin1Char('/')) || name.startsWith(QLatin1Char('.'))) continue;
-        if (regularInode(dir.filePath(name)) == inode) entries.push_back({inode, name});
+        if (RegularFileIdentity(dir.filePath(name)) == inode) entries.push_back({inode, name});
     }
     return entries;
 }
@@ -118,10 +103,10 @@ SendBackupResult StoreSendBackup(const SceneSet& scenes, const QString& folder, 
     for (qsizetype i = 0; i < excess; ++i) {
         const Entry& old = entries[static_cast<std::size_t>(i)];
         const QString path = dir.filePath(old.name);
-        if (regularInode(path) == old.inode) ::unlink(FileNameToBytes(path).constData());
+        if (RegularFileIdentity(path) == old.inode) RemoveName(path);
     }
     if (excess > 0) entries.erase(entries.begin(), entries.begin() + excess);
-    if (const quint64 inode = regularInode(result.path)) entries.push_back({inode, written});
+    if (const quint64 inode = RegularFileIdentity(result.path)) entries.push_back({inode, written});
     writeIndex(dir, entries);
     return result;
 }
