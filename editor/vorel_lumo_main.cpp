@@ -110,13 +110,17 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, std::uniq
     , m_answers(this)
     , m_ports(ports)
 {
-    // On threads of their own beside the building of the window: the font database with the
-    // bundled fonts, which the first text measured waits for, and the controller picture.
+    // On threads of their own: the font database with the bundled fonts, and the controller
+    // picture beside the building of the window.
     std::future<void> fonts = std::async(std::launch::async, &AddWindowFonts);
     // The picture comes in the screen's pixel format, so that making the pixmap copies nothing.
     std::future<QImage> picture = std::async(std::launch::async, [] {
         return LoadPicture(QStringLiteral(":/pictures/controller.jpg")).convertToFormat(QImage::Format_RGB32);
     });
+    // A font resolved before the bundled fonts are in the database stays resolved to whatever
+    // the system offered (seen as "DejaVu Math TeX Gyre" under load), so nothing that resolves
+    // a font comes before them.
+    fonts.get();
     SubstituteWindowFonts();
     // The labels' tooltips read in the window's font, not the desktop's.
     QToolTip::setFont(windowFont());
@@ -134,7 +138,6 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, std::uniq
     setCentralWidget(m_client);
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    fonts.wait();
 
     // A first estimate without the frame, so that the window appears near its place; it is
     // placed again once the window system has given it its frame.
