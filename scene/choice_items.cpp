@@ -8,17 +8,10 @@ namespace lumo {
 
 namespace {
 
-// The texts below are marked for translation under this context; the lists keep the English.
-constexpr const char* kContext = "DisplayTexts";
-
+// The texts below keep the English; the window shows them through TranslatedDisplayText.
 QString english(const char* text)
 {
     return QString::fromUtf8(text);
-}
-
-QString translated(const QString& text)
-{
-    return QCoreApplication::translate(kContext, text.toUtf8().constData());
 }
 
 QStringList numbered(const QString& prefix, int count)
@@ -52,6 +45,11 @@ QStringList controlListItems(QString (*text)(const char*))
 }
 
 } // namespace
+
+QString TranslatedDisplayText(const QString& text)
+{
+    return QCoreApplication::translate("DisplayTexts", text.toUtf8().constData());
+}
 
 const QStringList& ChannelItems()
 {
@@ -119,13 +117,13 @@ QStringList ShownItems(const QStringList& items)
 {
     QStringList shown;
     for (const QString& item : items)
-        shown << translated(item);
+        shown << TranslatedDisplayText(item);
     return shown;
 }
 
 QStringList ShownControlListItems()
 {
-    return controlListItems([](const char* name) { return translated(english(name)); });
+    return controlListItems([](const char* name) { return TranslatedDisplayText(english(name)); });
 }
 
 } // namespace lumo

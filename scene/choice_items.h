@@ -22,5 +22,7 @@ const QStringList& ControlListItems();    // the 46 control list items, index = 
 // ShownControlListItems.
 QStringList ShownItems(const QStringList& items);
 QStringList ShownControlListItems();
+// A text marked with QT_TRANSLATE_NOOP("DisplayTexts", ...), as the window shows it.
+QString TranslatedDisplayText(const QString& text);
 
 } // namespace lumo

@@ -10,19 +10,6 @@ namespace lumo {
 
 namespace {
 
-// The texts below are marked for translation under this context; the lists keep the English.
-constexpr const char* kContext = "DisplayTexts";
-
-QString english(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
-QString translated(const QString& text)
-{
-    return QCoreApplication::translate(kContext, text.toUtf8().constData());
-}
-
 const QString kNone = QStringLiteral("---");
 const QChar kCr = QChar(13);
 
@@ -93,7 +80,7 @@ std::optional<QString> OverlayText(const SceneRecord& record, int controlIndex, 
     if (kind == ControlKind::Group) {
         const SceneSetting& channel = Setting(SettingId::MIDICh);
         const std::optional<QString> text = ShownText(channel, SettingValue(record, channel, e));
-        return text ? translated(*text) : kNone;
+        return text ? TranslatedDisplayText(*text) : kNone;
     }
     if (kind == ControlKind::Common || mode < 0 || mode >= kDisplayModeCount) return std::nullopt;
 
@@ -104,14 +91,14 @@ std::optional<QString> OverlayText(const SceneRecord& record, int controlIndex, 
     if (shown->shownAs == ShownAs::Number) {
         if (kind == ControlKind::Pad && assignment == 2) {
             const auto name = notes.name(value);
-            return name ? translated(QStringLiteral("Note")) + kCr + *name : kNone;
+            return name ? TranslatedDisplayText(QStringLiteral("Note")) + kCr + *name : kNone;
         }
-        return translated(english(kNumberHeads[mode])) + kCr + QString::number(ShownNumber(*shown, value));
+        return TranslatedDisplayText(QString::fromUtf8(kNumberHeads[mode])) + kCr + QString::number(ShownNumber(*shown, value));
     }
-    if (kind == ControlKind::Key && mode == 1) return translated(english(QT_TRANSLATE_NOOP("DisplayTexts", "CC")));
+    if (kind == ControlKind::Key && mode == 1) return TranslatedDisplayText(QString::fromUtf8(QT_TRANSLATE_NOOP("DisplayTexts", "CC")));
     std::optional<QString> item = ShownText(*shown, value);
     if (!item) return kNone;
-    item = translated(*item);
+    item = TranslatedDisplayText(*item);
     // "Button Behavior" shortens "Momentary" to fit: "Moment" on a pad, "Mome" on a key.
     if (mode == 5) return item->left(kind == ControlKind::Pad ? 6 : 4);
     return *item;

@@ -3,6 +3,8 @@
 // and the file's name always exists.
 #include "scene/safe_file.h"
 
+#include "scene/posix_reads.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QRandomGenerator>
@@ -98,38 +100,9 @@ int writeAll(int fd, const std::uint8_t* data, std::size_t size)
     return 0;
 }
 
-// Reads up to `size` bytes; `filled` tells how many came before the end or an error.
-int readUpTo(int fd, std::uint8_t* data, std::size_t size, std::size_t& filled)
-{
-    filled = 0;
-    while (filled < size) {
-        const ssize_t got = ::read(fd, data + filled, size - filled);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        if (got == 0) break;
-        filled += static_cast<std::size_t>(got);
-    }
-    return 0;
-}
-
-bool firstBytesAreJson(const QByteArray& path)
-{
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat info {};
-    char head[kJsonProbeSize];
-    std::size_t filled = 0;
-    const bool read = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)
-                      && readUpTo(fd, reinterpret_cast<std::uint8_t*>(head), sizeof head, filled) == 0;
-    ::close(fd);
-    return read && StartsAsJsonText(head, filled);
-}
-
 QByteArray backupPathOf(const QByteArray& path)
 {
-    if (firstBytesAreJson(path)) return path + ".bak";
+    if (posix::FirstBytesAreJson(path)) return path + ".bak";
     const qsizetype slash = path.lastIndexOf('/');
     const qsizetype dot = path.lastIndexOf('.');
     return (dot > slash ? path.left(dot) : path) + QByteArrayLiteral(".BAK");
@@ -317,7 +290,7 @@ FileResult ReadFileStart(const std::string& path, std::uint8_t* data, std::size_
     }
 
     std::size_t filled = 0;
-    const int readError = readUpTo(fd, data, size, filled);
+    const int readError = posix::ReadUpTo(fd, data, size, filled);
     const int closeError = closeFile(fd);
     if (readError != 0) return resultOfErrno(readError, source);
     if (filled < size) return {FileError::ReadBeyondEnd, 0};

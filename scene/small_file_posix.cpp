@@ -3,6 +3,7 @@
 #include "scene/scene_file.h"
 
 #include "scene/file_names.h"
+#include "scene/posix_reads.h"
 #include "scene/safe_file.h"
 
 #include <cerrno>
@@ -14,10 +15,9 @@
 
 namespace lumo {
 
-namespace {
+namespace posix {
 
-// Reads up to `size` bytes; `filled` tells how many came before the end or an error.
-int readUpTo(int fd, std::uint8_t* data, std::size_t size, std::size_t& filled)
+int ReadUpTo(int fd, std::uint8_t* data, std::size_t size, std::size_t& filled)
 {
     filled = 0;
     while (filled < size) {
@@ -32,9 +32,7 @@ int readUpTo(int fd, std::uint8_t* data, std::size_t size, std::size_t& filled)
     return 0;
 }
 
-// Opens a regular file for reading without waiting on a FIFO; -1 with errno set otherwise
-// (EINVAL standing for "not a regular file").
-int openRegular(const QByteArray& path, struct stat& info)
+int OpenRegular(const QByteArray& path, struct stat& info)
 {
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return -1;
@@ -46,25 +44,30 @@ int openRegular(const QByteArray& path, struct stat& info)
     return fd;
 }
 
-} // namespace
-
-bool HoldsJsonText(const QString& path)
+bool FirstBytesAreJson(const QByteArray& path)
 {
     struct stat info {};
-    const int fd = openRegular(FileNameToBytes(path), info);
+    const int fd = OpenRegular(path, info);
     if (fd < 0) return false;
     char head[kJsonProbeSize];
     std::size_t filled = 0;
-    const int error = readUpTo(fd, reinterpret_cast<std::uint8_t*>(head), sizeof head, filled);
+    const int error = ReadUpTo(fd, reinterpret_cast<std::uint8_t*>(head), sizeof head, filled);
     ::close(fd);
     return error == 0 && StartsAsJsonText(head, filled);
+}
+
+} // namespace posix
+
+bool HoldsJsonText(const QString& path)
+{
+    return posix::FirstBytesAreJson(FileNameToBytes(path));
 }
 
 SmallFile ReadSmallFile(const QString& path, qint64 limit)
 {
     SmallFile result;
     struct stat info {};
-    const int fd = openRegular(FileNameToBytes(path), info);
+    const int fd = posix::OpenRegular(FileNameToBytes(path), info);
     if (fd < 0) {
         result.error = errno == EINVAL ? QStringLiteral("Not a regular file") : QString::fromLocal8Bit(std::strerror(errno));
         return result;
@@ -77,7 +80,7 @@ SmallFile ReadSmallFile(const QString& path, qint64 limit)
     // One byte past the limit tells a file that grew after its size was looked at.
     result.data.resize(static_cast<qsizetype>(limit + 1));
     std::size_t filled = 0;
-    const int error = readUpTo(fd, reinterpret_cast<std::uint8_t*>(result.data.data()),
+    const int error = posix::ReadUpTo(fd, reinterpret_cast<std::uint8_t*>(result.data.data()),
                                static_cast<std::size_t>(result.data.size()), filled);
     ::close(fd);
     result.data.truncate(static_cast<qsizetype>(filled));
