@@ -8,32 +8,39 @@
 
 namespace lumo {
 
-CompareResult compareWithController(DocumentSession& document, DeviceLink& link, const TransferHooks& hooks,
-                                    const NoteNames& notes)
+Flow<CompareResult> compareWithControllerFlow(DocumentSession& document, DeviceLink& link, TransferHooks hooks,
+                                              const NoteNames& notes)
 {
     UserAnswers& answers = document.answers();
     link.resetCancel();
     CompareResult ended;
-    if (const LinkResult found = findController(link, hooks); !found.ok()) {
+    if (const LinkResult found = co_await findControllerFlow(link, hooks); !found.ok()) {
         if (found.error != LinkError::Cancelled)
-            answers.tell(MessageKind::Warning, transfer_text::kDeviceNotFound);
+            answers.tell(MessageKind::Warning, DeviceNotFoundText(found));
         ended.outcome = found.error == LinkError::Cancelled ? TransferOutcome::Failed : TransferOutcome::NotFound;
         ended.link = found;
-        return ended;
+        co_return ended;
     }
     const int length = TransferLength(document.defaults());
     const int blockAddOne = BlockAddOne(document.defaults());
-    ImageBuffer& image = link.image();
+    ImageBuffer image{};
     const TransferProgress progress{hooks.showProgress, hooks.progress, hooks.readRestarted};
-    const auto read = [&] { return ReadSceneImage(link, length, image, blockAddOne, progress); };
-    ended.link = hooks.runBlocking ? hooks.runBlocking(read) : read();
+    ended.link = co_await DeviceStep(hooks.startStep, [&] {
+        return ReadSceneImage(link, length, image, blockAddOne, progress);
+    });
     if (!ended.link.ok()) {
         answers.tell(MessageKind::Warning, TransferFailureText(ended.link, false));
         ended.outcome = TransferOutcome::Failed;
-        return ended;
+        co_return ended;
     }
     ended.differences = SceneDifferenceLines(document.scenes(), ScenesFromImage(image, document.defaults()), notes);
-    return ended;
+    co_return ended;
+}
+
+CompareResult compareWithController(DocumentSession& document, DeviceLink& link, const TransferHooks& hooks,
+                                    const NoteNames& notes)
+{
+    return RunToEnd(compareWithControllerFlow(document, link, hooks, notes));
 }
 
 } // namespace lumo

@@ -23,6 +23,9 @@ struct CompareResult {
 // it, then compares. Asks nothing, since nothing is overwritten; the document, its modified
 // flag and the display stay as they were. A failed search or read warns as the read does;
 // the caller shows the differences.
+Flow<CompareResult> compareWithControllerFlow(DocumentSession& document, DeviceLink& link, TransferHooks hooks,
+                                              const NoteNames& notes);
+// The same with its steps inline.
 CompareResult compareWithController(DocumentSession& document, DeviceLink& link, const TransferHooks& hooks,
                                     const NoteNames& notes);
 

@@ -18,11 +18,6 @@
 namespace lumo {
 namespace {
 
-LinkResult runStep(const TransferHooks& hooks, const std::function<LinkResult()>& step)
-{
-    return hooks.runBlocking ? hooks.runBlocking(step) : step();
-}
-
 TransferProgress progressOf(const TransferHooks& hooks)
 {
     return TransferProgress{hooks.showProgress, hooks.progress, hooks.readRestarted};
@@ -45,12 +40,12 @@ QString wordText(std::uint32_t word)
 
 } // namespace
 
-LinkResult findController(DeviceLink& link, const TransferHooks& hooks)
+Flow<LinkResult> findControllerFlow(DeviceLink& link, TransferHooks hooks)
 {
     const PortPair remembered = hooks.rememberedPair ? hooks.rememberedPair() : PortPair();
     const bool everyPair = hooks.onlyPort.empty() && hooks.tryEveryPair && hooks.tryEveryPair();
     std::vector<PortPair> answering;
-    const LinkResult result = runStep(hooks, [&] {
+    const LinkResult result = co_await DeviceStep(hooks.startStep, [&] {
         if (!everyPair) {
             const LinkResult found = link.findDevice(IdentityReply, remembered, hooks.onlyPort);
             answering = link.answering();
@@ -74,7 +69,7 @@ LinkResult findController(DeviceLink& link, const TransferHooks& hooks)
         hooks.rememberPair(link.found());
     if (hooks.answered && result.error != LinkError::Cancelled)
         hooks.answered(result.ok() ? answering : std::vector<PortPair>(), everyPair);
-    return result;
+    co_return result;
 }
 
 namespace {
@@ -182,30 +177,30 @@ QString DeviceNotFoundText(const LinkResult& result)
     return detail.isEmpty() ? notFound : QStringLiteral("%1\n(%2)").arg(notFound, detail);
 }
 
-TransferResult readSceneData(DocumentSession& document, DeviceLink& link, const TransferHooks& hooks)
+Flow<TransferResult> readSceneDataFlow(DocumentSession& document, DeviceLink& link, TransferHooks hooks)
 {
     UserAnswers& answers = document.answers();
     link.resetCancel();
     // Cancel, or Yes followed by a cancelled or failed "Save as", stops the command: the edits
     // would otherwise be overwritten by the read without having been saved.
     if (document.modified() && !OfferToSave(document))
-        return {TransferOutcome::Declined, {}};
+        co_return {TransferOutcome::Declined, {}};
 
     const int length = TransferLength(document.defaults());
-    if (const LinkResult found = findController(link, hooks); !found.ok()) {
+    if (const LinkResult found = co_await findControllerFlow(link, hooks); !found.ok()) {
         if (found.error != LinkError::Cancelled)
             answers.tell(MessageKind::Warning, DeviceNotFoundText(found));
         redisplay(hooks);
-        return {found.error == LinkError::Cancelled ? TransferOutcome::Failed : TransferOutcome::NotFound, found};
+        co_return {found.error == LinkError::Cancelled ? TransferOutcome::Failed : TransferOutcome::NotFound, found};
     }
     if (answers.ask(MessageKind::Confirm, transfer_text::Translated(transfer_text::kConfirmRead)) != Answer::Yes)
-        return {TransferOutcome::Declined, {}};
+        co_return {TransferOutcome::Declined, {}};
 
     const int blockAddOne = BlockAddOne(document.defaults());
-    ImageBuffer& image = link.image();
+    ImageBuffer image{};
     const TransferProgress progress = progressOf(hooks);
     qCDebug(appLog) << "read of" << length << "image bytes started";
-    const LinkResult result = runStep(hooks, [&] { return ReadSceneImage(link, length, image, blockAddOne, progress); });
+    const LinkResult result = co_await DeviceStep(hooks.startStep, [&] { return ReadSceneImage(link, length, image, blockAddOne, progress); });
     if (result.ok())
         qCDebug(appLog) << "read done";
     else
@@ -224,27 +219,27 @@ TransferResult readSceneData(DocumentSession& document, DeviceLink& link, const 
     redisplay(hooks);
     if (result.ok())
         document.markClean();
-    return {result.ok() ? TransferOutcome::Done : TransferOutcome::Failed, result};
+    co_return {result.ok() ? TransferOutcome::Done : TransferOutcome::Failed, result};
 }
 
-TransferResult sendSceneData(DocumentSession& document, DeviceLink& link, const TransferHooks& hooks,
-                             const SendChecks& checks)
+Flow<TransferResult> sendSceneDataFlow(DocumentSession& document, DeviceLink& link, TransferHooks hooks,
+                                       SendChecks checks)
 {
     UserAnswers& answers = document.answers();
     link.resetCancel();
     const int length = TransferLength(document.defaults());
-    if (const LinkResult found = findController(link, hooks); !found.ok()) {
+    if (const LinkResult found = co_await findControllerFlow(link, hooks); !found.ok()) {
         if (found.error != LinkError::Cancelled)
             answers.tell(MessageKind::Warning, DeviceNotFoundText(found));
-        return {found.error == LinkError::Cancelled ? TransferOutcome::Failed : TransferOutcome::NotFound, found};
+        co_return {found.error == LinkError::Cancelled ? TransferOutcome::Failed : TransferOutcome::NotFound, found};
     }
     if (answers.ask(MessageKind::Confirm, transfer_text::Translated(transfer_text::kConfirmSend)) != Answer::Yes)
-        return {TransferOutcome::Declined, {}};
+        co_return {TransferOutcome::Declined, {}};
 
     const int steps = 1 + int(checks.backup) + int(checks.verify);
     int step = 0;
     const int blockAddOne = BlockAddOne(document.defaults());
-    ImageBuffer& image = link.image();
+    ImageBuffer image{};
     TransferResult ended;
     // Each way out hides the bar first, so that no message box shows over a full bar.
     const auto fail = [&](TransferOutcome outcome, const LinkResult& result, const QString& text) {
@@ -258,15 +253,15 @@ TransferResult sendSceneData(DocumentSession& document, DeviceLink& link, const 
 
     if (checks.backup) {
         const TransferProgress progress = stepProgress(hooks, step++, steps);
-        const LinkResult read = runStep(hooks, [&] { return ReadSceneImage(link, length, image, blockAddOne, progress); });
+        const LinkResult read = co_await DeviceStep(hooks.startStep, [&] { return ReadSceneImage(link, length, image, blockAddOne, progress); });
         if (!read.ok())
-            return fail(TransferOutcome::Failed, read,
+            co_return fail(TransferOutcome::Failed, read,
                         QCoreApplication::translate("TransferCommands", "Backing up the controller's scenes failed, so nothing was sent. %1")
                             .arg(failureReason(read, false)));
         const QString folder = checks.backupFolder.isEmpty() ? SendBackupFolder() : checks.backupFolder;
         const SendBackupResult stored = StoreSendBackup(ScenesFromImage(image, document.defaults()), folder);
         if (!stored.ok())
-            return fail(TransferOutcome::Failed, {},
+            co_return fail(TransferOutcome::Failed, {},
                         QCoreApplication::translate("TransferCommands", "The backup of the controller's scenes could not be written to %1, so nothing "
                                        "was sent. %2")
                             .arg(QDir::toNativeSeparators(stored.path), FileErrorText(stored.file)));
@@ -276,28 +271,44 @@ TransferResult sendSceneData(DocumentSession& document, DeviceLink& link, const 
     qCDebug(appLog) << "send of" << length << "image bytes started" << (checks.backup ? "after a backup" : "")
                     << (checks.verify ? "with a read-back" : "");
     PackSceneImage(document.scenes(), image.data());
-    const ImageBuffer sent = image; // the read-back reuses the link's image
+    const ImageBuffer sent = image; // the read-back reuses the buffer
     const TransferProgress sendProgress = stepProgress(hooks, step++, steps);
-    const LinkResult result = runStep(hooks, [&] { return SendSceneImage(link, length, image, sendProgress); });
+    const LinkResult result = co_await DeviceStep(hooks.startStep, [&] { return SendSceneImage(link, length, image, sendProgress); });
     if (!result.ok())
-        return fail(TransferOutcome::Failed, result, TransferFailureText(result, true));
+        co_return fail(TransferOutcome::Failed, result, TransferFailureText(result, true));
 
     if (checks.verify) {
         const TransferProgress progress = stepProgress(hooks, step++, steps);
-        const LinkResult read = runStep(hooks, [&] { return ReadSceneImage(link, length, image, blockAddOne, progress); });
+        const LinkResult read = co_await DeviceStep(hooks.startStep, [&] { return ReadSceneImage(link, length, image, blockAddOne, progress); });
         if (!read.ok())
-            return fail(TransferOutcome::Failed, read,
+            co_return fail(TransferOutcome::Failed, read,
                         QCoreApplication::translate("TransferCommands", "The scenes were sent, but reading them back to check them failed. %1")
                             .arg(failureReason(read, false)));
         ended.differences = SceneImageDifferences(sent, image);
         if (!ended.differences.isEmpty())
-            return fail(TransferOutcome::Differs, read, VerificationWarningText(ended.differences));
+            co_return fail(TransferOutcome::Differs, read, VerificationWarningText(ended.differences));
     }
     qCDebug(appLog) << "send done";
     hideProgress(hooks);
     answers.tell(MessageKind::Information, transfer_text::Translated(transfer_text::kSendOk));
     ended.link = result;
-    return ended;
+    co_return ended;
+}
+
+LinkResult findController(DeviceLink& link, const TransferHooks& hooks)
+{
+    return RunToEnd(findControllerFlow(link, hooks));
+}
+
+TransferResult readSceneData(DocumentSession& document, DeviceLink& link, const TransferHooks& hooks)
+{
+    return RunToEnd(readSceneDataFlow(document, link, hooks));
+}
+
+TransferResult sendSceneData(DocumentSession& document, DeviceLink& link, const TransferHooks& hooks,
+                             const SendChecks& checks)
+{
+    return RunToEnd(sendSceneDataFlow(document, link, hooks, checks));
 }
 
 } // namespace lumo

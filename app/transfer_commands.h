@@ -3,6 +3,7 @@
 // and in how they answer the questions.
 #pragma once
 
+#include "app/command_flow.h"
 #include "device/device_link.h"
 #include "device/scene_transfer.h"
 
@@ -23,9 +24,9 @@ struct TransferHooks {
     // A read lost a reply and starts over (restart 1..kReadRestarts); from a worker thread.
     // ReadRestartText(restart) is what the progress bar says.
     std::function<void(int restart)> readRestarted;
-    // Runs a device step (the search, a transfer) to its end and returns its result; the window
-    // runs it on its transfer thread while it keeps painting. Empty: the step runs inline.
-    std::function<LinkResult(const std::function<LinkResult()>&)> runBlocking;
+    // Starts a device step (the search, a transfer); the window runs it on its transfer thread
+    // and resumes the flow from its event loop when it has ended. Empty: the step runs inline.
+    StepStarter startStep;
     std::function<void()> redisplay; // the window's refill of the selected item
     // Where the pair that answered last is kept; empty: it is neither tried first nor kept.
     std::function<PortPair()> rememberedPair;
@@ -83,20 +84,26 @@ inline QString Translated(const QString& text)
 // The device search of both commands (and of following the controller), first on the pair that
 // answered last; the pair found is kept for next time. A search of every pair ends on the same
 // pair as the plain one would. It shows nothing.
-LinkResult findController(DeviceLink& link, const TransferHooks& hooks);
+Flow<LinkResult> findControllerFlow(DeviceLink& link, TransferHooks hooks);
 
 // "Read Scene Data": offers to save unsaved changes, finds the controller, confirms, reads the
 // image and unpacks it into the four scenes, redisplays. The modified flag is cleared only when
 // the scenes really were replaced by a successful read (or saved by the save question); a
 // failed search or read leaves the scenes and unsaved edits as they were, and a warning says
 // why the read failed.
-TransferResult readSceneData(DocumentSession& document, DeviceLink& link, const TransferHooks& hooks);
+Flow<TransferResult> readSceneDataFlow(DocumentSession& document, DeviceLink& link, TransferHooks hooks);
 
 // "Send Scene Data": finds the controller, confirms, packs the scenes and sends the image. It
 // neither asks to save nor touches the modified flag or the display. A failed or cancelled send
 // warns that the controller may now hold a partly written image. With `checks` it first stores
 // the controller's scenes as a backup (a failed backup sends nothing) and afterwards reads them
 // back: a difference replaces "Send data OK." with a warning. One progress bar spans the steps.
+Flow<TransferResult> sendSceneDataFlow(DocumentSession& document, DeviceLink& link, TransferHooks hooks,
+                                       SendChecks checks = {});
+
+// The flows above run to their end, for callers whose steps run inline (no `startStep`).
+LinkResult findController(DeviceLink& link, const TransferHooks& hooks);
+TransferResult readSceneData(DocumentSession& document, DeviceLink& link, const TransferHooks& hooks);
 TransferResult sendSceneData(DocumentSession& document, DeviceLink& link, const TransferHooks& hooks,
                              const SendChecks& checks = {});
 

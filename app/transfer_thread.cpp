@@ -1,19 +1,19 @@
-// The worker thread of the transfers and the local event loop that waits for each step.
+// The worker thread of the transfers.
 #include "app/transfer_thread.h"
 
 #include "device/device_link.h"
-
-#include <QEventLoop>
 
 namespace lumo {
 
 TransferThread::TransferThread(QObject* parent)
     : QObject(parent)
-    , m_worker(new QObject)
+    , m_worker(new TransferWorker)
 {
+    qRegisterMetaType<LinkResult>();
     m_thread.setObjectName(QStringLiteral("transfer"));
     m_worker->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
+    connect(m_worker, &TransferWorker::finished, this, &TransferThread::ended, Qt::QueuedConnection);
     m_thread.start();
 }
 
@@ -24,27 +24,28 @@ TransferThread::~TransferThread()
     m_thread.wait();
 }
 
-LinkResult TransferThread::run(DeviceLink* link, const std::function<LinkResult()>& step, std::function<void()> stop)
+void TransferThread::start(DeviceLink* link, std::function<LinkResult()> step, std::function<void(LinkResult)> done,
+                           std::function<void()> stop)
 {
     m_link = link;
     m_stop = std::move(stop);
+    m_done = std::move(done);
     m_running = true;
     m_cancelRequested = false;
-    QEventLoop loop;
-    connect(this, &TransferThread::stepEnded, &loop, &QEventLoop::quit, Qt::QueuedConnection);
-    QMetaObject::invokeMethod(m_worker, [this, &step] {
-        m_result = step();
-        emit stepEnded();
-    }, Qt::QueuedConnection);
-    loop.exec();
+    QMetaObject::invokeMethod(m_worker, [worker = m_worker, step = std::move(step)] { worker->run(step); },
+                              Qt::QueuedConnection);
+}
+
+void TransferThread::ended(LinkResult result)
+{
     m_running = false;
-    m_link = nullptr;
-    m_stop = nullptr;
     // A cancel that came while a step without a link ran (opening the MIDI system) counts even
     // when the step ended well.
-    if (m_cancelRequested && m_result.ok() && link == nullptr)
-        m_result = LinkResult::failure(LinkError::Cancelled);
-    return m_result;
+    if (m_cancelRequested && result.ok() && m_link == nullptr)
+        result = LinkResult::failure(LinkError::Cancelled);
+    m_link = nullptr;
+    m_stop = nullptr;
+    std::exchange(m_done, nullptr)(std::move(result));
 }
 
 void TransferThread::cancel()

@@ -2,12 +2,12 @@
 // the transfers.
 //
 // Threads. The window's thread owns the document, the widgets and the DeviceLink object, and
-// runs the command flows (questions, messages, unpacking). Each device step of a flow (opening
-// the MIDI system, the search, a read, a send) runs on the one worker thread of TransferThread,
-// while the window's thread waits in a local event loop: it keeps painting and takes Esc and
-// the close button, with its client area and menus disabled by the window. Progress travels
-// from the worker to the window as queued signals; the step's result is handed over when the
-// loop ends.
+// runs the command flows (questions, messages, unpacking) as coroutines (Flow). Each device
+// step of a flow (opening the MIDI system, the search, a read, a send) runs on the one worker
+// thread of TransferThread, in TransferWorker, while the flow is suspended and the window's
+// own event loop goes on: it keeps painting and takes Esc and the close button, with its client
+// area and menus disabled by the window. Progress travels from the worker to the window as
+// queued signals; the worker's finished(result) resumes the flow on the window's thread.
 //
 // The MIDI thread. The MIDI system calls the input callback on a thread of its own; on JACK it
 // is the server's real-time process thread, shared with every client of the server, so the
@@ -51,6 +51,16 @@ namespace lumo {
 
 class DeviceLink;
 
+// Lives on the worker thread and runs one step at a time.
+class TransferWorker : public QObject {
+    Q_OBJECT
+public:
+    void run(const std::function<LinkResult()>& step) { emit finished(step()); }
+
+signals:
+    void finished(const lumo::LinkResult& result);
+};
+
 class TransferThread : public QObject {
     Q_OBJECT
 public:
@@ -58,11 +68,13 @@ public:
     // Cancels a step still under way and waits for the worker to end.
     ~TransferThread() override;
 
-    // Runs `step` on the worker and returns its result once it has ended. `link`, when given, is
-    // the one that cancel() stops; a step without a link (opening the MIDI system) may bring
+    // Starts `step` on the worker; `done` gets its result on the window's thread, from its event
+    // loop, once it has ended (never when the thread is destroyed first). `link`, when given,
+    // is the one that cancel() stops; a step without a link (opening the MIDI system) may bring
     // its own `stop`, which cancel() calls on the window's thread. Called on the window's
     // thread, one step at a time.
-    LinkResult run(DeviceLink* link, const std::function<LinkResult()>& step, std::function<void()> stop = {});
+    void start(DeviceLink* link, std::function<LinkResult()> step, std::function<void(LinkResult)> done,
+               std::function<void()> stop = {});
     bool running() const { return m_running; }
     // Asks the step under way to stop; it ends within one message (the window's thread).
     void cancel();
@@ -77,16 +89,17 @@ signals:
     void progressShown(bool visible);
     // A read lost a reply and starts over: ReadRestartText(restart) says so.
     void readRestarted(int restart);
-    void stepEnded();
 
 private:
+    void ended(LinkResult result);
+
     QThread m_thread;
-    QObject* m_worker = nullptr; // lives on m_thread
+    TransferWorker* m_worker = nullptr; // lives on m_thread
     DeviceLink* m_link = nullptr;
     std::function<void()> m_stop;
+    std::function<void(LinkResult)> m_done;
     bool m_running = false;
     bool m_cancelRequested = false;
-    LinkResult m_result;
 };
 
 } // namespace lumo

@@ -1,6 +1,6 @@
 // The link to the controller: the MIDI ports that the device search left open, the Receive Ring
-// fed by the open input, the signal that wakes a wait for a reply or cancels it, the 1,024-byte
-// image buffer that the transfers share, and the device search itself.
+// fed by the open input, the signal that wakes a wait for a reply or cancels it, and the device
+// search itself. The image of a transfer belongs to its caller.
 #pragma once
 
 #include "device/link_result.h"
@@ -101,7 +101,6 @@ public:
     void setListenerQueue(ListenerQueue* queue);
 
     ReceiveRing& ring() { return m_ring; }
-    ImageBuffer& image() { return m_image; }
 
     int inputCount() const { return m_inputCount; }
     const std::string& heldOutput() const { return m_output; } // empty when none
@@ -131,7 +130,6 @@ private:
     std::atomic<ListenerQueue*> m_listener{nullptr};
     std::atomic<int> m_listenerPushes{0}; // pushes under way, for setListenerQueue(nullptr)
     std::vector<PortPair> m_answering;
-    ImageBuffer m_image{};
     int m_outputCount = 0;
     int m_inputCount = 0;
     std::string m_output;

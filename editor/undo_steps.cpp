@@ -69,9 +69,14 @@ void UndoSteps::carrySession(const UndoSnapshot& state)
 
 void UndoSteps::runAsOneStep(const std::function<void()>& command)
 {
-    m_commandStart = now();
+    beginOneStep();
     command();
     endCommand();
+}
+
+void UndoSteps::beginOneStep()
+{
+    m_commandStart = now();
 }
 
 void UndoSteps::endCommand()

@@ -28,6 +28,10 @@ public:
     // Runs a command that changes the scenes in one go (Paste, New, Open, a read) as one step,
     // its redisplay included.
     void runAsOneStep(const std::function<void()>& command);
+    // The same for a command that waits in between (a read): what changes from the first call
+    // to the second is one step.
+    void beginOneStep();
+    void endOneStep() { endCommand(); }
     // The scenes now are those last saved, opened or read.
     void markClean();
 

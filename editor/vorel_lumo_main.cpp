@@ -210,6 +210,8 @@ TFormMain::~TFormMain()
     // It follows the document and the focus; both go before the child objects are deleted.
     delete m_undo;
     m_transfer.reset();
+    // A command still under way ends here, without going on.
+    m_command.reset();
     m_link.reset();
 }
 
@@ -640,13 +642,13 @@ void TFormMain::checkAssignments()
 
 bool TFormMain::transferRunning() const
 {
-    return m_transfer->running();
+    return m_command.held() || m_transfer->running();
 }
 
-DeviceLink* TFormMain::openLink()
+Flow<DeviceLink*> TFormMain::openLink()
 {
     if (!m_systemPorts)
-        return m_link.get();
+        co_return m_link.get();
     // Said on the progress bar when the system takes longer than a moment.
     QTimer notice;
     notice.setSingleShot(true);
@@ -661,23 +663,27 @@ DeviceLink* TFormMain::openLink()
     // in time is the search's to report.
     ReopeningPorts* ports = m_systemPorts.get();
     bool stopped = false;
-    runOnTransferThread([ports] { return ports->ensureOpen() ? LinkResult() : LinkResult::failure(LinkError::NoMidiSystem); },
-                        [ports, &stopped] {
-                            stopped = true;
-                            ports->cancelOpen();
-                        });
+    const auto stop = [ports, &stopped] {
+        stopped = true;
+        ports->cancelOpen();
+    };
+    co_await DeviceStep([this, stop](std::function<LinkResult()> step, std::function<void(LinkResult)> done) {
+        startStep(std::move(step), std::move(done), stop);
+    }, [ports] { return ports->ensureOpen() ? LinkResult() : LinkResult::failure(LinkError::NoMidiSystem); });
     notice.stop();
     m_progressBar->hide();
     m_progressBar->setFormat(QStringLiteral("%p%"));
-    return stopped ? nullptr : m_link.get();
+    co_return stopped ? nullptr : m_link.get();
 }
 
-LinkResult TFormMain::runOnTransferThread(const std::function<LinkResult()>& step, std::function<void()> stop)
+void TFormMain::startStep(std::function<LinkResult()> step, std::function<void(LinkResult)> done,
+                          std::function<void()> stop)
 {
     setTransferRunning(true);
-    const LinkResult result = m_transfer->run(m_link.get(), step, std::move(stop));
-    setTransferRunning(false);
-    return result;
+    m_transfer->start(m_link.get(), std::move(step), [this, done = std::move(done)](LinkResult result) {
+        setTransferRunning(false);
+        done(std::move(result));
+    }, std::move(stop));
 }
 
 // The client area and the menus take no input while a transfer runs; Esc and the close button
@@ -716,7 +722,9 @@ TransferHooks TFormMain::transferHooks()
         else
             transfer->reportShown(visible);
     };
-    hooks.runBlocking = [this](const std::function<LinkResult()>& step) { return runOnTransferThread(step); };
+    hooks.startStep = [this](std::function<LinkResult()> step, std::function<void(LinkResult)> done) {
+        startStep(std::move(step), std::move(done));
+    };
     hooks.redisplay = [this] { m_controls->showSelectedControl(); };
     hooks.rememberedPair = &RememberedPair;
     hooks.rememberPair = &RememberPair;
@@ -727,9 +735,22 @@ TransferHooks TFormMain::transferHooks()
     return hooks;
 }
 
+void TFormMain::runCommand(Flow<void> command)
+{
+    if (m_command.held())
+        return;
+    m_command = std::move(command);
+    // Ended from the event loop, never from inside the flow: a close asked for meanwhile may
+    // free what the flow still runs on.
+    m_command.start([this] { QMetaObject::invokeMethod(this, &TFormMain::endCommand, Qt::QueuedConnection); });
+}
+
 // A close asked for during the transfer comes now.
 void TFormMain::endCommand()
 {
+    if (!m_command.done())
+        return;
+    m_command.reset();
     m_progressBar->setFormat(QStringLiteral("%p%"));
     if (m_closeAfterTransfer) {
         m_closeAfterTransfer = false;
@@ -739,40 +760,52 @@ void TFormMain::endCommand()
 
 void TFormMain::readSceneData()
 {
+    runCommand(readSceneDataCommand());
+}
+
+Flow<void> TFormMain::readSceneDataCommand()
+{
     const bool following = pauseFollowing();
     // The read clears the modified flag when it has replaced the scenes; the history marks
     // that state then (UndoSteps::markClean).
-    m_undo->runAsOneStep([this] {
-        if (DeviceLink* link = openLink())
-            lumo::readSceneData(*m_document, *link, transferHooks());
-    });
+    m_undo->beginOneStep();
+    if (DeviceLink* link = co_await openLink())
+        co_await readSceneDataFlow(*m_document, *link, transferHooks());
+    m_undo->endOneStep();
     resumeFollowing(following);
-    endCommand();
 }
 
 void TFormMain::sendSceneData()
 {
+    runCommand(sendSceneDataCommand());
+}
+
+Flow<void> TFormMain::sendSceneDataCommand()
+{
     const bool following = pauseFollowing();
-    if (DeviceLink* link = openLink())
-        lumo::sendSceneData(*m_document, *link, transferHooks(),
-                            {.backup = m_backUpBeforeSend->isChecked(), .verify = m_verifyAfterSend->isChecked(),
-                             .backupFolder = {}});
+    if (DeviceLink* link = co_await openLink())
+        co_await sendSceneDataFlow(*m_document, *link, transferHooks(),
+                                   {.backup = m_backUpBeforeSend->isChecked(),
+                                    .verify = m_verifyAfterSend->isChecked(), .backupFolder = {}});
     resumeFollowing(following);
-    endCommand();
 }
 
 void TFormMain::compareWithController()
 {
+    runCommand(compareCommand());
+}
+
+Flow<void> TFormMain::compareCommand()
+{
     const bool following = pauseFollowing();
     // The box shows the scenes as they stand after a typed number is clamped.
     m_controls->settleFocus();
-    if (DeviceLink* link = openLink()) {
-        const CompareResult compared = lumo::compareWithController(*m_document, *link, transferHooks(), m_files.notes);
+    if (DeviceLink* link = co_await openLink()) {
+        const CompareResult compared = co_await compareWithControllerFlow(*m_document, *link, transferHooks(), m_files.notes);
         if (compared.outcome == TransferOutcome::Done)
             ShowControllerComparison(compared.differences);
     }
     resumeFollowing(following);
-    endCommand();
 }
 
 void TFormMain::openBackupsFolder()
@@ -787,28 +820,38 @@ void TFormMain::openBackupsFolder()
 void TFormMain::followController()
 {
     m_followPaused = false;
-    if (!m_followController->isChecked())
-        m_listener->stop();
-    else if (!startFollowing())
-        m_followController->setChecked(false);
+    if (m_followController->isChecked()) {
+        runCommand(followCommand());
+        return;
+    }
+    m_listener->stop();
     updateStatus();
-    endCommand();
 }
 
-bool TFormMain::startFollowing()
+Flow<void> TFormMain::followCommand()
 {
-    DeviceLink* link = openLink();
+    // Not `if (!co_await ...)`: GCC 12 builds a bare co_await in an if condition wrongly
+    // (the flow never starts).
+    const bool following = co_await startFollowing();
+    if (!following)
+        m_followController->setChecked(false);
+    updateStatus();
+}
+
+Flow<bool> TFormMain::startFollowing()
+{
+    DeviceLink* link = co_await openLink();
     if (!link)
-        return false;
+        co_return false;
     link->resetCancel();
-    const LinkResult found = findController(*link, transferHooks());
+    const LinkResult found = co_await findControllerFlow(*link, transferHooks());
     if (!found.ok()) {
         if (found.error != LinkError::Cancelled)
             m_answers.tell(MessageKind::Warning, DeviceNotFoundText(found));
-        return false;
+        co_return false;
     }
     m_listener->listen(*link);
-    return true;
+    co_return true;
 }
 
 bool TFormMain::pauseFollowing()
@@ -850,18 +893,20 @@ void TFormMain::followPresence()
         m_followRetry.start();
         return;
     }
+    runCommand(followPresenceCommand());
+}
+
+Flow<void> TFormMain::followPresenceCommand()
+{
     m_link->resetCancel();
-    const LinkResult found = findController(*m_link, transferHooks());
+    const LinkResult found = co_await findControllerFlow(*m_link, transferHooks());
     // Unchecked, or the window closed, while the search ran: nothing more.
-    if (!m_followController->isChecked() || m_closeAfterTransfer) {
-        endCommand();
-        return;
-    }
+    if (!m_followController->isChecked() || m_closeAfterTransfer)
+        co_return;
     m_followPaused = !found.ok();
     if (found.ok())
         m_listener->listen(*m_link);
     updateStatus();
-    endCommand();
 }
 
 void TFormMain::watchController()
@@ -910,13 +955,17 @@ void TFormMain::takeAnswering(const std::vector<PortPair>& answering, bool every
 void TFormMain::chooseController(const PortPair& pair)
 {
     RememberPair(pair);
+    runCommand(chooseControllerCommand());
+}
+
+Flow<void> TFormMain::chooseControllerCommand()
+{
     const bool following = pauseFollowing();
-    if (DeviceLink* link = openLink()) {
+    if (DeviceLink* link = co_await openLink()) {
         link->resetCancel();
-        findController(*link, transferHooks());
+        co_await findControllerFlow(*link, transferHooks());
     }
     resumeFollowing(following);
-    endCommand();
 }
 
 void TFormMain::selectSender(quint32 word)

@@ -2,6 +2,7 @@
 // Communication and Help commands, the progress bar of the transfers.
 #pragma once
 
+#include "app/command_flow.h"
 #include "device/device_link.h"
 #include "editor/message_boxes.h"
 #include "scene/copy_buffer.h"
@@ -62,6 +63,7 @@ public:
     ControlArea& controls() { return *m_controls; }
     const ParameterFiles& parameterFiles() const { return m_files; }
     QWidget* client() const { return m_client; }
+    // A command with device steps (a read, a send, a search) is under way, up to its end.
     bool transferRunning() const;
     // The link of the transfers, kept for the whole run.
     DeviceLink* deviceLink() { return m_link.get(); }
@@ -144,12 +146,22 @@ private:
     TransferHooks transferHooks();
     // The link, once the MIDI system has opened on the transfer thread (bounded); null when Esc
     // ended the wait.
-    DeviceLink* openLink();
-    // `stop`: how Esc ends a step that has no link to cancel.
-    LinkResult runOnTransferThread(const std::function<LinkResult()>& step, std::function<void()> stop = {});
+    Flow<DeviceLink*> openLink();
+    // Starts a device step on the transfer thread, the window disabled meanwhile. `stop`: how
+    // Esc ends a step that has no link to cancel.
+    void startStep(std::function<LinkResult()> step, std::function<void(LinkResult)> done,
+                   std::function<void()> stop = {});
     void setTransferRunning(bool running);
+    // Starts a command's flow, one at a time; its end comes back through the event loop.
+    void runCommand(Flow<void> command);
     void endCommand();
-    bool startFollowing();
+    Flow<void> readSceneDataCommand();
+    Flow<void> sendSceneDataCommand();
+    Flow<void> compareCommand();
+    Flow<void> followCommand();
+    Flow<void> followPresenceCommand();
+    Flow<void> chooseControllerCommand();
+    Flow<bool> startFollowing();
     // Following stops during a transfer and, with the controller found again, goes on after it.
     bool pauseFollowing();
     void resumeFollowing(bool wasFollowing);
@@ -166,6 +178,9 @@ private:
     MidiPorts* m_ports = nullptr;
     std::unique_ptr<ReopeningPorts> m_systemPorts; // the machine's, when no ports were given
     std::unique_ptr<DeviceLink> m_link;
+    // The command under way; declared before the transfer thread, whose worker has ended before
+    // the command's flow, and what its step uses, goes.
+    Flow<void> m_command;
     // Declared after the link: its worker has ended before the link goes.
     std::unique_ptr<TransferThread> m_transfer;
     // Declared after the link: it stops listening before the link goes.

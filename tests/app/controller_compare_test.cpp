@@ -56,7 +56,8 @@ TEST(CompareWithController, MissingOrSilentControllerWarnsAndLeavesTheDocument)
     CompareFixture f;
     f.setup.controller->misbehaviour().noAnswer = true;
     EXPECT_EQ(f.compare().outcome, TransferOutcome::NotFound);
-    EXPECT_EQ(f.user.told, QStringList{"Vorel Lumo Device is not exist."});
+    // As the read warns: the reason on a second line.
+    EXPECT_EQ(f.user.told, QStringList{"Vorel Lumo Device is not exist.\n(no controller among 1 port pairs)"});
 
     f.setup.controller->misbehaviour().noAnswer = false;
     f.setup.controller->misbehaviour().silentAfterBytes = 100;

@@ -74,9 +74,9 @@ struct Fixture {
         SetSceneName(local.scene(1), "LOCAL");
         document.replaceScenes(local);
         hooks.redisplay = [this] { ++redisplays; };
-        hooks.runBlocking = [this](const std::function<LinkResult()>& step) {
+        hooks.startStep = [this](std::function<LinkResult()> step, std::function<void(LinkResult)> done) {
             ++blockingSteps;
-            return step();
+            done(step());
         };
     }
     SceneSet deviceScenesAsRead() const

@@ -19,7 +19,7 @@ struct ProgressLog {
     std::vector<bool> shows;
     TransferProgress hooks()
     {
-        return {[this](bool visible) { shows.push_back(visible); }, [this](int p) { percents.push_back(p); }};
+        return {[this](bool visible) { shows.push_back(visible); }, [this](int p) { percents.push_back(p); }, {}};
     }
 };
 

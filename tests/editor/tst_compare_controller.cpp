@@ -35,7 +35,7 @@ private slots:
             details = shown ? shown->detailedText() : QString();
             QMetaObject::invokeMethod(w, "accept", Qt::QueuedConnection);
         });
-        widgetNamed<QAction>(*window, "CompareWithController1")->trigger();
+        triggerCommand(window.get(), widgetNamed<QAction>(*window, "CompareWithController1"));
         QVERIFY(script.finished() && script.unexpected.isEmpty());
         QCOMPARE(script.boxes.size(), 1);
         const QStringList lines = script.boxes[0].text.split('\n');
@@ -55,7 +55,7 @@ private slots:
         document.replaceScenes(deviceScenes);
         ModalScript same;
         same.press("OK");
-        widgetNamed<QAction>(*window, "CompareWithController1")->trigger();
+        triggerCommand(window.get(), widgetNamed<QAction>(*window, "CompareWithController1"));
         QVERIFY(same.finished() && same.unexpected.isEmpty());
         QCOMPARE(same.boxes.value(0).text, QStringLiteral("The controller holds the same scenes."));
     }

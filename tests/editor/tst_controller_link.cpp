@@ -173,11 +173,12 @@ private slots:
             items << item->text() + (item->isChecked() ? "*" : "");
         QCOMPARE(items, QStringList({"Vorel Lumo MIDI 1*", "Vorel Lumo MIDI 2"}));
 
-        menu->actions().at(1)->trigger();
+        triggerCommand(window.get(), menu->actions().at(1));
         QTRY_COMPARE(RememberedPair(), (PortPair{"Vorel Lumo MIDI 2", "Vorel Lumo MIDI 2"}));
         QTRY_VERIFY(menu->actions().at(1)->isChecked());
         QVERIFY(!menu->actions().at(0)->isChecked());
-        QCOMPARE(statusText(*window), QStringLiteral("Controller: Vorel Lumo MIDI 2"));
+        QTRY_COMPARE(statusText(*window), QStringLiteral("Controller: Vorel Lumo MIDI 2"));
+        waitForCommand(window.get());
         pressKeys(window.get(), QKeySequence("Ctrl+L"));
         verifyScript(script);
         QCOMPARE(two.readsCompleted(), 1);

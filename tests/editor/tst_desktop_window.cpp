@@ -257,6 +257,7 @@ private slots:
         ModalScript script;
         script.press(QStringLiteral("Yes")).press(QStringLiteral("OK"));
         window->readSceneData();
+        waitForCommand(window.get());
         QVERIFY(script.finished() && script.unexpected.isEmpty());
         QVERIFY(texts.size() > 50);
         QVERIFY2(!texts.front().contains(QStringLiteral("left")), qPrintable(texts.front()));

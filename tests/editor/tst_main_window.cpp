@@ -56,6 +56,7 @@ void press(QWidget* widget, const QKeySequence& keys)
     widget->window()->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(widget->window()));
     QTest::keySequence(widget, keys);
+    waitForCommand(widget);
 }
 
 // Every percentage ProgressBar1 showed, and whether it was visible when it did.

@@ -1,6 +1,7 @@
 // The window's send with its backup and verification against the simulated controller: the
 // Warning after a wrong store, the checks remembered across windows, and "Open Backups Folder…".
 #include "window_test_support.h"
+#include "window_user.h"
 
 #include "app/send_backups.h"
 #include "app/send_verification.h"
@@ -41,7 +42,7 @@ private slots:
 
         ModalScript script;
         script.press("Yes").press("OK");
-        QTest::keyClick(window.get(), Qt::Key_T, Qt::ControlModifier);
+        pressKeys(window.get(), QKeySequence("Ctrl+T"));
         QVERIFY2(script.unexpected.isEmpty(), qPrintable(script.unexpected.join('\n')));
         QCOMPARE(script.boxes.size(), 2);
         QCOMPARE(script.boxes[0].text, QStringLiteral("Are you sure to send data?"));
@@ -82,7 +83,7 @@ private slots:
         QVERIFY(!window->findChild<QAction*>(QStringLiteral("VerifyAfterSend1"))->isChecked());
         ModalScript script;
         script.press("Yes").press("OK");
-        QTest::keyClick(window.get(), Qt::Key_T, Qt::ControlModifier);
+        pressKeys(window.get(), QKeySequence("Ctrl+T"));
         QCOMPARE(script.boxes.value(1).text, QStringLiteral("Send data OK."));
         QCOMPARE(device.controller.readsCompleted(), 0);
         for (const char* name : {"BackUpBeforeSend1", "VerifyAfterSend1"})

@@ -3,6 +3,7 @@
 // captions, lists, overlay and message boxes all change. The English texts that `lumo`
 // prints and reads stay as they are.
 #include "window_test_support.h"
+#include "window_user.h"
 
 #include "app/transfer_commands.h"
 #include "scene/display_texts.h"
@@ -96,7 +97,7 @@ private slots:
 
         ModalScript script;
         script.press("<OK>");
-        window->findChild<QAction*>("SendSceneData1")->trigger();
+        triggerCommand(window.get(), window->findChild<QAction*>("SendSceneData1"));
         QTRY_VERIFY(script.finished());
         QVERIFY2(script.unexpected.isEmpty(), qPrintable(script.unexpected.join('\n')));
         QCOMPARE(script.boxes.value(0).title, QStringLiteral("<Warning>"));

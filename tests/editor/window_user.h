@@ -21,6 +21,15 @@ template <typename T> T* widgetNamed(const TFormMain& window, const QString& nam
     return widget;
 }
 
+// A command with device steps goes on from the event loop after its key or menu item: the
+// user waits for its end, as for a modal question.
+inline void waitForCommand(QWidget* widget)
+{
+    if (auto* window = qobject_cast<TFormMain*>(widget->window()))
+        if (!QTest::qWaitFor([window] { return !window->transferRunning(); }, 60000))
+            qWarning("the command did not end");
+}
+
 // Window shortcuts reach only the active window; a dialog that just closed may still hold
 // the activation on the offscreen platform.
 inline void pressKeys(QWidget* widget, const QKeySequence& keys)
@@ -29,6 +38,13 @@ inline void pressKeys(QWidget* widget, const QKeySequence& keys)
     if (!QTest::qWaitForWindowActive(widget->window()))
         qWarning("window not active");
     QTest::keySequence(widget, keys);
+    waitForCommand(widget);
+}
+
+inline void triggerCommand(QWidget* window, QAction* action)
+{
+    action->trigger();
+    waitForCommand(window);
 }
 
 // Clicks item `controlIndex` of the control list, scrolling it into view as the user would.
