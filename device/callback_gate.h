@@ -4,6 +4,7 @@
 #pragma once
 
 #include "device/midi_ports.h"
+#include "device/short_message.h"
 
 #include <atomic>
 #include <cstddef>
@@ -30,7 +31,8 @@ class CallbackGate {
 public:
     ~CallbackGate() { stop(); }
 
-    // The MIDI thread: one message of one to three bytes goes on as a packed word.
+    // The MIDI thread: one message of one to three bytes goes on as a packed word, a Note Off as
+    // the Note On of velocity 0 it stands for.
     void deliver(const unsigned char* bytes, std::size_t size)
     {
         if (IsSystemOrLong(bytes, size))
@@ -42,7 +44,7 @@ public:
             std::uint32_t word = 0;
             for (std::size_t i = 0; i < size; ++i)
                 word |= std::uint32_t(bytes[i]) << (8 * i);
-            (*current)(word);
+            (*current)(NoteOffAsNoteOn(word));
         }
         m_inFlight.fetch_sub(1);
     }

@@ -17,6 +17,17 @@ constexpr std::uint8_t StatusByte(std::uint32_t word) { return std::uint8_t(word
 constexpr std::uint8_t FirstDataByte(std::uint32_t word) { return std::uint8_t((word >> 8) & 0xFF); }
 constexpr std::uint8_t SecondDataByte(std::uint32_t word) { return std::uint8_t((word >> 16) & 0xFF); }
 
+// In MIDI a Note On of velocity 0 is a Note Off, and MIDI systems may send the one for the other:
+// PipeWire's JACK turns every Note On of velocity 0 into Note Off with velocity 64 (90 12 00
+// arrives as 80 12 40). The protocol carries a data byte whose low half is 0 as such a Note On,
+// so every Note Off is taken as the Note On of velocity 0 it stands for; the release velocity
+// has no meaning here.
+constexpr std::uint32_t NoteOffAsNoteOn(std::uint32_t word)
+{
+    const std::uint8_t status = StatusByte(word);
+    return (status & 0xF0) == 0x80 ? PackShortMessage(std::uint8_t(status | 0x10), FirstDataByte(word), 0) : word;
+}
+
 // Number of bytes of a short message with this status byte.
 constexpr std::size_t ShortMessageLength(std::uint8_t status)
 {
