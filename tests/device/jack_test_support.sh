@@ -112,12 +112,17 @@ wait_for() {
     return 1
 }
 
-# start_jack NAME: a server of our own under a unique name, with JACK forced on machines that
-# also have an ALSA sequencer. The settings (the remembered port pair) and the send backups go
-# into the work folder.
-start_jack() {
+# jack_environment NAME: what our clients need to find the server NAME, also when they start
+# before it: JACK forced on machines that also have an ALSA sequencer, and the settings (the
+# remembered port pair) and the send backups in the work folder.
+jack_environment() {
     export JACK_DEFAULT_SERVER="$1" JACK_NO_START_SERVER=1 LUMO_MIDI_API=jack XDG_CONFIG_HOME="$work/config" \
         XDG_DATA_HOME="$work/data"
+}
+
+# start_jack NAME: a server of our own under a unique name.
+start_jack() {
+    jack_environment "$1"
     # JACK has every client lock the server's shared graph into memory (mlock), which only
     # root may do beyond the 8 MB limit: for the default 2,048 ports that is 107 MB per client,
     # and under load a client's open then outlasted the bound our clients give it. A client

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The running editor through a replug of the controller and a restart of the JACK server under
-# it: jack_session_window drives the window and tells this script when to unplug, plug and
-# restart; `lumo virtual` is the controller.
+# The running editor from before the JACK server starts, through a replug of the controller, a
+# restart of the server under it and a second controller: jack_session_window drives the window
+# and tells this script when to start, unplug, plug, restart and add the second; `lumo virtual`
+# is each controller.
 # Usage: jack_session.sh PATH_TO_LUMO PATH_TO_JACK_SESSION_WINDOW. Exit 77 (skipped) only when
 # jackd is not installed.
 set -uo pipefail
@@ -15,10 +16,13 @@ skip_without_jackd
 private_shm "$0" "$@"
 work=$(mktemp -d)
 virtual_pid=""
+second_pid=""
+jack_pid=""
 window_pid=""
 
 cleanup() {
     stop "$window_pid"
+    stop "$second_pid"
     stop "$virtual_pid"
     stop "$jack_pid"
     rm -rf "$work"
@@ -27,19 +31,24 @@ trap cleanup EXIT
 trap 'exit 1' INT TERM HUP PIPE
 
 cd "$work" || exit 1
+cp "$here/../../assets/DefPara.ini" "$here/../../assets/NotePara.ini" .
 start_virtual() {
     "$lumo" virtual </dev/null >>virtual.log 2>&1 &
     virtual_pid=$!
     wait_for "Vorel Lumo (virtual)" || fail "the virtual controller's ports did not appear"
 }
 server="lumo-session-$$"
-start_jack "$server"
-start_virtual
+# The second controller serves Konb-1 of scene 1 on CC 99, the first on the default 20.
+"$lumo" defaults -o second.lumo >defaults.log 2>&1 && "$lumo" set second.lumo 1 Konb-1 KonbCCNumber 99 >>defaults.log 2>&1 ||
+    fail "the second controller's scenes"
 
-coproc WINDOW { QT_QPA_PLATFORM=offscreen "$window_test" 2>&1 | tee window.log | grep --line-buffered -E '^(unplug|plug|restart)$'; }
+# The editor starts before the server.
+jack_environment "$server"
+coproc WINDOW { QT_QPA_PLATFORM=offscreen "$window_test" 2>&1 | tee window.log | grep --line-buffered -E '^(start|unplug|plug|restart|second)$'; }
 window_pid=$WINDOW_PID
 while read -r -t 120 step <&"${WINDOW[0]}"; do
     case "$step" in
+        start) start_jack "$server"; start_virtual ;;
         unplug) stop "$virtual_pid"; virtual_pid="" ;;
         plug) start_virtual ;;
         restart)
@@ -47,6 +56,13 @@ while read -r -t 120 step <&"${WINDOW[0]}"; do
             stop "$jack_pid"
             start_jack "$server"
             start_virtual ;;
+        second)
+            "$lumo" virtual second.lumo </dev/null >>second.log 2>&1 &
+            second_pid=$!
+            for _ in $(seq 100); do
+                [ "$(bounded 5 "$lumo" ports --scan 2>/dev/null | grep -c "Vorel Lumo")" -ge 2 ] && break
+                sleep 0.1
+            done ;;
     esac
     echo done >&"${WINDOW[1]}"
 done
@@ -55,4 +71,4 @@ status=$?
 window_pid=""
 grep -q '^Totals: .* 0 failed' window.log || fail "the window test failed"
 [ "$status" -eq 0 ] || fail "the window test ended with $status"
-echo "PASSED: reads before and after a replug and a server restart under the running editor"
+echo "PASSED: the running editor from before the server, through a replug, a server restart and two controllers"

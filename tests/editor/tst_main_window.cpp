@@ -613,7 +613,10 @@ private slots:
         });
         ModalScript script;
         script.press("Yes").press("OK");
-        press(window.get(), QKeySequence("Ctrl+L"));
+        QTest::keySequence(window.get(), QKeySequence("Ctrl+L"));
+        // The command goes on from the event loop: the key's handler has returned.
+        QVERIFY(window->transferRunning());
+        waitForCommand(window.get());
         QVERIFY2(script.unexpected.isEmpty(), qPrintable(script.unexpected.join('\n')));
         QVERIFY(disabledMeanwhile);
         QCOMPARE(script.boxes.value(1).text, QStringLiteral("The read was cancelled. The scenes are unchanged."));

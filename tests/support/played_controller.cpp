@@ -1,7 +1,8 @@
 // A Vorel Lumo in software that someone plays: on virtual MIDI ports called NAME it answers the
-// device search as the controller does, and once no request has come for half a second after a
-// search, it sends each WORD (a packed short message in hex, B0 15 40 as 4015B0) every 100 ms;
-// with --always, from the start and during transfers too (as a keyboard sends active sensing).
+// device search as the controller does, and once no request has come for 1.5 s after a search
+// (longer than a read waits for a lost reply before it starts over), it sends each WORD (a
+// packed short message in hex, B0 15 40 as 4015B0) every 100 ms; with --always, from the start
+// and during transfers too (as a keyboard sends active sensing).
 // Usage: played_controller NAME [--always] WORD...; runs until SIGINT or SIGTERM.
 #include "device/midi_system.h"
 #include "device/short_message.h"
@@ -62,7 +63,7 @@ int main(int argc, char** argv)
     const timespec period{0, 100'000'000};
     while (sigtimedwait(&stop, nullptr, &period) < 0) {
         const auto quiet = Clock::now() - Clock::time_point(Clock::duration(lastRequest.load()));
-        if (always || (identified && quiet > std::chrono::milliseconds(500)))
+        if (always || (identified && quiet > std::chrono::milliseconds(1500)))
             for (std::uint32_t word : words)
                 send(word);
     }
