@@ -173,10 +173,22 @@ LinkResult SendSceneImage(DeviceLink& link, int length, const ImageBuffer& image
         return {};
     };
 
-    if (link.send(CmdSendStart) != 0 || link.send(CmdBlockCount(blocks)) != 0)
-        return sendFailed(link, -1);
-    if (LinkResult result = nextReplyIs(CmdSendStart, -1); !result.ok())
-        return result;
+    // A start whose echo did not come has written nothing yet: after a handshake that puts the
+    // controller back at its start it is tried again, as often as a read starts over. Once a
+    // data byte has gone out nothing is sent again; the check after the send catches a wrong store.
+    for (int attempt = 0;; ++attempt) {
+        if (link.send(CmdSendStart) != 0 || link.send(CmdBlockCount(blocks)) != 0)
+            return sendFailed(link, -1);
+        const LinkResult started = nextReplyIs(CmdSendStart, -1);
+        if (started.ok())
+            break;
+        if (started.error != LinkError::NoReply || attempt == kReadRestarts)
+            return started;
+        qCDebug(deviceLog) << "send starts again: the echo of its start did not come";
+        if (LinkResult greeted = link.greetAgain(); !greeted.ok())
+            return greeted.error == LinkError::Cancelled ? greeted : started;
+        next = ring.received();
+    }
     for (int b = 0; b < blocks; ++b) {
         for (int k = 0; k < kBlockSize; ++k) {
             const int p = b * kBlockSize + k;

@@ -47,7 +47,9 @@ LinkResult ReadSceneImage(DeviceLink& link, int length, ImageBuffer& image, int 
 
 // Sends the first `length` bytes of `image`, padding the last block with 90 00 00, and waits
 // for the device's acknowledgement after each block but the last and its CmdEnd after the last.
-// A wrong or missing reply, or a cancel, stops it at once. Sends no CmdEnd.
+// A wrong or missing reply, or a cancel, stops it at once, but for a missing echo of its start:
+// nothing is written then, and the start is tried again after a new handshake, at most
+// kReadRestarts times. Sends no CmdEnd.
 LinkResult SendSceneImage(DeviceLink& link, int length, const ImageBuffer& image,
                           const TransferProgress& progress = {});
 

@@ -102,7 +102,10 @@ void VirtualController::receive(std::uint32_t word, const Reply& reply)
         if (word == CmdSendStart) {
             if (m_misbehaviour.strayBeforeReplies)
                 sendReply(reply, kStrayMessage);
-            sendReply(reply, CmdSendStart);
+            if (m_misbehaviour.loseSendStartEchoes > 0)
+                --m_misbehaviour.loseSendStartEchoes;
+            else
+                sendReply(reply, CmdSendStart);
             m_state = State::AwaitBlockCount;
             return;
         }

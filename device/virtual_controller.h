@@ -30,6 +30,7 @@ public:
         int strayAfterBytes = -1;        // a key press 90 3C 40 after the reply to this image byte (0-based)
         int wrongStoreAt = -1;           // a send stores this image byte (0-based) with its lowest bit flipped
         int loseReplyAt = -1;            // the reply to this image byte (0-based) is lost once, as under load
+        int loseSendStartEchoes = 0;     // the echoes of this many CmdSendStart are lost, as under load
     };
 
     explicit VirtualController(const SceneSet& scenes);

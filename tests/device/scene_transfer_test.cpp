@@ -275,6 +275,30 @@ TEST(SendSceneImage, Sends916BytesAsTwoBlocksPaddedWith900000)
     EXPECT_EQ(progress.shows, (std::vector<bool>{true, false}));
 }
 
+// A lost echo of the start is tried again after a handshake; nothing was written before it.
+TEST(SendSceneImage, ALostEchoOfItsStartStartsItAgainAndALostSecondOneToo)
+{
+    OneController setup;
+    ASSERT_TRUE(setup.link.findDevice(IdentityReply).ok());
+    setup.ports.clearEvents();
+    setup.link.setReplyTimeout(std::chrono::milliseconds(50));
+    setup.controller->misbehaviour().loseSendStartEchoes = 2;
+    ImageBuffer image;
+    PackSceneImage(DistinctScenes(), image.data());
+    EXPECT_TRUE(SendSceneImage(setup.link, 916, image).ok());
+    const auto sent = setup.ports.sentWords();
+    const std::vector<std::uint32_t> starts(sent.begin(), sent.begin() + 10);
+    EXPECT_EQ(starts, (std::vector<std::uint32_t>{CmdSendStart, 0x02009C, CmdConnect, CmdIdentify, CmdSendStart,
+                                                   0x02009C, CmdConnect, CmdIdentify, CmdSendStart, 0x02009C}));
+    EXPECT_EQ(sent.size(), 10u + 1024u);
+    EXPECT_EQ(setup.controller->sendsCompleted(), 1);
+
+    // Lost every time: the send gives up after the last restart.
+    setup.controller->misbehaviour().loseSendStartEchoes = 1 + kReadRestarts;
+    EXPECT_EQ(SendSceneImage(setup.link, 916, image).error, LinkError::NoReply);
+    EXPECT_EQ(setup.controller->sendsCompleted(), 1);
+}
+
 TEST(SendSceneImage, ByteIsSplitIntoHalves)
 {
     EXPECT_EQ(MsgDataByte(0x5A), 0x0A0590u); // 90 05 0A
