@@ -131,9 +131,9 @@ start_jack() {
     # than any test makes) are 42 MB.
     local ports=(-p 128)
     case "$jack_mode" in
-        sync) jackd --no-realtime --sync "${ports[@]}" -n "$1" -d dummy -r 48000 -p 32 </dev/null >jackd.log 2>&1 & ;;
-        async) jackd --no-realtime "${ports[@]}" -n "$1" -d dummy -r 48000 -p 32 </dev/null >jackd.log 2>&1 & ;;
-        rt) jackd -R "${ports[@]}" -n "$1" -d dummy -r 48000 -p 32 </dev/null >jackd.log 2>&1 & ;;
+        sync) jackd --no-realtime --sync "${ports[@]}" -n "$1" -d dummy -r 48000 -p "${LUMO_JACK_PERIOD:-32}" </dev/null >jackd.log 2>&1 & ;;
+        async) jackd --no-realtime "${ports[@]}" -n "$1" -d dummy -r 48000 -p "${LUMO_JACK_PERIOD:-32}" </dev/null >jackd.log 2>&1 & ;;
+        rt) jackd -R "${ports[@]}" -n "$1" -d dummy -r 48000 -p "${LUMO_JACK_PERIOD:-32}" </dev/null >jackd.log 2>&1 & ;;
         pipewire)
             # PipeWire's libjack takes the server from the runtime folder, not from its name.
             export XDG_RUNTIME_DIR="$work/runtime" PIPEWIRE_RUNTIME_DIR="$work/runtime" \
