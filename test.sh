@@ -81,7 +81,7 @@ check translations tools/update-translations.sh --check
 # The unit and window tests again with AddressSanitizer + UndefinedBehaviorSanitizer (no
 # benchmarks); any sanitizer report fails its test. Its JACK tests run on --sync only: the
 # clients run several times slower there, and in the other modes the server loses messages
-# the more often a client is late (the Release tree runs those).
+# the more often a client is late (the Release tree runs -R too).
 if build sanitizers build-asan "" -- -DCMAKE_BUILD_TYPE=Debug -DLUMO_SANITIZE=ON -DLUMO_BUILD_BENCH=OFF \
     -DLUMO_JACK_TEST_MODES=sync; then
     ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
