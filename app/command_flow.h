@@ -99,7 +99,6 @@ public:
         m_handle.resume();
     }
     bool held() const { return bool(m_handle); }
-    bool running() const { return m_handle && !m_handle.done(); }
     bool done() const { return m_handle && m_handle.done(); }
     T result() { return m_handle.promise().take(); }
     void reset()

@@ -75,7 +75,6 @@ public:
     // thread, one step at a time.
     void start(DeviceLink* link, std::function<LinkResult()> step, std::function<void(LinkResult)> done,
                std::function<void()> stop = {});
-    bool running() const { return m_running; }
     // Asks the step under way to stop; it ends within one message (the window's thread).
     void cancel();
 

@@ -642,7 +642,7 @@ void TFormMain::checkAssignments()
 
 bool TFormMain::transferRunning() const
 {
-    return m_command.held() || m_transfer->running();
+    return m_command.held();
 }
 
 Flow<DeviceLink*> TFormMain::openLink()
