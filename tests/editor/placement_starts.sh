@@ -28,7 +28,11 @@ export DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work XDG_CONFIG_HOM
 for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
-for _ in $(seq 1 50); do xprop -root _NET_WORKAREA 2>/dev/null | grep -q ' = ' && break; sleep 0.1; done
+# A loaded machine (the sanitizer tree beside other tests) can take seconds to bring openbox
+# up; every start before it would be judged without a frame.
+wm_up=""
+for _ in $(seq 1 300); do xprop -root _NET_WORKAREA 2>/dev/null | grep -q ' = ' && { wm_up=1; break; }; sleep 0.1; done
+[ -n "$wm_up" ] || { echo "placement_starts: openbox set no work area within 30 s"; exit 1; }
 
 off=0
 for n in $(seq 1 "$starts"); do
