@@ -74,11 +74,15 @@ void DeviceLink::closeOutput()
 
 bool DeviceLink::holdOutputs(const std::vector<std::string>& names)
 {
-    closeOutput();
-    if (!m_ports.openOutputs(names))
+    // A held output moves: a system that can keeps the connections both share.
+    const bool held = m_output.empty() ? m_ports.openOutputs(names) : m_ports.moveOutputs(names);
+    m_severalOutputs = held && names.size() > 1;
+    m_outputsHeld = int(names.size());
+    if (!held) {
+        m_output.clear();
         return false;
+    }
     m_output = names.front();
-    m_severalOutputs = true;
     m_outputOpenedNow = true;
     return true;
 }
@@ -97,21 +101,15 @@ bool DeviceLink::holdOutput(const std::string& name)
     // Within one search a port opened by it is trusted.
     if (m_output == name && !m_severalOutputs && (m_outputOpenedNow || m_ports.connectionsLive()))
         return true;
-    closeOutput();
-    if (!m_ports.openOutput(name))
-        return false;
-    m_output = name;
-    m_outputOpenedNow = true;
-    return true;
+    return holdOutputs({name});
 }
 
 bool DeviceLink::listenTo(const std::vector<std::string>& inputs)
 {
     if (m_inputs == inputs && (m_inputsOpenedNow || m_ports.connectionsLive()))
         return true;
-    closeInput();
     // On the MIDI thread: atomics only.
-    const bool opened = m_ports.openInput(inputs, [this](std::uint32_t word) {
+    auto callback = [this](std::uint32_t word) {
         m_ring.store(word);
         m_signal.notify();
         // Counted before the queue is looked at: setListenerQueue(nullptr) either sees this
@@ -120,9 +118,14 @@ bool DeviceLink::listenTo(const std::vector<std::string>& inputs)
         if (ListenerQueue* queue = m_listener.load())
             queue->push(word);
         m_listenerPushes.fetch_sub(1);
-    });
-    if (!opened)
+    };
+    // A held input moves, as the output does.
+    const bool opened = m_inputs.empty() ? m_ports.openInput(inputs, callback) : m_ports.moveInput(inputs, callback);
+    if (!opened) {
+        m_inputs.clear();
+        m_input.clear();
         return false;
+    }
     m_inputs = inputs;
     m_inputsOpenedNow = true;
     m_input = inputs.size() == 1 ? inputs.front() : std::string();
@@ -185,7 +188,10 @@ DeviceLink::Handshake DeviceLink::handshake(const std::string& output, const std
 DeviceLink::Handshake DeviceLink::handshakeHeld(const std::vector<std::string>& inputs, std::uint32_t expected,
                                                 std::chrono::nanoseconds wait)
 {
-    const std::string output = m_severalOutputs ? std::string("every output") : m_output;
+    const std::string output = !m_severalOutputs ? m_output
+                               : m_outputsHeld == m_outputCount
+                                   ? std::string("every output")
+                                   : std::to_string(m_outputsHeld) + " outputs from " + m_output;
     if (!listenTo(inputs)) {
         qCDebug(deviceLog).noquote() << "tried" << pairText(output, inputs) << "-"
                                      << failedText("the input does not open", m_ports.lastError());
@@ -270,6 +276,49 @@ LinkResult DeviceLink::greetAgain()
     if (result != Handshake::Found)
         return LinkResult::failure(LinkError::NotFound);
     return {};
+}
+
+namespace {
+
+std::vector<std::string> slice(const std::vector<std::string>& names, std::size_t first, std::size_t last)
+{
+    return {names.begin() + std::ptrdiff_t(first), names.begin() + std::ptrdiff_t(last)};
+}
+
+} // namespace
+
+template <class Ask>
+std::size_t DeviceLink::halve(std::size_t count, Ask ask, bool& cancelledOut)
+{
+    // The first half is asked; when it is silent the second is taken without asking.
+    std::size_t first = 0, last = count;
+    while (last - first > 1 && !cancelledOut) {
+        const std::size_t middle = first + (last - first) / 2;
+        const Handshake answer = ask(first, middle);
+        cancelledOut = answer == Handshake::Cancelled;
+        if (answer == Handshake::Found)
+            last = middle;
+        else
+            first = middle;
+    }
+    return first;
+}
+
+DeviceLink::Handshake DeviceLink::halveToPair(const std::vector<std::string>& outputs,
+                                              const std::vector<std::string>& inputs, std::uint32_t expected,
+                                              std::chrono::nanoseconds wait)
+{
+    bool cancelledNow = false;
+    const std::size_t output = halve(outputs.size(), [&](std::size_t first, std::size_t last) {
+        return holdOutputs(slice(outputs, first, last)) ? handshakeHeld(inputs, expected, wait) : Handshake::Silent;
+    }, cancelledNow);
+    const std::size_t input = halve(inputs.size(), [&](std::size_t first, std::size_t last) {
+        return holdOutput(outputs[output]) ? handshakeHeld(slice(inputs, first, last), expected, wait) : Handshake::Silent;
+    }, cancelledNow);
+    if (cancelledNow)
+        return Handshake::Cancelled;
+    // A late answer may have sent a step the wrong way: only a handshake of the one pair counts.
+    return tryInputsOneByOne(outputs[output], {inputs[input]}, expected, wait, false);
 }
 
 namespace {
@@ -366,19 +415,22 @@ LinkResult DeviceLink::search(std::uint32_t expected, const PortPair& tryFirst, 
     };
     // A system that can send to many outputs and listen to many inputs at once asks them all
     // in one handshake first: when nobody answers, the pass costs one wait instead of one per
-    // output. When someone does, the outputs are tried in order with the short wait of a pair
-    // known to be there, and with the full one should that miss it.
+    // output. When someone does, halving the outputs and then the inputs asked finds the first
+    // pair that answers in a few handshakes with the short wait of a pair known to be there;
+    // should that miss it, the outputs are tried in order, with the full wait last.
     auto tryOutputs = [&](std::chrono::nanoseconds bound) {
         if (all || !only.empty() || outputs.size() < 2 || inputs.empty() || !m_ports.sendsToMany()
             || !m_ports.listensToMany() || !holdOutputs(outputs))
             return tryEachOutput(bound);
-        const auto sent = Clock::now();
         // Held on when silent: a search that finds nothing sends CmdEnd to all of them.
         const Handshake probe = handshakeHeld(inputs, expected, bound);
         if (probe != Handshake::Found)
             return probe;
-        const auto quick = std::clamp<std::chrono::nanoseconds>(4 * (Clock::now() - sent) + m_ports.latency(),
+        const auto quick = std::clamp<std::chrono::nanoseconds>(4 * m_lastRoundTrip + m_ports.latency(),
                                                                  std::chrono::milliseconds(5), bound);
+        const Handshake halved = halveToPair(outputs, inputs, expected, quick);
+        if (halved != Handshake::Silent)
+            return halved;
         const Handshake outcome = tryEachOutput(quick);
         return outcome == Handshake::Silent && quick < bound ? tryEachOutput(bound) : outcome;
     };

@@ -116,6 +116,14 @@ private:
     Handshake tryInputsOneByOne(const std::string& output, const std::vector<std::string>& inputs,
                                 std::uint32_t expected, std::chrono::nanoseconds wait, bool all);
     LinkResult search(std::uint32_t expected, const PortPair& tryFirst, const std::string& only, bool all);
+    // With someone known to answer among all outputs and inputs: the first pair that answers,
+    // found by halving the outputs and then the inputs asked.
+    Handshake halveToPair(const std::vector<std::string>& outputs, const std::vector<std::string>& inputs,
+                          std::uint32_t expected, std::chrono::nanoseconds wait);
+    // The first of `count` ports that answers, when one of them does: ask(first, last) is a
+    // handshake with the ports [first, last).
+    template <class Ask>
+    std::size_t halve(std::size_t count, Ask ask, bool& cancelled);
     Handshake handshakeHeld(const std::vector<std::string>& inputs, std::uint32_t expected,
                             std::chrono::nanoseconds wait);
     bool holdOutput(const std::string& name);
@@ -138,7 +146,8 @@ private:
     PortPair m_found;
     std::uint32_t m_foundIdentity = 0; // the identity reply that the found pair gave
     bool m_outputOpenedNow = false; // opened by the search under way
-    bool m_severalOutputs = false;  // the output sends to every output port at once
+    bool m_severalOutputs = false;  // the output sends to several output ports at once
+    int m_outputsHeld = 0;          // how many
     bool m_inputsOpenedNow = false;
     std::chrono::nanoseconds m_lastRoundTrip{0};
     std::chrono::nanoseconds m_replyTimeout = kReplyTimeout;

@@ -15,6 +15,7 @@
 #include <jack/ringbuffer.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -228,22 +229,22 @@ public:
         return m_client ? m_client->missedCycles.load(std::memory_order_relaxed) : 0;
     }
 
-    bool openOutput(const std::string& name) override
-    {
-        // One request takes the old connection, and the new one is made once it is gone.
-        m_outputOpen = false;
-        return openOutputs({name});
-    }
+    bool openOutput(const std::string& name) override { return openOutputs({name}); }
     bool sendsToMany() const override { return true; }
+    // An open output moves: the connections it keeps are not made again. A closed one may
+    // still have its old connections in the process cycle, so they all go first.
     bool openOutputs(const std::vector<std::string>& names) override
     {
-        m_outputOpen = false;
+        const bool moving = std::exchange(m_outputOpen, false);
         m_outputNames.clear();
-        m_outputOpen = !names.empty() && usable() && disconnectAll(m_client->out) && connect(m_client->out, names);
+        m_outputOpen = !names.empty() && usable()
+                       && (moving ? connectExactly(m_client->out, names)
+                                  : disconnectAll(m_client->out) && connect(m_client->out, names));
         if (m_outputOpen)
             m_outputNames = names;
         return m_outputOpen;
     }
+    bool moveOutputs(const std::vector<std::string>& names) override { return openOutputs(names); }
     void closeOutput() override
     {
         if (std::exchange(m_outputOpen, false) && usable())
@@ -255,15 +256,21 @@ public:
         if (!usable() || names.empty())
             return false;
         // Nothing that came through the port's earlier connections reaches the new callback.
+        // An open input keeps what it shares with `names`; a closed one drops everything.
         m_client->gate.stop();
+        const bool moving = !m_inputNames.empty();
         m_inputNames.clear();
-        if (!disconnectAll(m_client->in))
+        if (!(moving ? disconnectOthers(m_client->in, names) : disconnectAll(m_client->in)))
             return false;
         m_client->gate.start(std::move(callback));
         if (!connect(m_client->in, names))
             return closeInput(), false;
         m_inputNames = names;
         return true;
+    }
+    bool moveInput(const std::vector<std::string>& names, MidiInputCallback callback) override
+    {
+        return openInput(names, std::move(callback));
     }
     void closeInput() override
     {
@@ -329,10 +336,12 @@ private:
     // Runs one request to the server within the bound; false when it failed or was given up.
     // While one that was given up still waits for its answer, the server is stuck: no other
     // request is made.
+    // `requests`: how many the call makes, one after the other; each has the bound.
     template <class Request>
-    bool request(Request call)
+    bool request(Request call, int requests = 1)
     {
-        const std::string stuck = "the MIDI system did not answer within " + std::to_string(kRequestBound.count()) + " ms";
+        const auto bound = requests * kRequestBound;
+        const std::string stuck = "the MIDI system did not answer within " + std::to_string(bound.count()) + " ms";
         if (m_client->requestUnderWay.exchange(true)) {
             m_error = stuck;
             return false;
@@ -354,7 +363,7 @@ private:
         }, std::chrono::milliseconds(0));
         // In short steps, so that a cancel (a signal to `lumo`) ends the wait at once; the
         // request finishes on its own job.
-        const auto deadline = std::chrono::steady_clock::now() + kRequestBound;
+        const auto deadline = std::chrono::steady_clock::now() + bound;
         while (!answer->done.load() && !cancelled() && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         if (!answer->done.load()) {
@@ -376,22 +385,79 @@ private:
         return !settled || waitUntil([port] { return jack_port_connected(port) == 0; }, m_cancel.load());
     }
 
+    // Our `port`'s connections as the process cycle sees them, by full name.
+    static std::vector<std::string> connectionsOf(jack_port_t* port)
+    {
+        std::vector<std::string> names;
+        if (const char** list = jack_port_get_connections(port)) {
+            for (const char** name = list; *name; ++name)
+                names.emplace_back(*name);
+            jack_free(list);
+        }
+        return names;
+    }
+
+    // Takes the connections of our `port` that are not to one of `keep`, and returns once the
+    // process cycle no longer sees them.
+    bool disconnectOthers(jack_port_t* port, const std::vector<std::string>& keep)
+    {
+        const std::vector<std::string> connected = connectionsOf(port);
+        std::vector<std::string> others;
+        for (const std::string& name : connected)
+            if (std::find(keep.begin(), keep.end(), name) == keep.end())
+                others.push_back(name);
+        if (others.empty())
+            return true;
+        if (others.size() == connected.size())
+            return disconnectAll(port); // one request for all
+        const std::string ours = jack_port_name(port);
+        const bool outgoing = port == m_client->out;
+        std::vector<std::pair<std::string, std::string>> taken; // source, destination
+        for (const std::string& name : others)
+            taken.emplace_back(outgoing ? ours : name, outgoing ? name : ours);
+        // A port that vanished took its connection along: the wait below is the check.
+        const bool answered = request([taken](jack_client_t* client) {
+            for (const auto& [source, destination] : taken)
+                jack_disconnect(client, source.c_str(), destination.c_str());
+            return true;
+        }, int(taken.size()));
+        if (!answered)
+            return false;
+        return waitUntil([&] {
+            for (const std::string& name : others)
+                if (jack_port_connected_to(port, name.c_str()))
+                    return false;
+            return true;
+        }, m_cancel.load());
+    }
+
+    // Leaves our `port` connected to exactly `names`, changing only what differs.
+    bool connectExactly(jack_port_t* port, const std::vector<std::string>& names)
+    {
+        return disconnectOthers(port, names) && connect(port, names);
+    }
+
     // Connects our `port` to each of `names` beside what it has, and waits until the process
     // cycle sees every connection: a message sent before then would be lost.
     bool connect(jack_port_t* port, const std::vector<std::string>& names)
     {
         const std::string ours = jack_port_name(port);
         const bool outgoing = port == m_client->out;
-        for (const std::string& name : names) {
-            const std::string source = outgoing ? ours : name;
-            const std::string destination = outgoing ? name : ours;
-            const bool made = request([source, destination](jack_client_t* client) {
+        std::vector<std::pair<std::string, std::string>> missing; // source, destination
+        for (const std::string& name : names)
+            if (!jack_port_connected_to(port, name.c_str()))
+                missing.emplace_back(outgoing ? ours : name, outgoing ? name : ours);
+        // All in one job: a thread and a wait for each would cost more than the requests.
+        const bool made = missing.empty() || request([missing](jack_client_t* client) {
+            for (const auto& [source, destination] : missing) {
                 const int result = jack_connect(client, source.c_str(), destination.c_str());
-                return result == 0 || result == EEXIST;
-            });
-            if (!made)
-                return false;
-        }
+                if (result != 0 && result != EEXIST)
+                    return false;
+            }
+            return true;
+        }, int(missing.size()));
+        if (!made)
+            return false;
         return waitUntil([&] {
             for (const std::string& name : names)
                 if (!jack_port_connected_to(port, name.c_str()))

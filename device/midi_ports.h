@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lumo {
@@ -39,6 +40,13 @@ public:
         return names.size() == 1 && openOutput(names.front());
     }
     virtual bool sendsToMany() const { return false; }
+    // Moves the open output to `names`. A system that can (JACK) keeps the connections that
+    // both share and changes only the others; the rest close and open.
+    virtual bool moveOutputs(const std::vector<std::string>& names)
+    {
+        closeOutput();
+        return openOutputs(names);
+    }
     // Opens and starts the input, connected to every port in `names` (several only when
     // listensToMany()): from then on `callback` receives every message that arrives. False when
     // any of them could not be connected.
@@ -46,6 +54,12 @@ public:
     // Stops the input and returns only once no call of the callback is under way any more.
     virtual void closeInput() = 0;
     virtual bool listensToMany() const { return false; }
+    // Moves the open input to `names`, as moveOutputs() does the output.
+    virtual bool moveInput(const std::vector<std::string>& names, MidiInputCallback callback)
+    {
+        closeInput();
+        return openInput(names, std::move(callback));
+    }
 
     // 0 when the word was handed to the open output port, anything else is a failure.
     virtual int send(std::uint32_t word) = 0;

@@ -152,6 +152,12 @@ bool ReopeningPorts::openOutputs(const std::vector<std::string>& names)
     return m_ports && m_ports->openOutputs(names);
 }
 
+bool ReopeningPorts::moveOutputs(const std::vector<std::string>& names)
+{
+    std::lock_guard lock(m_mutex);
+    return m_ports && m_ports->moveOutputs(names);
+}
+
 bool ReopeningPorts::sendsToMany() const
 {
     std::lock_guard lock(m_mutex);
@@ -176,6 +182,12 @@ void ReopeningPorts::closeInput()
     std::lock_guard lock(m_mutex);
     if (m_ports)
         m_ports->closeInput();
+}
+
+bool ReopeningPorts::moveInput(const std::vector<std::string>& names, MidiInputCallback callback)
+{
+    std::lock_guard lock(m_mutex);
+    return m_ports && m_ports->moveInput(names, std::move(callback));
 }
 
 bool ReopeningPorts::listensToMany() const

@@ -38,9 +38,11 @@ public:
     void closeOutput() override;
     bool openOutputs(const std::vector<std::string>& names) override;
     bool sendsToMany() const override;
+    bool moveOutputs(const std::vector<std::string>& names) override;
     bool openInput(const std::vector<std::string>& names, MidiInputCallback callback) override;
     void closeInput() override;
     bool listensToMany() const override;
+    bool moveInput(const std::vector<std::string>& names, MidiInputCallback callback) override;
     int send(std::uint32_t word) override;
     std::chrono::milliseconds latency() const override;
     std::uint32_t missedCycles() const override;

@@ -85,6 +85,30 @@ TEST(DeviceSearch, ListeningOnEveryInputFindsTheSamePairWithOneHandshakePerSilen
     EXPECT_EQ(crowd.ports.inputsListened(), listened);
 }
 
+TEST(DeviceSearch, SendingToManyHalvesThePortsAskedAndTakesTheFirstListedController)
+{
+    // 16 pairs; controllers behind pairs 6 and 9, nothing behind the others.
+    std::unique_ptr<VirtualController> first = MakeController(), second = MakeController();
+    SimulatedPorts ports;
+    ports.sendToMany();
+    const int firstId = ports.addController(*first), secondId = ports.addController(*second);
+    for (int n = 0; n < 16; ++n) {
+        const int device = n == 6 ? firstId : n == 9 ? secondId : -1;
+        ports.addOutput("out " + std::to_string(n), device);
+        ports.addInput("in " + std::to_string(n), device);
+    }
+    DeviceLink link{ports};
+    link.setHandshakeWait(kTestTimeout);
+    ASSERT_TRUE(link.findDevice(IdentityReply).ok());
+    EXPECT_EQ(link.found(), (PortPair{"out 6", "in 6"}));
+    int handshakes = 0;
+    for (const std::uint32_t word : ports.sentWords())
+        handshakes += word == CmdConnect;
+    // All at once, four halvings of the outputs and of the inputs, the pair itself; one by
+    // one it would take 7 outputs and 7 inputs.
+    EXPECT_EQ(handshakes, 10);
+}
+
 TEST(DeviceSearch, TheRememberedPairIsTriedFirstAndAGoneOneChangesNothing)
 {
     Crowd crowd(false);

@@ -119,12 +119,30 @@ bool SimulatedPorts::openOutput(const std::string& name)
     return true;
 }
 
+bool SimulatedPorts::openOutputs(const std::vector<std::string>& names)
+{
+    if (names.size() == 1 || !m_many)
+        return MidiPorts::openOutputs(names);
+    std::vector<int> others;
+    for (std::size_t n = 1; n < names.size(); ++n) {
+        const int port = m_hidden || !m_systemUp ? -1 : indexOf(m_outputs, names[n]);
+        if (port < 0 || m_failingOutputs.count(port))
+            return false;
+        others.push_back(port);
+    }
+    if (!openOutput(names.front()))
+        return false;
+    m_otherOutputs = std::move(others);
+    return true;
+}
+
 void SimulatedPorts::closeOutput()
 {
     std::lock_guard lock(m_mutex);
     if (m_openOutput >= 0)
         m_events.push_back({Event::CloseOutput, m_openOutput});
     m_openOutput = -1;
+    m_otherOutputs.clear();
 }
 
 bool SimulatedPorts::openInput(const std::vector<std::string>& names, MidiInputCallback callback)
@@ -174,9 +192,19 @@ int SimulatedPorts::send(std::uint32_t word)
         std::lock_guard lock(m_mutex);
         m_events.push_back({Event::Send, port, word});
     }
-    const int device = m_outputs[std::size_t(port)].device;
-    if (device < 0 || m_outputDropped)
+    if (m_outputDropped)
         return 0;
+    std::set<int> devices{m_outputs[std::size_t(port)].device};
+    for (const int other : m_otherOutputs)
+        devices.insert(m_outputs[std::size_t(other)].device);
+    for (const int device : devices)
+        if (device >= 0)
+            sendTo(device, word);
+    return 0;
+}
+
+void SimulatedPorts::sendTo(int device, std::uint32_t word)
+{
     const Device& target = m_devices[std::size_t(device)];
     const auto delay = target.delay ? target.delay() : std::chrono::microseconds(0);
     target.handler(word, [this, device, delay](std::uint32_t reply) {
@@ -191,7 +219,6 @@ int SimulatedPorts::send(std::uint32_t word)
         }
         m_wake.notify_all();
     });
-    return 0;
 }
 
 void SimulatedPorts::inject(int inputPort, std::uint32_t word)

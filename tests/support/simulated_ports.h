@@ -62,6 +62,8 @@ public:
     void setSystemUp(bool up);
     // Like a MIDI system that connects one input port to one source only.
     void listenToOneOnly() { m_oneOnly = true; }
+    // Like JACK: one output may be connected to several ports (sendsToMany()).
+    void sendToMany() { m_many = true; }
     // Each open input, by number: the numbers of the ports it listens to.
     std::vector<std::vector<int>> inputsListened() const;
     // A message arriving on an input port unasked, as when the user plays the controller.
@@ -80,6 +82,8 @@ public:
     std::vector<std::string> outputNames() override;
     std::vector<std::string> inputNames() override;
     bool openOutput(const std::string& name) override;
+    bool openOutputs(const std::vector<std::string>& names) override;
+    bool sendsToMany() const override { return m_many; }
     void closeOutput() override;
     bool openInput(const std::vector<std::string>& names, MidiInputCallback callback) override;
     void closeInput() override;
@@ -102,6 +106,7 @@ private:
     };
 
     void notifyChange();
+    void sendTo(int device, std::uint32_t word);
     void deliver(int device, std::uint32_t word);
     void deliverLocked(int device, std::uint32_t word);
     void deliveryLoop();
@@ -121,6 +126,8 @@ private:
     std::mutex m_notifierMutex;
     std::function<void()> m_notifier;
     bool m_oneOnly = false;
+    bool m_many = false;
+    std::vector<int> m_otherOutputs; // connected beside m_openOutput (sendToMany)
 
     mutable std::mutex m_mutex; // guards the events, the open input and its callback, the queue
     std::condition_variable m_wake;
