@@ -20,7 +20,9 @@ cleanup() {
 trap cleanup EXIT
 # No display: Wine stays headless; its own messages are off, and so is the output of making the
 # prefix (shown only when that fails).
-run() { env -u DISPLAY -u WAYLAND_DISPLAY WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" "$@"; }
+# Wine gives Windows names to the Unix file system in the locale's character set: without a
+# UTF-8 locale (a bare chroot, env -i) a non-ASCII name cannot be made at all.
+run() { env -u DISPLAY -u WAYLAND_DISPLAY LC_ALL=C.UTF-8 WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" "$@"; }
 start=$SECONDS
 if ! output=$(run wineboot --init 2>&1); then
     printf 'windows-file-test: Wine cannot make its prefix:\n%s\n' "$output" >&2
