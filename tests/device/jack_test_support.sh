@@ -57,8 +57,9 @@ skip_without_jackd() {
 private_shm() {
     [ -n "${LUMO_JACK_PRIVATE_SHM:-}" ] && return 0
     # Root's right to real-time scheduling does not reach into a user namespace: jackd -R
-    # runs on the machine's /dev/shm where only that gives it real time.
-    if [ "$jack_mode" = rt ] && chrt -f 1 true 2>/dev/null &&
+    # runs on the machine's /dev/shm where only that gives it real time. So does PipeWire,
+    # which takes real time as a desktop's does (it keeps nothing in /dev/shm).
+    if { [ "$jack_mode" = rt ] || [ "$jack_mode" = pipewire ]; } && chrt -f 1 true 2>/dev/null &&
         ! unshare --user --map-root-user chrt -f 1 true 2>/dev/null; then
         export LUMO_JACK_PRIVATE_SHM=0
         return 0
@@ -118,6 +119,26 @@ wait_for() {
 jack_environment() {
     export JACK_DEFAULT_SERVER="$1" JACK_NO_START_SERVER=1 LUMO_MIDI_API=jack XDG_CONFIG_HOME="$work/config" \
         XDG_DATA_HOME="$work/data"
+}
+
+# stop_stuck_jack: stops our server after it was stuck on vanished clients. Such a server exits
+# without taking its entry out of JACK's registry in /dev/shm, which holds 8 servers and frees an
+# entry only for a server of the same name. In a mount namespace of our own that does not
+# matter; on the machine's /dev/shm (no user namespaces: a chroot, most containers) every run
+# would take one slot for good, and after 8 runs no JACK server would start. A short clean run
+# of a server under our name frees it, and the semaphores the stuck one left go with it.
+stop_stuck_jack() {
+    [ -n "$jack_pid" ] || return 0
+    stop "$jack_pid"
+    jack_pid=""
+    [ "${LUMO_JACK_PRIVATE_SHM:-}" = 0 ] && [ "$jack_mode" != pipewire ] || return 0
+    ls /dev/shm/jack_sem.*_"$JACK_DEFAULT_SERVER"_* >/dev/null 2>&1 || return 0
+    jackd --no-realtime -p 16 -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 1024 </dev/null >>jackd-reclaim.log 2>&1 &
+    jack_pid=$!
+    wait_for "MIDI system: JACK" 10 || echo "could not free the JACK registry entry of $JACK_DEFAULT_SERVER"
+    stop "$jack_pid"
+    jack_pid=""
+    rm -f /dev/shm/jack_sem.*_"$JACK_DEFAULT_SERVER"_*
 }
 
 # start_jack NAME: a server of our own under a unique name.

@@ -34,7 +34,7 @@ cleanup() {
     # registry, which holds 8 servers: after 8 such runs no JACK server starts on the machine
     # any more. So wait until it answers again.
     [ -n "$jack_pid" ] && timeout $(($(seconds_left 60) + 15)) "$lumo" ports >/dev/null 2>&1
-    stop "$jack_pid"
+    stop_stuck_jack
     rm -rf "$work"
 }
 trap cleanup EXIT
