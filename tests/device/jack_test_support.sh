@@ -7,8 +7,10 @@
 #   async     jackd in its default (asynchronous) mode, no real-time scheduling (the default);
 #   sync      jackd --sync: every client finishes each cycle before the driver goes on;
 #   rt        jackd -R: real-time scheduling for the server and its clients' process threads;
-#   pipewire  a headless PipeWire daemon (its dummy driver, quantum 64) reached through
-#             PipeWire's libjack, with a runtime folder of its own: no D-Bus, no session manager.
+#   pipewire  a headless PipeWire daemon (its dummy driver, quantum 64, real-time) reached
+#             through PipeWire's libjack, with a runtime folder of its own: no D-Bus, no
+#             session manager. Without real time it loses many messages once the machine is
+#             busy; with it, two cores let it lose one now and then (one core: none).
 # LUMO_JACK_PRIVATE_SHM=0 takes the path of machines without user namespaces (a chroot, most
 # containers), where our server shares /dev/shm with the machine's.
 
