@@ -151,7 +151,9 @@ QString TransferFailureText(const LinkResult& result, bool sending)
 
 QString ReadRestartText(int restart)
 {
-    return QStringLiteral("A reply was lost; reading again from the start (%1 of %2)").arg(restart).arg(kReadRestarts);
+    return QCoreApplication::translate("TransferCommands", "A reply was lost or came twice; reading again from the start (%1 of %2)")
+        .arg(restart)
+        .arg(kReadRestarts);
 }
 
 QString SearchFailureDetail(const LinkResult& result)

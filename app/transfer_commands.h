@@ -109,7 +109,7 @@ TransferResult sendSceneData(DocumentSession& document, DeviceLink& link, const 
 
 // The warning shown after a failed transfer (not after a failed search).
 QString TransferFailureText(const LinkResult& result, bool sending);
-// "A reply was lost; reading again from the start (N of 3)".
+// "A reply was lost or came twice; reading again from the start (N of 3)".
 QString ReadRestartText(int restart);
 // Why no controller was found: what `lumo` adds to the search's own message in brackets.
 QString SearchFailureDetail(const LinkResult& result);

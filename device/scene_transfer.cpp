@@ -46,6 +46,15 @@ LinkResult sendFailed(const DeviceLink& link, int position)
     return LinkResult::failure(link.cancelled() ? LinkError::Cancelled : LinkError::SendFailed, position);
 }
 
+// A byte reply that came twice: the MIDI system delivered one message twice (JACK's default
+// mode can, when a client runs late), which no controller does, so the read starts over as
+// after a lost one. A key or knob played during the read does not look like this (it fails).
+bool RepeatedReply(const LinkResult& result)
+{
+    return result.error == LinkError::Unasked && StatusByte(result.word) == kCommandStatus
+           && FirstDataByte(result.word) <= 0x0F && SecondDataByte(result.word) <= 0x0F;
+}
+
 LinkResult afterWait(DeviceLink& link, ReplySignal::Woken woken, int position)
 {
     if (woken == ReplySignal::Woken::Arrived)
@@ -135,7 +144,7 @@ LinkResult ReadSceneImage(DeviceLink& link, int length, ImageBuffer& image, int 
         // A lost request cannot be told from a lost reply, so no byte is asked for again: the
         // read starts over, after a handshake that puts the controller back at its start.
         // Every byte of the image then comes from the one read that completes.
-        if (result.error != LinkError::NoReply || restart == kReadRestarts)
+        if ((result.error != LinkError::NoReply && !RepeatedReply(result)) || restart == kReadRestarts)
             if (!result.ok()) {
                 qCDebug(deviceLog) << "read failed at byte" << result.position << "(-1: its start), after"
                                    << restart << "restarts;" << missed << "cycles missed by the MIDI system";
@@ -146,8 +155,8 @@ LinkResult ReadSceneImage(DeviceLink& link, int length, ImageBuffer& image, int 
             qCDebug(deviceLog) << "read ended;" << missed << "cycles missed by the MIDI system";
             return {};
         }
-        qCDebug(deviceLog) << "read restarts: no reply at byte" << result.position << "after" << missed
-                           << "cycles missed by the MIDI system";
+        qCDebug(deviceLog) << "read restarts:" << (RepeatedReply(result) ? "a reply came twice" : "no reply")
+                           << "at byte" << result.position << "after" << missed << "cycles missed by the MIDI system";
         if (progress.restarted)
             progress.restarted(restart + 1);
         if (LinkResult greeted = link.greetAgain(); !greeted.ok())

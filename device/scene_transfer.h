@@ -20,7 +20,8 @@ inline constexpr int kMaxReadBlocks = 8;
 struct TransferProgress {
     std::function<void(bool visible)> show;
     std::function<void(int percent)> percent; // p * 100 div (blocks * 512) + 1, after every byte
-    // A read lost a reply and starts over from its start: restart 1, 2, ... kReadRestarts.
+    // A read lost a reply (or got one twice) and starts over from its start: restart 1, 2, ...
+    // kReadRestarts.
     std::function<void(int restart)> restarted;
 };
 
@@ -36,12 +37,12 @@ int BlockAddOne(const DefaultParameters& defaults);
 // Reads the image: CmdReadStart, its echo and the count reply, then one CmdNextByte and one
 // reply per position of every block (bytes at or beyond `length` are requested and dropped),
 // then CmdEnd. It succeeds only when every byte below `length` came in answer to its own
-// request of one read; `image` changes only then. A reply that does not come (lost by a MIDI
-// system under load) makes it start over from CmdReadStart after a new handshake, at most
-// kReadRestarts times, each told through progress.restarted. It fails, with no further request,
-// on a count that does not cover `length` (or asks for more than kMaxReadBlocks), on a reply
-// that does not come after the last restart, on any message that nobody asked for, and on a
-// cancel.
+// request of one read; `image` changes only then. A reply that does not come or comes twice
+// (lost or doubled by a MIDI system under load) makes it start over from CmdReadStart after a
+// new handshake, at most kReadRestarts times, each told through progress.restarted. It fails,
+// with no further request, on a count that does not cover `length` (or asks for more than
+// kMaxReadBlocks), on such a fault after the last restart, on any other message that nobody
+// asked for (a key played), and on a cancel.
 LinkResult ReadSceneImage(DeviceLink& link, int length, ImageBuffer& image, int blockAddOne,
                           const TransferProgress& progress = {});
 

@@ -121,6 +121,10 @@ void VirtualController::receive(std::uint32_t word, const Reply& reply)
                 return;
             }
             sendReply(reply, PackShortMessage(kCommandStatus, byte >> 4, byte & 0x0F));
+            if (m_position - 1 == m_misbehaviour.repeatReplyAt && !m_replyRepeated) {
+                m_replyRepeated = true;
+                sendReply(reply, PackShortMessage(kCommandStatus, byte >> 4, byte & 0x0F));
+            }
             if (m_position - 1 == m_misbehaviour.strayAfterBytes)
                 sendReply(reply, kStrayMessage);
             countByte();

@@ -30,6 +30,7 @@ public:
         int strayAfterBytes = -1;        // a key press 90 3C 40 after the reply to this image byte (0-based)
         int wrongStoreAt = -1;           // a send stores this image byte (0-based) with its lowest bit flipped
         int loseReplyAt = -1;            // the reply to this image byte (0-based) is lost once, as under load
+        int repeatReplyAt = -1;          // the reply to this image byte (0-based) comes twice, once
         int loseSendStartEchoes = 0;     // the echoes of this many CmdSendStart are lost, as under load
     };
 
@@ -73,6 +74,7 @@ private:
     int m_bytesMoved = 0;
     int m_readsCompleted = 0;
     bool m_replyLost = false;
+    bool m_replyRepeated = false;
     int m_sendsCompleted = 0;
 };
 

@@ -509,6 +509,10 @@
         <source>no MIDI system</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>A reply was lost or came twice; reading again from the start (%1 of %2)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>lumo::ConnectionStatus</name>

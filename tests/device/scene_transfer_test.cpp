@@ -209,6 +209,27 @@ TEST(ReadSceneImage, ALostReplyRestartsTheReadFromItsStartAndTakesNoByteOfTheBro
     EXPECT_EQ(setup.controller->readsCompleted(), 1);
 }
 
+TEST(ReadSceneImage, AReplyThatComesTwiceRestartsTheReadAndAKeyPlayedFailsIt)
+{
+    for (const bool repeated : {true, false}) {
+        OneController setup;
+        setup.controller->setScenes(DistinctScenes());
+        ASSERT_TRUE(setup.link.findDevice(IdentityReply).ok());
+        (repeated ? setup.controller->misbehaviour().repeatReplyAt : setup.controller->misbehaviour().strayAfterBytes) = 300;
+        int restarts = 0;
+        TransferProgress progress;
+        progress.restarted = [&](int) { ++restarts; };
+        ImageBuffer image{};
+        const LinkResult result = ReadSceneImage(setup.link, 916, image, 1, progress);
+        EXPECT_EQ(result.ok(), repeated);
+        EXPECT_EQ(restarts, repeated ? 1 : 0);
+        if (repeated)
+            EXPECT_TRUE(std::equal(image.begin(), image.begin() + 916, setup.controller->image().begin()));
+        else
+            EXPECT_EQ(result.error, LinkError::Unasked);
+    }
+}
+
 TEST(ReadSceneImage, AMessageRightBehindEachReplyFailsTheRead)
 {
     ScriptedDevice device;
