@@ -425,12 +425,7 @@ private:
         }, int(taken.size()));
         if (!answered)
             return false;
-        return waitUntil([&] {
-            for (const std::string& name : others)
-                if (jack_port_connected_to(port, name.c_str()))
-                    return false;
-            return true;
-        }, m_cancel.load());
+        return waitForConnections(port, others, false);
     }
 
     // Leaves our `port` connected to exactly `names`, changing only what differs.
@@ -460,9 +455,16 @@ private:
         }, int(missing.size()));
         if (!made)
             return false;
+        return waitForConnections(port, names, true);
+    }
+
+    // Until the process cycle sees our `port` connected (or, with !connected, no longer
+    // connected) to every one of `names`.
+    bool waitForConnections(jack_port_t* port, const std::vector<std::string>& names, bool connected)
+    {
         return waitUntil([&] {
             for (const std::string& name : names)
-                if (!jack_port_connected_to(port, name.c_str()))
+                if (bool(jack_port_connected_to(port, name.c_str())) != connected)
                     return false;
             return true;
         }, m_cancel.load());

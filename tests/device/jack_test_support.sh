@@ -134,13 +134,15 @@ stop_stuck_jack() {
     stop "$jack_pid"
     jack_pid=""
     [ "${LUMO_JACK_PRIVATE_SHM:-}" = 0 ] && [ "$jack_mode" != pipewire ] || return 0
-    ls /dev/shm/jack_sem.*_"$JACK_DEFAULT_SERVER"_* >/dev/null 2>&1 || return 0
+    # JACK names a semaphore jack_sem.UID_SERVER_CLIENT: these are our server's alone.
+    local ours="/dev/shm/jack_sem.$(id -u)_${JACK_DEFAULT_SERVER}_"
+    ls "$ours"* >/dev/null 2>&1 || return 0
     jackd --no-realtime -p 16 -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 1024 </dev/null >>jackd-reclaim.log 2>&1 &
     jack_pid=$!
     wait_for "MIDI system: JACK" 10 || echo "could not free the JACK registry entry of $JACK_DEFAULT_SERVER"
     stop "$jack_pid"
     jack_pid=""
-    rm -f /dev/shm/jack_sem.*_"$JACK_DEFAULT_SERVER"_*
+    rm -f "$ours"*
 }
 
 # start_jack NAME: a server of our own under a unique name.
