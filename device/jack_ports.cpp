@@ -179,10 +179,11 @@ public:
             return;
         m_client->gate.stop();
         // Closing the client is a request too; one that is not answered in time finishes on
-        // its own thread (or with the process).
-        // After a cancel nobody waits for it: `lumo` ends within moments of a signal.
+        // its own thread (or with the process). It gets its full bound also after a cancel:
+        // a process that ends in the middle of its close stalls a --sync server for many
+        // seconds. Only a server already known to be stuck is not waited for.
         RunBounded([client = std::move(m_client)]() mutable { client.reset(); },
-                   cancelled() || m_wasCancelled ? std::chrono::milliseconds(20) : kRequestBound);
+                   m_serverStuck ? std::chrono::milliseconds(20) : kRequestBound);
     }
 
     std::string systemName() const override { return usable() ? "JACK" : "none"; }
@@ -209,7 +210,6 @@ public:
     bool notifiesChanges() const override { return true; }
     void setCancelFlag(const std::atomic<bool>* cancelled) override
     {
-        m_wasCancelled = m_wasCancelled || this->cancelled();
         m_cancel.store(cancelled);
     }
     std::vector<std::string> outputNames() override { return portNames(JackPortIsInput); }
@@ -370,6 +370,7 @@ private:
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         if (!answer->done.load()) {
             m_error = cancelled() ? "cancelled" : stuck;
+            m_serverStuck = m_serverStuck || !cancelled();
             return false;
         }
         return answer->made.load();
@@ -476,7 +477,7 @@ private:
     std::string m_error;
     bool m_outputOpen = false;
     std::atomic<const std::atomic<bool>*> m_cancel{nullptr};
-    bool m_wasCancelled = false; // a link that was cancelled has let go of the ports
+    bool m_serverStuck = false; // a request was given up on without a cancel
     std::vector<std::string> m_outputNames;
     std::vector<std::string> m_inputNames;
 };
