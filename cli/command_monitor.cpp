@@ -7,6 +7,8 @@
 #include "scene/control_messages.h"
 #include "scene/display_texts.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <limits>
 
@@ -67,6 +69,9 @@ namespace {
 constexpr std::uint32_t kReadable = kRingSize - 2;
 // How often a quiet controller is looked for among the ports.
 constexpr std::chrono::seconds kPortCheck{1};
+// A search that failed on unchanged ports is tried again after 1, 2, 4 and then every 8 s.
+constexpr std::chrono::seconds kFirstRetry{1};
+constexpr std::chrono::seconds kLastRetry{8};
 
 QString messageText(const ControlMessage& message, int value)
 {
@@ -94,25 +99,34 @@ QString monitorLine(std::uint32_t word, const SceneSet& scenes, int& currentScen
 
 // Searches again whenever the ports differ from those of the last search, until the
 // controller answers (true) or the monitor is interrupted (false). The MIDI system itself is
-// opened again when it went away.
+// opened again when it went away. A controller's ports can be listed a moment before it
+// answers (a client not yet active, a device still starting), so a search that failed is
+// tried again on the same ports too, at growing intervals.
 bool waitUntilBack(DeviceLink& link, const TransferHooks& hooks)
 {
     MidiPorts& ports = link.ports();
     std::vector<std::string> lastOutputs;
     std::vector<std::string> lastInputs;
     bool searched = false;
+    std::chrono::seconds retry = kFirstRetry;
+    auto nextRetry = std::chrono::steady_clock::time_point::max();
     for (;;) {
         if (link.cancelled())
             return false;
         const bool up = ports.systemName() != "none";
         std::vector<std::string> outputs = up ? ports.outputNames() : std::vector<std::string>{};
         std::vector<std::string> inputs = up ? ports.inputNames() : std::vector<std::string>{};
-        if (up && (!searched || outputs != lastOutputs || inputs != lastInputs)) {
+        const bool changed = !searched || outputs != lastOutputs || inputs != lastInputs;
+        if (up && (changed || std::chrono::steady_clock::now() >= nextRetry)) {
+            if (changed)
+                retry = kFirstRetry;
             searched = true;
             lastOutputs = std::move(outputs);
             lastInputs = std::move(inputs);
             if (findController(link, hooks).ok())
                 return true;
+            nextRetry = std::chrono::steady_clock::now() + retry;
+            retry = std::min(retry * 2, kLastRetry);
         }
         // A cancel ends this wait at once; nothing else arrives on a lost connection.
         link.waitForArrivals(link.ring().received(), std::numeric_limits<std::uint32_t>::max(), kPortCheck);
