@@ -71,7 +71,7 @@ struct ControlArea::Private {
     void storeNumber(const SceneSetting& panelSetting, const NumberEditor* editor);
     void storeSceneName();
     void storePadNumber();
-    // Refreshes the overlay after a store.
+    // Refreshes the overlay after a store, except during a fill (its caller refreshes).
     void finishChange();
     void stepPadNumber(int step);
     void selectOverlayLabel(QObject* label);
@@ -88,6 +88,9 @@ struct ControlArea::Private {
     SceneButtons* sceneButtons;
     ControlKind kind = ControlKind::Common;
     int selectedLabel = 1; // Control Index of the selected label (Label31)
+    // While a panel is filled, the stores it sets off leave the overlay to the one refresh that
+    // follows the fill.
+    bool filling = false;
     // Made last, so that it lies above the labels.
     ConflictOutlines* conflictOutlines = new ConflictOutlines(client);
 };
@@ -251,7 +254,9 @@ void ControlArea::Private::fillPanel(ControlKind k, int e)
 {
     const std::span<const SceneSetting> settings = SettingsOfKind(k);
     const std::vector<QWidget*> editors = panels.editorsOf(k);
+    filling = true;
     for (std::size_t n = 0; n < settings.size(); ++n) fillEditor(editors[n], settings[n], e);
+    filling = false;
     applyEnablingRule(k);
 }
 
@@ -459,7 +464,7 @@ void ControlArea::Private::stepPadNumber(int step)
 
 void ControlArea::Private::finishChange()
 {
-    q->refreshOverlay(q->displayMode());
+    if (!filling) q->refreshOverlay(q->displayMode());
     emit q->stored();
 }
 
