@@ -110,13 +110,16 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, std::uniq
     , m_answers(this)
     , m_ports(ports)
 {
-    // On threads of their own: the font database with the bundled fonts, and the controller
-    // picture beside the building of the window.
+    // The font database with the bundled fonts on a thread of its own; meanwhile this thread
+    // decodes the controller picture and reads the parameter files, neither of which touches a
+    // font. One worker rather than two: on a busy machine a third thread only competes with the
+    // font database for a core.
     std::future<void> fonts = std::async(std::launch::async, &AddWindowFonts);
     // The picture comes in the screen's pixel format, so that making the pixmap copies nothing.
-    std::future<QImage> picture = std::async(std::launch::async, [] {
-        return LoadPicture(QStringLiteral(":/pictures/controller.jpg")).convertToFormat(QImage::Format_RGB32);
-    });
+    QImage picture = LoadPicture(QStringLiteral(":/pictures/controller.jpg")).convertToFormat(QImage::Format_RGB32);
+    // The document needs the default list, so it is made right after the parameter files.
+    m_files = LoadParameterFiles(parameterFolder);
+    m_document = std::make_unique<DocumentSession>(m_files.defaults, m_answers);
     // A font resolved before the bundled fonts are in the database stays resolved to whatever
     // the system offered (seen as "DejaVu Math TeX Gyre" under load), so nothing that resolves
     // a font comes before them.
@@ -144,13 +147,11 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, std::uniq
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(CentredPosition(screen->availableGeometry(), sizeHint()));
 
-    // The document needs the default list, so it is made right after the parameter files.
-    m_files = LoadParameterFiles(parameterFolder);
-    m_document = std::make_unique<DocumentSession>(m_files.defaults, m_answers);
+    // A message box resolves fonts: it waits for them.
     if (!m_files.error.isEmpty())
         m_answers.showError(m_files.error);
 
-    buildBackground(picture.get());
+    buildBackground(std::move(picture));
     // The control area lies over the picture and the rounded rectangle; the progress bar and
     // the "CONTROL" title are raised above it afterwards.
     m_controls = new ControlArea(m_client, *m_document, m_files.notes, this);
