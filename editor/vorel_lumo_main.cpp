@@ -40,6 +40,7 @@
 #include <QDropEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QToolButton>
@@ -110,27 +111,23 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, std::uniq
     , m_answers(this)
     , m_ports(ports)
 {
-    // The font database with the bundled fonts on a thread of its own; meanwhile this thread
-    // decodes the controller picture and reads the parameter files, neither of which touches a
-    // font. One worker rather than two: on a busy machine a third thread only competes with the
-    // font database for a core.
-    std::future<void> fonts = std::async(std::launch::async, &AddWindowFonts);
+    // The font database with the bundled fonts and the system's families on a thread of its
+    // own. Meanwhile this thread does what measures no text: it decodes the controller picture,
+    // reads the parameter files and makes the menus (their items are measured when first
+    // shown). One worker rather than two: on a busy machine a third thread only competes with
+    // the font database for a core.
+    std::future<void> fonts = std::async(std::launch::async, [] {
+        AddWindowFonts();
+        // Otherwise the first text measured here would read them.
+        QFontDatabase::families();
+    });
     // The picture comes in the screen's pixel format, so that making the pixmap copies nothing.
     QImage picture = LoadPicture(QStringLiteral(":/pictures/controller.jpg")).convertToFormat(QImage::Format_RGB32);
     // The document needs the default list, so it is made right after the parameter files.
     m_files = LoadParameterFiles(parameterFolder);
     m_document = std::make_unique<DocumentSession>(m_files.defaults, m_answers);
-    // A font resolved before the bundled fonts are in the database stays resolved to whatever
-    // the system offered (seen as "DejaVu Math TeX Gyre" under load), so nothing that resolves
-    // a font comes before them.
-    fonts.get();
-    SubstituteWindowFonts();
-    // The labels' tooltips read in the window's font, not the desktop's.
-    QToolTip::setFont(windowFont());
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("CTL_614"));
-    setFont(windowFont());
-
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("Client"));
     m_client->setFixedSize(kClientWidth, kClientHeight);
@@ -139,8 +136,17 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, std::uniq
     m_client->setPalette(background);
     m_client->setAutoFillBackground(true);
     setCentralWidget(m_client);
-    buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    buildMenus();
+    // A font resolved before the bundled fonts are in the database stays resolved to whatever
+    // the system offered (seen as "DejaVu Math TeX Gyre" under load), so nothing that resolves
+    // a font comes before them.
+    fonts.get();
+    SubstituteWindowFonts();
+    // The labels' tooltips read in the window's font, not the desktop's.
+    QToolTip::setFont(windowFont());
+    setFont(windowFont());
+    m_status = new ConnectionStatus(menuBar());
 
     // A first estimate without the frame, so that the window appears near its place; it is
     // placed again once the window system has given it its frame.
@@ -330,8 +336,6 @@ void TFormMain::buildMenus()
     QMenu* help = bar->addMenu(tr("Help"));
     help->setObjectName(QStringLiteral("Help1"));
     addCommand(help, QStringLiteral("About1"), tr("About"), QKeySequence(Qt::CTRL | Qt::Key_H), &TFormMain::showAbout);
-
-    m_status = new ConnectionStatus(bar);
 }
 
 void TFormMain::addSceneShortcuts()
