@@ -9,10 +9,17 @@ namespace lumo {
 
 ControllerWatch::ControllerWatch(MidiPorts& ports, QObject* parent)
     : QObject(parent)
+    , m_ports(ports)
 {
+}
+
+void ControllerWatch::start()
+{
+    if (m_watcher)
+        return;
     // The handler runs on the watcher's thread and only posts; the watcher is joined in the
     // destructor before `this` goes, and a posted call that comes later finds no object.
-    m_watcher = std::make_unique<PortWatcher>(ports, [this](const PortChange& change) {
+    m_watcher = std::make_unique<PortWatcher>(m_ports, [this](const PortChange& change) {
         QMetaObject::invokeMethod(this, [this, change] { take(change); }, Qt::QueuedConnection);
     });
 }

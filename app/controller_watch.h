@@ -19,9 +19,13 @@ struct PortChange;
 class ControllerWatch : public QObject {
     Q_OBJECT
 public:
-    // Starts watching at once; `ports` must outlive this object.
+    // Watches from start() on; `ports` must outlive this object.
     explicit ControllerWatch(MidiPorts& ports, QObject* parent = nullptr);
     ~ControllerWatch() override;
+
+    // Starts the port watcher, whose first look opens the MIDI system; later calls do nothing.
+    void start();
+    bool started() const { return m_watcher != nullptr; }
 
     // The pair whose presence is reported; empty: none is (always absent). This object's thread.
     void setPair(const PortPair& pair);
@@ -45,6 +49,7 @@ private:
     void take(const PortChange& change);
     void updatePresence();
 
+    MidiPorts& m_ports;
     std::unique_ptr<PortWatcher> m_watcher;
     PortPair m_pair;
     std::vector<std::string> m_outputs;

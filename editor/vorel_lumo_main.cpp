@@ -203,6 +203,9 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, std::uniq
     }
     m_link = std::make_unique<DeviceLink>(*m_ports);
     watchController();
+    // The watcher's first look opens the MIDI system, which the window's map does not need:
+    // it starts from the event loop, after the show and before any input is handled.
+    QTimer::singleShot(0, m_watch.get(), &ControllerWatch::start);
     qApp->installEventFilter(this);
 }
 
