@@ -20,6 +20,9 @@ int main(int argc, char* argv[])
         return std::fflush(stdout) == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
     }
     lumo::IgnoreFileSizeSignal();
+    // The window's menu bar is its own on every desktop. Saying so before it is made spares
+    // the look for a global menu, a D-Bus round trip (or a failed connection) at every start.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     // The program has no title of its own; boxes that show it fall back to the program's name.
     QGuiApplication::setApplicationDisplayName(QString());
