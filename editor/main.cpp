@@ -1,6 +1,7 @@
 // The editor: one fixed-size window; the program ends when it closes. `vorel-lumo FILE`
 // opens FILE once the window is up.
 #include "editor/vorel_lumo_main.h"
+#include "editor/window_fonts.h"
 #include "device/bounded_call.h"
 #include "scene/file_names.h"
 #include "scene/scene_file.h"
@@ -20,6 +21,7 @@ int main(int argc, char* argv[])
         return std::fflush(stdout) == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
     }
     lumo::IgnoreFileSizeSignal();
+    lumo::StartFontConfiguration();
     // The window's menu bar is its own on every desktop. Saying so before it is made spares
     // the look for a global menu, a D-Bus round trip (or a failed connection) at every start.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
