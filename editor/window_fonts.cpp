@@ -10,7 +10,9 @@
 #include <mutex>
 #include <thread>
 
-#if defined(LUMO_HAVE_FONTCONFIG)
+// Linux only: the load's thread runs at idle priority (SCHED_IDLE) until it is needed.
+#if defined(LUMO_HAVE_FONTCONFIG) && defined(__linux__)
+#define LUMO_EARLY_FONT_CONFIGURATION
 #include <fontconfig/fontconfig.h>
 #include <pthread.h>
 #include <sched.h>
@@ -26,14 +28,22 @@ static void initFontResources()
 namespace lumo {
 
 namespace {
-// Started before any other thread exists; joined by the one AddWindowFonts that runs.
-std::thread g_fontConfiguration;
+// Started before any other thread exists; joined by the one AddWindowFonts that runs, or at
+// exit by a run that ended before the window was made.
+struct FontConfigurationLoad {
+    std::thread thread;
+    ~FontConfigurationLoad()
+    {
+        if (thread.joinable())
+            thread.join();
+    }
+} g_fontConfiguration;
 } // namespace
 
 void StartFontConfiguration()
 {
-#if defined(LUMO_HAVE_FONTCONFIG)
-    g_fontConfiguration = std::thread([] {
+#if defined(LUMO_EARLY_FONT_CONFIGURATION)
+    g_fontConfiguration.thread = std::thread([] {
         // Only on a core that is idle otherwise: the connection to the window system must
         // not wait for it.
         const sched_param idle{};
@@ -47,12 +57,12 @@ void AddWindowFonts()
 {
     static std::once_flag added;
     std::call_once(added, [] {
-#if defined(LUMO_HAVE_FONTCONFIG)
+#if defined(LUMO_EARLY_FONT_CONFIGURATION)
         // Needed now: the load goes on at normal priority, and no second load starts beside it.
-        if (g_fontConfiguration.joinable()) {
+        if (std::thread& load = g_fontConfiguration.thread; load.joinable()) {
             const sched_param normal{};
-            pthread_setschedparam(g_fontConfiguration.native_handle(), SCHED_OTHER, &normal);
-            g_fontConfiguration.join();
+            pthread_setschedparam(load.native_handle(), SCHED_OTHER, &normal);
+            load.join();
         }
 #endif
         initFontResources();

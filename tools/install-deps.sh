@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-svg-dev librtmidi-dev libasound2-dev libjack-jackd2-dev libjpeg62-turbo-dev
+  qt6-base-dev qt6-svg-dev librtmidi-dev libasound2-dev libjack-jackd2-dev libjpeg62-turbo-dev libfontconfig-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   jackd2 pipewire pipewire-bin pipewire-jack procps xvfb xauth imagemagick xdotool openbox x11-utils
   fonts-liberation fonts-liberation2 libxcb1-dev
