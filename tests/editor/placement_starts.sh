@@ -11,9 +11,9 @@ for tool in Xvfb openbox xdotool xprop xwininfo; do
   command -v "$tool" >/dev/null || { echo "placement_starts: $tool missing, skipped"; exit 77; }
 done
 
-display=":$((1000 + RANDOM % 2000))"
 work=$(mktemp -d)
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb takes a free display number itself and writes it to fd 3.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>"$work/xvfb.log" &
 xvfb=$!
 wm=""
 app=""
@@ -24,15 +24,29 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+for _ in $(seq 1 300); do [ -s "$work/display" ] && break; kill -0 "$xvfb" 2>/dev/null || break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "placement_starts: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+display=":$(cat "$work/display")"
 export DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work XDG_CONFIG_HOME=$work/config HOME=$work
-for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox --sm-disable >/dev/null 2>&1 &
+x_up=""
+for _ in $(seq 1 300); do xdpyinfo >/dev/null 2>&1 && { x_up=1; break; }; kill -0 "$xvfb" 2>/dev/null || break; sleep 0.1; done
+[ -n "$x_up" ] || { echo "placement_starts: Xvfb did not answer on $display"; cat "$work/xvfb.log"; exit 1; }
+openbox --sm-disable >/dev/null 2>"$work/openbox.log" &
 wm=$!
 # A loaded machine (the sanitizer tree beside other tests) can take seconds to bring openbox
 # up; every start before it would be judged without a frame.
 wm_up=""
-for _ in $(seq 1 300); do xprop -root _NET_WORKAREA 2>/dev/null | grep -q ' = ' && { wm_up=1; break; }; sleep 0.1; done
-[ -n "$wm_up" ] || { echo "placement_starts: openbox set no work area within 30 s"; exit 1; }
+for _ in $(seq 1 300); do
+  xprop -root _NET_WORKAREA 2>/dev/null | grep -q ' = ' && { wm_up=1; break; }
+  kill -0 "$wm" 2>/dev/null || break
+  sleep 0.1
+done
+if [ -z "$wm_up" ]; then
+  kill -0 "$wm" 2>/dev/null && echo "placement_starts: openbox set no work area within 30 s" ||
+    echo "placement_starts: openbox ended before it set a work area"
+  cat "$work/openbox.log"
+  exit 1
+fi
 
 off=0
 for n in $(seq 1 "$starts"); do
