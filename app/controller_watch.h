@@ -25,7 +25,6 @@ public:
 
     // Starts the port watcher, whose first look opens the MIDI system; later calls do nothing.
     void start();
-    bool started() const { return m_watcher != nullptr; }
 
     // The pair whose presence is reported; empty: none is (always absent). This object's thread.
     void setPair(const PortPair& pair);
