@@ -16,7 +16,7 @@
 #include "editor/transfer_progress_bar.h"
 #include "editor/undo_steps.h"
 #include "editor/window_fonts.h"
-#include "picture/jpeg_image.h"
+#include "editor/window_picture.h"
 #include "picture/picture_export.h"
 #include "device/device_link.h"
 #include "device/midi_system.h"
@@ -112,17 +112,15 @@ TFormMain::TFormMain(const QString& parameterFolder, MidiPorts* ports, std::uniq
     , m_ports(ports)
 {
     // The font database with the bundled fonts and the system's families on a thread of its
-    // own. Meanwhile this thread does what measures no text: it decodes the controller picture,
-    // reads the parameter files and makes the menus (their items are measured when first
-    // shown). One worker rather than two: on a busy machine a third thread only competes with
-    // the font database for a core.
+    // own. Meanwhile this thread does what measures no text: it reads the parameter files and
+    // makes the menus (their items are measured when first shown). One worker rather than
+    // two: on a busy machine a third thread only competes with the font database for a core.
     std::future<void> fonts = std::async(std::launch::async, [] {
         AddWindowFonts();
         // Otherwise the first text measured here would read them.
         QFontDatabase::families();
     });
-    // The picture comes in the screen's pixel format, so that making the pixmap copies nothing.
-    QImage picture = LoadPicture(QStringLiteral(":/pictures/controller.jpg")).convertToFormat(QImage::Format_RGB32);
+    QImage picture = WindowPicture();
     // The document needs the default list, so it is made right after the parameter files.
     m_files = LoadParameterFiles(parameterFolder);
     m_document = std::make_unique<DocumentSession>(m_files.defaults, m_answers);

@@ -1,5 +1,7 @@
 // The two pictures decode through libjpeg from the program's resources, at their sizes and with
-// the controls where the overlay labels expect them; broken data gives a null image.
+// the controls where the overlay labels expect them; broken data gives a null image. The window
+// shows the controller picture exactly as decoded, also where the build decoded it.
+#include "editor/window_picture.h"
 #include "picture/jpeg_image.h"
 
 #include <QFile>
@@ -54,6 +56,13 @@ private slots:
         QVERIFY(brightness(image.pixel(fromClient(71 + 19, 279 + 24))) > 200);
         QVERIFY(brightness(image.pixel(fromClient(88 + 21, 202 + 24))) < 60);
         QVERIFY(brightness(image.pixel(fromClient(679 + 19, 279 + 24))) > 200);
+    }
+
+    void windowPictureIsTheDecodedPicture()
+    {
+        const QImage shown = WindowPicture();
+        QCOMPARE(shown.format(), QImage::Format_RGB32);
+        QVERIFY(shown == LoadPicture(QStringLiteral(":/pictures/controller.jpg")).convertToFormat(QImage::Format_RGB32));
     }
 
     void aboutPicture()
