@@ -16,7 +16,17 @@ enum class MidiApi { None, Alsa, Jack, Platform };
 
 // The environment's choice first, then the first system that answers.
 MidiApi ChooseMidiApi();
-const char* MidiApiName(MidiApi api); // "ALSA", "JACK", "platform", "none"
+// "ALSA", "JACK", "platform", "none"
+inline const char* MidiApiName(MidiApi api)
+{
+    switch (api) {
+    case MidiApi::Alsa: return "ALSA";
+    case MidiApi::Jack: return "JACK";
+    case MidiApi::Platform: return "platform";
+    case MidiApi::None: break;
+    }
+    return "none";
+}
 
 // Ports of `api` for a client called `clientName`. Never throws: a system that fails to open
 // gives a port set with no ports and systemName() "none"; lastError() tells why.

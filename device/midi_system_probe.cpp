@@ -117,15 +117,4 @@ MidiApi ChooseMidiApi()
     return MidiApi::None;
 }
 
-const char* MidiApiName(MidiApi api)
-{
-    switch (api) {
-    case MidiApi::Alsa: return "ALSA";
-    case MidiApi::Jack: return "JACK";
-    case MidiApi::Platform: return "platform";
-    case MidiApi::None: break;
-    }
-    return "none";
-}
-
 } // namespace lumo

@@ -6,6 +6,7 @@
 #include "device/bounded_call.h"
 #include "device/callback_gate.h"
 #include "device/midi_system.h"
+#include "device/no_midi_ports.h"
 #include "device/short_message.h"
 
 #include <RtMidi.h>
@@ -332,24 +333,6 @@ private:
     std::shared_ptr<InputEnd> m_input;
     std::shared_ptr<Making<OutputEnd>> m_makingOutput;
     std::shared_ptr<Making<InputEnd>> m_makingInput;
-};
-
-// A machine without any MIDI system: no ports, every open and send fails.
-class NoMidiPorts : public MidiPorts {
-public:
-    explicit NoMidiPorts(std::string why) : m_why(std::move(why)) {}
-    std::string systemName() const override { return "none"; }
-    std::vector<std::string> outputNames() override { return {}; }
-    std::vector<std::string> inputNames() override { return {}; }
-    bool openOutput(const std::string&) override { return false; }
-    void closeOutput() override {}
-    bool openInput(const std::vector<std::string>&, MidiInputCallback) override { return false; }
-    void closeInput() override {}
-    int send(std::uint32_t) override { return 1; }
-    std::string lastError() const override { return m_why; }
-
-private:
-    std::string m_why;
 };
 
 class RtMidiVirtualPorts : public VirtualMidiPorts {

@@ -1,0 +1,91 @@
+// The program's side of the MIDI module: the first call into the MIDI system loads it, and
+// every call goes on to it. Where it can't be loaded (a broken install), the program runs
+// without MIDI, warns once, and the empty port set says why.
+#include "device/bounded_call.h"
+#include "device/device_log.h"
+#include "device/midi_module.h"
+#include "device/no_midi_ports.h"
+
+#if defined(__linux__)
+#include <dlfcn.h>
+#include <unistd.h>
+
+namespace lumo {
+
+namespace {
+
+struct LoadedModule {
+    const MidiModule* module = nullptr;
+    std::string error;
+};
+
+// The installed module, found from the program's own file.
+std::string installedModule()
+{
+    char program[4096];
+    const ssize_t length = readlink("/proc/self/exe", program, sizeof program - 1);
+    if (length <= 0)
+        return {};
+    const std::string path(program, std::size_t(length));
+    return path.substr(0, path.rfind('/') + 1) + LUMO_MIDI_MODULE_FROM_PROGRAM;
+}
+
+const LoadedModule& loadedModule()
+{
+    static const LoadedModule loaded = [] {
+        LoadedModule result;
+        // A build tree's program finds its own module through its run path; an installed one
+        // has none and takes the module installed beside it.
+        std::string errors;
+        void* handle = nullptr;
+        for (const std::string& file : {std::string("liblumo-midi.so"), installedModule()}) {
+            if (file.empty())
+                continue;
+            if ((handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL)))
+                break;
+            const char* why = dlerror();
+            errors += errors.empty() ? "" : "; ";
+            errors += why ? why : file;
+        }
+        const auto entry = handle ? reinterpret_cast<MidiModuleEntry>(dlsym(handle, kMidiModuleEntry)) : nullptr;
+        if (entry)
+            result.module = entry(MidiModuleHost{&RunBounded});
+        else {
+            result.error = handle ? std::string("the MIDI module is of another build (no ") + kMidiModuleEntry + ")"
+                                  : "the MIDI module could not be loaded: " + errors;
+            qCWarning(deviceLog, "%s", result.error.c_str());
+        }
+        return result;
+    }();
+    return loaded;
+}
+
+} // namespace
+
+MidiApi ChooseMidiApi()
+{
+    const LoadedModule& loaded = loadedModule();
+    return loaded.module ? loaded.module->chooseMidiApi() : MidiApi::None;
+}
+
+std::unique_ptr<MidiPorts> OpenMidiPorts(MidiApi api, const std::string& clientName)
+{
+    const LoadedModule& loaded = loadedModule();
+    if (!loaded.module)
+        return std::make_unique<NoMidiPorts>(loaded.error);
+    return loaded.module->openMidiPorts(api, clientName);
+}
+
+std::unique_ptr<VirtualMidiPorts> OpenVirtualMidiPorts(MidiApi api, const std::string& portName,
+                                                       MidiInputCallback onWord, std::string& error)
+{
+    const LoadedModule& loaded = loadedModule();
+    if (!loaded.module) {
+        error = loaded.error;
+        return nullptr;
+    }
+    return loaded.module->openVirtualMidiPorts(api, portName, std::move(onWord), error);
+}
+
+} // namespace lumo
+#endif
