@@ -1,5 +1,6 @@
 // The editor: one fixed-size window; the program ends when it closes. `vorel-lumo FILE`
 // opens FILE once the window is up.
+#include "editor/session_bus_start.h"
 #include "editor/vorel_lumo_main.h"
 #include "editor/window_fonts.h"
 #include "device/bounded_call.h"
@@ -26,6 +27,7 @@ int main(int argc, char* argv[])
     // the look for a global menu, a D-Bus round trip (or a failed connection) at every start.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
+    const lumo::SessionBusStart sessionBus;
     // The program has no title of its own; boxes that show it fall back to the program's name.
     QGuiApplication::setApplicationDisplayName(QString());
     int status = 0;
