@@ -382,14 +382,25 @@ void TFormMain::followFrame()
     placeOnScreen();
 }
 
-void TFormMain::showEvent(QShowEvent* event)
+void TFormMain::setVisible(bool visible)
 {
-    QMainWindow::showEvent(event);
-    if (!m_firstShowDone) {
-        m_firstShowDone = true;
-        m_shownAt.start();
-        fillScenesOnFirstShow();
+    if (!visible || m_firstShowDone) {
+        QMainWindow::setVisible(visible);
+        return;
     }
+    // The first show maps the window before it shows, polishes and fills its client area
+    // (about 150 widgets): the window system and the window manager take the window in
+    // meanwhile, and the first paint, which comes from the event loop, has it all. The client
+    // area keeps its place in the layout while hidden, so the window maps at its size.
+    m_firstShowDone = true;
+    QSizePolicy keepsPlace = m_client->sizePolicy();
+    keepsPlace.setRetainSizeWhenHidden(true);
+    m_client->setSizePolicy(keepsPlace);
+    m_client->hide();
+    QMainWindow::setVisible(true);
+    m_shownAt.start();
+    m_client->show();
+    fillScenesOnFirstShow();
 }
 
 void TFormMain::fillScenesOnFirstShow()

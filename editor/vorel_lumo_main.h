@@ -105,8 +105,10 @@ public slots:
     void cancelTransfer();
     void showAbout();
 
+    // The first show maps the window before it fills its client area.
+    void setVisible(bool visible) override;
+
 protected:
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // One dropped ".lumo" file opens as "Open" opens it; anything else is refused.
     void dragEnterEvent(QDragEnterEvent* event) override;
