@@ -10,12 +10,14 @@
 #include <mutex>
 #include <thread>
 
-// Linux only: the load's thread runs at idle priority (SCHED_IDLE) until it is needed.
+// Linux only: the load's thread runs at the lowest normal priority until it is needed.
 #if defined(LUMO_HAVE_FONTCONFIG) && defined(__linux__)
 #define LUMO_EARLY_FONT_CONFIGURATION
 #include <fontconfig/fontconfig.h>
-#include <pthread.h>
-#include <sched.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <atomic>
 #endif
 
 // The fonts are compiled into the static editor library, whose resource initialiser the
@@ -30,8 +32,11 @@ namespace lumo {
 namespace {
 // Started before any other thread exists; joined by the one AddWindowFonts that runs, or at
 // exit by a run that ended before the window was made.
+constexpr int kLowestNormalPriority = 19;
+
 struct FontConfigurationLoad {
     std::thread thread;
+    std::atomic<pid_t> id{0};
     ~FontConfigurationLoad()
     {
         if (thread.joinable())
@@ -44,10 +49,12 @@ void StartFontConfiguration()
 {
 #if defined(LUMO_EARLY_FONT_CONFIGURATION)
     g_fontConfiguration.thread = std::thread([] {
-        // Only on a core that is idle otherwise: the connection to the window system must
-        // not wait for it.
-        const sched_param idle{};
-        pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
+        // At the lowest normal priority, so that the connection to the window system does
+        // not wait for it. Not at idle priority: the window then mapped about 3 % later, and
+        // a user may not raise an idle thread again (below), which on a busy machine might
+        // then hardly run.
+        g_fontConfiguration.id = gettid();
+        setpriority(PRIO_PROCESS, g_fontConfiguration.id, kLowestNormalPriority);
         FcInit();
     });
 #endif
@@ -58,10 +65,11 @@ void AddWindowFonts()
     static std::once_flag added;
     std::call_once(added, [] {
 #if defined(LUMO_EARLY_FONT_CONFIGURATION)
-        // Needed now: the load goes on at normal priority, and no second load starts beside it.
+        // Needed now: the load goes on at normal priority where the user may raise it again
+        // (root, or a nice limit that allows it), and no second load starts beside it.
         if (std::thread& load = g_fontConfiguration.thread; load.joinable()) {
-            const sched_param normal{};
-            pthread_setschedparam(load.native_handle(), SCHED_OTHER, &normal);
+            if (const pid_t id = g_fontConfiguration.id; id > 0)
+                setpriority(PRIO_PROCESS, id, 0);
             load.join();
         }
 #endif

@@ -4,8 +4,8 @@
 
 namespace lumo {
 
-// Loads the system's font configuration on a thread of its own that runs only on an otherwise
-// idle core, where Qt finds fonts through fontconfig (elsewhere it does nothing). Called in
+// Loads the system's font configuration on a thread of its own at the lowest priority, where
+// Qt finds fonts through fontconfig (elsewhere it does nothing). Called in
 // main before the application is made, so that the load fills the waits of its connection to
 // the window system; AddWindowFonts takes it over.
 void StartFontConfiguration();
