@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Start-up of the editor against a bare Qt main window, on a private Xvfb without a window
-# manager, from the folder of the shipped parameter files; then floor_window, the bare window
-# with only what the editor's first paint needs, against the same bare window.
+# manager, from the folder of the shipped parameter files.
 # Usage: bench/startup_bench.sh [BUILD_DIR, default build] [PAIRS, default 25]
 # LUMO_EDITOR=PATH times another build of the editor (an older one, for a before/after).
 set -euo pipefail
@@ -17,6 +16,3 @@ export DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$runtime
 for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 cd "$root/assets"
 "$build/bench/startup_map_bench" "$pairs" "${LUMO_EDITOR:-$build/editor/vorel-lumo}" "$build/bench/bare_window"
-# The least that the editor's first paint needs, against the same bare window.
-echo "the bare window with the editor's fonts and 45 labels (floor_window) in place of the editor:"
-"$build/bench/startup_map_bench" "$pairs" "$build/bench/floor_window" "$build/bench/bare_window"
