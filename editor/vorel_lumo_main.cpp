@@ -390,12 +390,9 @@ void TFormMain::setVisible(bool visible)
     }
     // The first show maps the window before it shows, polishes and fills its client area
     // (about 150 widgets): the window system and the window manager take the window in
-    // meanwhile, and the first paint, which comes from the event loop, has it all. The client
-    // area keeps its place in the layout while hidden, so the window maps at its size.
+    // meanwhile, and the first paint, which comes from the event loop, has it all. The main
+    // window's layout counts its central widget hidden or not, so the window maps at its size.
     m_firstShowDone = true;
-    QSizePolicy keepsPlace = m_client->sizePolicy();
-    keepsPlace.setRetainSizeWhenHidden(true);
-    m_client->setSizePolicy(keepsPlace);
     m_client->hide();
     QMainWindow::setVisible(true);
     m_shownAt.start();

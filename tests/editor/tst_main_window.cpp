@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QWindow>
 
 using namespace lumo;
 using namespace lumo::window_testing;
@@ -84,6 +85,16 @@ void verifyRise(const ProgressLog& log)
     QVERIFY(!log.bar->isVisible());
 }
 
+// The size of a native window when it is shown, that is, mapped.
+struct SizeWhenShown : QObject {
+    QSize size;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && size.isEmpty()) size = static_cast<QWindow*>(watched)->size();
+        return false;
+    }
+};
+
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -135,6 +146,20 @@ private slots:
         QCOMPARE(bar->geometry(), QRect(46, 173, 697, 16));
         QVERIFY(!bar->isVisible());
         QCOMPARE(bar->value(), 0);
+    }
+
+    void theFirstShowMapsTheWindowAtItsSizeAndFillsItBeforeItReturns()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        TFormMain window(QStringLiteral(LUMO_ASSETS_DIR));
+        window.winId();
+        SizeWhenShown shown;
+        window.windowHandle()->installEventFilter(&shown);
+        window.show();
+        QCOMPARE(shown.size, window.size());
+        QCOMPARE(window.client()->size(), QSize(792, 546));
+        QVERIFY(window.client()->isVisible());
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label31"))->text(), QStringLiteral("Global"));
     }
 
     void missingParameterFilesAreReportedThenBuiltInsUsed()
