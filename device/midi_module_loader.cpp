@@ -10,6 +10,9 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <vector>
+
 namespace lumo {
 
 namespace {
@@ -19,28 +22,31 @@ struct LoadedModule {
     std::string error;
 };
 
-// The installed module, found from the program's own file.
-std::string installedModule()
+// Where the module may be: LUMO_MIDI_MODULE when set; else for a program of the build tree
+// the tree's own module, and for an installed one the module installed beside it. Not through
+// the program's run path, which dlopen does not see where a sanitizer intercepts it.
+std::vector<std::string> moduleFiles()
 {
+    if (const char* chosen = std::getenv("LUMO_MIDI_MODULE"))
+        return {chosen};
     char program[4096];
     const ssize_t length = readlink("/proc/self/exe", program, sizeof program - 1);
     if (length <= 0)
         return {};
     const std::string path(program, std::size_t(length));
-    return path.substr(0, path.rfind('/') + 1) + LUMO_MIDI_MODULE_FROM_PROGRAM;
+    const std::string buildTree = LUMO_BUILD_TREE "/";
+    if (path.compare(0, buildTree.size(), buildTree) == 0)
+        return {buildTree + "device/liblumo-midi.so"};
+    return {path.substr(0, path.rfind('/') + 1) + LUMO_MIDI_MODULE_FROM_PROGRAM};
 }
 
 const LoadedModule& loadedModule()
 {
     static const LoadedModule loaded = [] {
         LoadedModule result;
-        // A build tree's program finds its own module through its run path; an installed one
-        // has none and takes the module installed beside it.
         std::string errors;
         void* handle = nullptr;
-        for (const std::string& file : {std::string("liblumo-midi.so"), installedModule()}) {
-            if (file.empty())
-                continue;
+        for (const std::string& file : moduleFiles()) {
             if ((handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL)))
                 break;
             const char* why = dlerror();
@@ -52,7 +58,8 @@ const LoadedModule& loadedModule()
             result.module = entry(MidiModuleHost{&RunBounded});
         else {
             result.error = handle ? std::string("the MIDI module is of another build (no ") + kMidiModuleEntry + ")"
-                                  : "the MIDI module could not be loaded: " + errors;
+                                  : "the MIDI module could not be loaded: "
+                                        + (errors.empty() ? std::string("the program's own file is unknown") : errors);
             qCWarning(deviceLog, "%s", result.error.c_str());
         }
         return result;

@@ -1,5 +1,5 @@
 // A program that does not find its MIDI module (a broken install) runs without MIDI and says
-// why. This test is built without the build tree's run path, so it finds none.
+// why. The test is pointed at a module that is not there (LUMO_MIDI_MODULE).
 #include "device/midi_system.h"
 
 #include <gtest/gtest.h>
