@@ -30,10 +30,10 @@ static void initFontResources()
 namespace lumo {
 
 namespace {
-// Started before any other thread exists; joined by the one AddWindowFonts that runs, or at
-// exit by a run that ended before the window was made.
 constexpr int kLowestNormalPriority = 19;
 
+// Started before any other thread exists; joined by the one AddWindowFonts that runs, or at
+// exit by a run that ended before the window was made.
 struct FontConfigurationLoad {
     std::thread thread;
     std::atomic<pid_t> id{0};

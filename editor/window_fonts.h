@@ -5,9 +5,9 @@
 namespace lumo {
 
 // Loads the system's font configuration on a thread of its own at the lowest priority, where
-// Qt finds fonts through fontconfig (elsewhere it does nothing). Called in
-// main before the application is made, so that the load fills the waits of its connection to
-// the window system; AddWindowFonts takes it over.
+// Qt finds fonts through fontconfig (elsewhere it does nothing). Called in main before the
+// application is made, so that the load fills the waits of its connection to the window
+// system; AddWindowFonts takes it over.
 void StartFontConfiguration();
 // Registers the bundled fonts with the font database, once per run; any thread may call it
 // once the application exists (the start-up does it beside building the window).
