@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <vector>
 
 namespace lumo {
 
@@ -22,13 +21,14 @@ struct LoadedModule {
     std::string error;
 };
 
-// Where the module may be: LUMO_MIDI_MODULE when set; else for a program of the build tree
-// the tree's own module, and for an installed one the module installed beside it. Not through
-// the program's run path, which dlopen does not see where a sanitizer intercepts it.
-std::vector<std::string> moduleFiles()
+// The module's file: LUMO_MIDI_MODULE when set; else for a program of the build tree the
+// tree's own module, and for an installed one the module installed beside it. Not through the
+// program's run path, which dlopen does not see where a sanitizer intercepts it. Empty when
+// the program's own file is unknown.
+std::string moduleFile()
 {
     if (const char* chosen = std::getenv("LUMO_MIDI_MODULE"))
-        return {chosen};
+        return chosen;
     char program[4096];
     const ssize_t length = readlink("/proc/self/exe", program, sizeof program - 1);
     if (length <= 0)
@@ -36,32 +36,28 @@ std::vector<std::string> moduleFiles()
     const std::string path(program, std::size_t(length));
     const std::string buildTree = LUMO_BUILD_TREE "/";
     if (path.compare(0, buildTree.size(), buildTree) == 0)
-        return {buildTree + "device/liblumo-midi.so"};
-    return {path.substr(0, path.rfind('/') + 1) + LUMO_MIDI_MODULE_FROM_PROGRAM};
+        return buildTree + "device/liblumo-midi.so";
+    return path.substr(0, path.rfind('/') + 1) + LUMO_MIDI_MODULE_FROM_PROGRAM;
 }
 
 const LoadedModule& loadedModule()
 {
     static const LoadedModule loaded = [] {
         LoadedModule result;
-        std::string errors;
-        void* handle = nullptr;
-        for (const std::string& file : moduleFiles()) {
-            if ((handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL)))
-                break;
-            const char* why = dlerror();
-            errors += errors.empty() ? "" : "; ";
-            errors += why ? why : file;
-        }
+        const std::string file = moduleFile();
+        void* handle = file.empty() ? nullptr : dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
         const auto entry = handle ? reinterpret_cast<MidiModuleEntry>(dlsym(handle, kMidiModuleEntry)) : nullptr;
-        if (entry)
+        if (entry) {
             result.module = entry(MidiModuleHost{&RunBounded});
-        else {
-            result.error = handle ? std::string("the MIDI module is of another build (no ") + kMidiModuleEntry + ")"
-                                  : "the MIDI module could not be loaded: "
-                                        + (errors.empty() ? std::string("the program's own file is unknown") : errors);
-            qCWarning(deviceLog, "%s", result.error.c_str());
+            return result;
         }
+        if (handle) {
+            result.error = std::string("the MIDI module is of another build (no ") + kMidiModuleEntry + ")";
+        } else {
+            const char* why = file.empty() ? "the program's own file is unknown" : dlerror();
+            result.error = std::string("the MIDI module could not be loaded: ") + (why ? why : file.c_str());
+        }
+        qCWarning(deviceLog, "%s", result.error.c_str());
         return result;
     }();
     return loaded;

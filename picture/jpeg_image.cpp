@@ -83,11 +83,11 @@ QImage DecodeJpeg(const QByteArray& jpegData)
     return truncated ? QImage() : image;
 }
 
-QImage LoadPicture(const QString& resourcePath)
+QImage LoadPicture(const QString& path)
 {
     static const bool registered = (initPictureResources(), true);
     Q_UNUSED(registered);
-    QFile file(resourcePath);
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return DecodeJpeg(file.readAll());

@@ -12,8 +12,9 @@ namespace lumo {
 // a null image when the data is not a complete JPEG stream.
 QImage DecodeJpeg(const QByteArray& jpegData);
 
-// Decodes the picture compiled into the program under `resourcePath`
-// (":/pictures/controller.jpg", ":/pictures/about.jpg"); a null image when it is missing.
-QImage LoadPicture(const QString& resourcePath);
+// Decodes the picture compiled into the program under `path` (":/pictures/controller.jpg",
+// ":/pictures/about.jpg"), or a JPEG file (the build's picture-as-source); a null image when it
+// is missing.
+QImage LoadPicture(const QString& path);
 
 } // namespace lumo

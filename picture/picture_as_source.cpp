@@ -15,14 +15,10 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: picture-as-source PICTURE.jpg OUT.cpp NAME\n");
         return 2;
     }
-    QFile in(QString::fromLocal8Bit(argv[1]));
-    if (!in.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "picture-as-source: cannot read %s\n", argv[1]);
-        return 1;
-    }
-    const QImage picture = lumo::DecodeJpeg(in.readAll()).convertToFormat(QImage::Format_RGB32);
+    const QString source = QString::fromLocal8Bit(argv[1]);
+    const QImage picture = lumo::LoadPicture(source).convertToFormat(QImage::Format_RGB32);
     if (picture.isNull()) {
-        std::fprintf(stderr, "picture-as-source: %s is not a complete JPEG picture\n", argv[1]);
+        std::fprintf(stderr, "picture-as-source: %s is no readable, complete JPEG picture\n", argv[1]);
         return 1;
     }
     std::FILE* out = std::fopen(argv[2], "w");
@@ -32,7 +28,7 @@ int main(int argc, char* argv[])
     }
     const char* name = argv[3];
     std::fprintf(out, "// Made from %s by picture-as-source at build time.\n#include <cstdint>\n\nnamespace lumo {\n\n",
-                 QFile::encodeName(QFileInfo(in).fileName()).constData());
+                 QFile::encodeName(QFileInfo(source).fileName()).constData());
     std::fprintf(out, "extern const int %sWidth = %d;\nextern const int %sHeight = %d;\n", name, picture.width(), name,
                  picture.height());
     std::fprintf(out, "alignas(16) extern const std::uint32_t %s[] = {\n", name);
